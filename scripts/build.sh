@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Configures and builds one or more of the three build trees under build/:
+#   native  the portable core, its tests and benchmarks, with g++ on Linux
+#   asan    the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#   win     everything for Windows with MinGW-w64 (Orvinta.exe, MHookOV.dll, tests)
+# Usage: scripts/build.sh [native] [asan] [win]   (default: all three)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+trees=("$@")
+[ ${#trees[@]} -gt 0 ] || trees=(native asan win)
+jobs=${OV_JOBS:-$(nproc)}
+
+for t in "${trees[@]}"; do
+  dir=$root/build/$t
+  case $t in
+    native) args=(-DCMAKE_BUILD_TYPE=Release) ;;
+    asan)   args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DORV_SANITIZE=ON -DORV_BUILD_BENCHMARKS=OFF) ;;
+    win)    args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake") ;;
+    *) echo "unknown build tree: $t" >&2; exit 2 ;;
+  esac
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >"$root/build/$t.configure.log" 2>&1 ||
+      { cat "$root/build/$t.configure.log"; exit 1; }
+  fi
+  echo "== build $t"
+  log=$root/build/$t.build.log
+  if ! ninja -C "$dir" -j "$jobs" >"$log" 2>&1; then
+    grep -v -E '^\[[0-9]+/[0-9]+\] ' "$log" | tail -n 80
+    echo "build $t failed (whole log: $log)" >&2
+    exit 1
+  fi
+  grep -E ': (warning|error):' "$log" | sort -u | head -n 40 || true
+done

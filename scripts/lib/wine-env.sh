@@ -1,0 +1,85 @@
+# Shared shell functions for running the Windows build under Wine: a private prefix
+# kept away from the real home, a headless X display when there is none, and a prefix
+# booted once under a lock. Sourced by scripts/wine-run and the end-to-end harness.
+
+# Wine's noise off; no Mono or Gecko installers; no menu entries in the home folder.
+ov_wine_env() {
+  local prefix=$1
+  export WINEPREFIX=$prefix
+  export WINEDEBUG=${OV_WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  local home
+  home=$(dirname "$prefix")/home
+  mkdir -p "$home/.local/share" "$home/.config" "$home/.cache"
+  export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache
+  # Wine names Unix files in the locale's encoding: keep it UTF-8 so that Chinese file
+  # names work. The Windows code page follows the language (936 for zh_CN, 1252 for en_US).
+  case "${LANG:-}" in
+    *.UTF-8|*.utf8) ;;
+    *) export LANG=en_US.UTF-8 ;;
+  esac
+  export LC_ALL=$LANG
+}
+
+# Boots the prefix once (under a lock, so parallel test programs wait for the first).
+# $2 = "desktop" makes every program of the prefix run inside one virtual desktop.
+ov_wine_prefix_ready() {
+  local prefix=$1 mode=${2:-plain}
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -f "$prefix/.ov-ready" ]; then
+      rm -rf "$prefix"
+      # wineserver keeps inherited pipes open: never pipe wineboot, wait with wineserver -w.
+      wineboot --init >"$prefix.boot.log" 2>&1 </dev/null
+      wineserver -w
+      local fonts="$prefix/drive_c/windows/Fonts"
+      mkdir -p "$fonts"
+      # Debian's Wine does not load its own fonts folder: caption buttons need Marlett.
+      for f in /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+        [ -f "$f" ] && cp "$f" "$fonts/"
+      done
+      local reg="$prefix.setup.reg"
+      {
+        printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+        # Tahoma has no Chinese glyphs; let captions in Tahoma fall back to WenQuanYi.
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"Tahoma"="WenQuanYi Micro Hei"\r\n\r\n'
+        if [ "$mode" = desktop ]; then
+          printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="shell"\r\n\r\n'
+          printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"shell"="%s"\r\n\r\n' "${OV_DESKTOP_SIZE:-1280x1024}"
+        fi
+      } >"$reg"
+      wine regedit /S "$reg" >/dev/null 2>&1 </dev/null
+      wineserver -w
+      touch "$prefix/.ov-ready"
+    fi
+  ) 9>"$prefix.lock"
+}
+
+# Starts Xvfb on a free display when $DISPLAY is empty; sets OV_XVFB_PID.
+ov_ensure_display() {
+  OV_XVFB_PID=
+  if [ -n "${DISPLAY:-}" ]; then return 0; fi
+  ov_start_xvfb "${1:-1280x1024}"
+}
+
+ov_start_xvfb() {
+  local size=${1:-1280x1024} n
+  for n in $(seq 90 189); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+      OV_XVFB_PID=$!
+      local i
+      for i in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.05
+      done
+      if kill -0 "$OV_XVFB_PID" 2>/dev/null; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+    fi
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}

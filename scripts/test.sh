@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the three trees, then runs the core
+# tests natively and under the sanitizers, and the Windows unit and end-to-end tests
+# under Wine. Exits non-zero when anything fails.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+source scripts/lib/wine-env.sh
+start=$(date +%s)
+
+scripts/install-deps.sh
+mkdir -p build
+scripts/build.sh native asan win
+
+# One headless display for every Windows test program of this run.
+ov_ensure_display
+trap '[ -n "${OV_XVFB_PID:-}" ] && kill "$OV_XVFB_PID" 2>/dev/null || true' EXIT
+
+jobs=${OV_JOBS:-$(nproc)}
+failed=0
+run_ctest() {
+  local tree=$1 log=build/$1.test.log
+  echo "== test $tree"
+  if (cd "build/$tree" && ctest --output-on-failure -j "$jobs") >"$log" 2>&1; then
+    grep -E 'tests passed|Total Test time' "$log"
+  else
+    failed=1
+    # ctest prints the whole output of each failed test; the summary is at the end.
+    tail -n 400 "$log"
+  fi
+}
+
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest asan
+run_ctest native
+run_ctest win
+
+echo "== all tests took $(( $(date +%s) - start )) s"
+exit $failed

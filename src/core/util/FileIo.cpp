@@ -1,0 +1,51 @@
+#include "core/util/FileIo.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <system_error>
+
+namespace ov {
+
+namespace fs = std::filesystem;
+
+std::optional<std::string> ReadFileBytes(const fs::path& file, size_t maxBytes) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  in.seekg(0, std::ios::end);
+  std::streamoff size = in.tellg();
+  if (size < 0 || static_cast<unsigned long long>(size) > maxBytes) return std::nullopt;
+  in.seekg(0, std::ios::beg);
+  std::string data(static_cast<size_t>(size), '\0');
+  if (size > 0 && !in.read(data.data(), size)) return std::nullopt;
+  return data;
+}
+
+bool WriteFileAtomic(const fs::path& file, std::string_view bytes) {
+  // A name that no other writer in this or another process picks at the same moment.
+  static std::atomic<unsigned> counter{0};
+  auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  fs::path temp = file;
+  temp += ".tmp" + std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + "-" +
+          std::to_string(counter++);
+  std::error_code ec;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      fs::remove(temp, ec);
+      return false;
+    }
+  }
+  fs::rename(temp, file, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ov
