@@ -204,6 +204,19 @@ TEST(WeekGrid, CaptionIsDrawnOnlyWithARowToSpareBelowIt) {
   auto more = Walk(Floating(D(2025, 6, 2), kMon, 7, 0));
   EXPECT_TRUE(Find(more, D(2025, 6, 30))->caption.drawn);
 
+  // The spare row must lie strictly above the grid bottom. Without gaps a caption in the
+  // next-to-last row ends exactly one row above the bottom: not drawn, though July still
+  // starts in the last row. With a gap it ends one pixel higher: drawn.
+  GridLayout l5 = Floating(D(2025, 6, 9), kMon, 5, 0);
+  auto noGap = Walk(l5, GridGeometry::FromEdges(0, 0, 70, 50, 5, 0));
+  ASSERT_EQ(Find(noGap, D(2025, 6, 30))->caption.row, 3);
+  EXPECT_EQ(Find(noGap, D(2025, 6, 30))->caption.cell.bottom, 40);
+  EXPECT_FALSE(Find(noGap, D(2025, 6, 30))->caption.drawn);
+  ASSERT_NE(Find(noGap, D(2025, 7, 1)), nullptr);
+  EXPECT_EQ(Find(noGap, D(2025, 7, 1))->row, 4);
+  auto gap = Walk(l5, GridGeometry::FromEdges(0, 0, 70, 50, 5, 1));
+  EXPECT_TRUE(Find(gap, D(2025, 6, 30))->caption.drawn);
+
   GridLayout off = Floating(D(2025, 6, 2), kMon, 7, 0);
   off.showNextMonthCaption = false;
   auto hidden = Walk(off);
