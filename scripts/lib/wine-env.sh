@@ -36,7 +36,7 @@ ov_wine_prefix_ready() {
       local fonts="$prefix/drive_c/windows/Fonts"
       mkdir -p "$fonts"
       # Debian's Wine does not load its own fonts folder: caption buttons need Marlett.
-      for f in /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+      for f in /usr/share/wine/fonts/marlett.ttf; do
         [ -f "$f" ] && cp "$f" "$fonts/"
       done
       local reg="$prefix.setup.reg"
