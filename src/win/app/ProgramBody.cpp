@@ -17,6 +17,7 @@
 #include "win/app/VersionInfo.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/Utf16.h"
+#include "win/ui/Dialog.h"
 
 namespace ov {
 
@@ -89,6 +90,7 @@ int RunProgram() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (filter.Handle(msg)) continue;
+    if (Dialog::HandleDialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
