@@ -52,8 +52,19 @@ std::vector<Rect> ShadowPieces(const std::vector<Rect>& cells, int32_t dx, int32
       pieces.swap(next);
       if (pieces.empty()) break;
     }
-    for (const Rect& p : pieces)
-      if (seen.insert(p).second) result.push_back(p);
+    for (const Rect& p : pieces) {
+      if (!seen.insert(p).second) continue;  // identical to an earlier piece
+      // What earlier pieces already cover is left out, so overlapping shadows of
+      // different cells darken each pixel once.
+      next.assign(1, p);
+      for (const Rect& done : result) {
+        std::vector<Rect> rest;
+        for (const Rect& q : next) SubtractRect(q, done, rest);
+        next.swap(rest);
+        if (next.empty()) break;
+      }
+      result.insert(result.end(), next.begin(), next.end());
+    }
   }
   return result;
 }

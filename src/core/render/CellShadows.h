@@ -13,7 +13,9 @@ namespace ov {
 void SubtractRect(const Rect& piece, const Rect& cut, std::vector<Rect>& out);
 
 // The shadow pieces of the cells: each cell offset by (dx, dy), then each cell in list
-// order cut out of every piece; a piece identical to an earlier one is dropped.
+// order cut out of every piece; a piece identical to an earlier one is dropped, and the
+// part of a piece that earlier pieces cover is cut away too, so the pieces never
+// overlap and no background pixel is darkened twice.
 std::vector<Rect> ShadowPieces(const std::vector<Rect>& cells, int32_t dx, int32_t dy);
 
 }  // namespace ov
