@@ -67,6 +67,11 @@ class DayReader {
 
 int32_t Sat(int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
+// Rect::Offset without overflow for rectangles at the 32-bit limits.
+Rect Shift(const Rect& r, int32_t dx, int32_t dy) {
+  return {Sat(int64_t(r.left) + dx), Sat(int64_t(r.top) + dy), Sat(int64_t(r.right) + dx), Sat(int64_t(r.bottom) + dy)};
+}
+
 Rect Inset(const Rect& r, int64_t by) {
   return {Sat(r.left + by), Sat(r.top + by), Sat(r.right - by), Sat(r.bottom - by)};
 }
@@ -83,13 +88,13 @@ void CalendarRenderer::DrawText(TBitmap32& surface, const Rect& rect, uint32_t f
   const uint32_t outline = OutlineColor(font.color, uint32_t(s_.FontShadowColor));
   switch (s_.TextOutMode) {
     case 1:
-      text_.DrawInRect(surface, rect.Offset(1, 1), flags, font, outline, text);
+      text_.DrawInRect(surface, Shift(rect, 1, 1), flags, font, outline, text);
       break;
     case 2:
-      text_.DrawInRect(surface, rect.Offset(-1, 0), flags, font, outline, text);
-      text_.DrawInRect(surface, rect.Offset(0, -1), flags, font, outline, text);
-      text_.DrawInRect(surface, rect.Offset(0, 1), flags, font, outline, text);
-      text_.DrawInRect(surface, rect.Offset(1, 0), flags, font, outline, text);
+      text_.DrawInRect(surface, Shift(rect, -1, 0), flags, font, outline, text);
+      text_.DrawInRect(surface, Shift(rect, 0, -1), flags, font, outline, text);
+      text_.DrawInRect(surface, Shift(rect, 0, 1), flags, font, outline, text);
+      text_.DrawInRect(surface, Shift(rect, 1, 0), flags, font, outline, text);
       break;
     default:
       break;
