@@ -99,15 +99,6 @@ uint32_t EntryMemoColor(uint32_t windowColor, uint32_t codeMask, const uint32_t 
   return out;
 }
 
-Point RepeatDialogPosition(const Rect& popupRect, int32_t popupWindowTop, Size dialog, int32_t desktopWidth) {
-  int64_t left = popupRect.right;
-  int64_t top = int64_t(popupRect.bottom) - dialog.height;
-  if (left < 0) left = int64_t(desktopWidth) - dialog.width;
-  if (left + dialog.width > desktopWidth) left = int64_t(popupRect.left) - dialog.width;
-  if (top < 0) top = popupWindowTop;
-  return {Sat(left), Sat(top)};
-}
-
 Point CenterOnPointKeptOnDesktop(Point cursor, Size window, Size desktop) {
   int64_t w = desktop.width > 6400 ? 6400 : desktop.width;
   int64_t h = desktop.height > 4800 ? 4800 : desktop.height;

@@ -61,10 +61,6 @@ std::string ChooseTitle(const std::vector<std::string>& candidates, int32_t area
   return candidates.empty() ? std::string() : candidates.back();
 }
 
-// The repeat dialog beside the pop-up: right of it, bottom-aligned; on the left side when
-// it would pass the desktop's right edge.
-Point RepeatDialogPosition(const Rect& popupRect, int32_t popupWindowTop, Size dialog, int32_t desktopWidth);
-
 // A window centred on the cursor and kept on the desktop.
 Point CenterOnPointKeptOnDesktop(Point cursor, Size window, Size desktop);
 

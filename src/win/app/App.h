@@ -8,6 +8,10 @@
 #include <vector>
 
 #include "core/app/DataFolders.h"
+#include "core/desktop/ClickSeries.h"
+#include "core/platform/ShellFileOps.h"
+#include "core/calendar/DayCellTable.h"
+#include "core/calendar/EntryStore.h"
 #include "core/app/VersionText.h"
 #include "core/settings/Settings.h"
 #include "win/app/HookLibrary.h"
@@ -19,6 +23,9 @@ namespace ov {
 
 class MainForm;
 class ApplicationWindow;
+class TFEntry;
+class TFRepeat;
+class TFormPickDate;
 
 // The registry key that holds every setting.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Quenlar\\Orvinta3";
@@ -61,10 +68,24 @@ struct App {
   WinCodePage CodePage;
   WinClock Clock;
   std::unique_ptr<HookLibrary> Hook;
+  std::unique_ptr<IShellFileOps> Shell;  // folder operations through the shell
+  std::unique_ptr<EntryStore> Entries;  // the notes and colour codes of the active section
+  DayCellTable Cells;                   // the day cells of the wallpaper now installed
+  ClickSeries Clicks;                   // desktop button releases towards a triple-click
 
   // --- windows ---
   std::unique_ptr<ApplicationWindow> AppWindow;
   std::unique_ptr<MainForm> MainWindow;
+  std::unique_ptr<TFRepeat> Repeat;
+  std::unique_ptr<TFormPickDate> DatePicker;
+  TFEntry* EntryPopup = nullptr;  // the open entry pop-up; it owns itself
+
+  // Shows the date picker set to DisplayDate, centred on the cursor.
+  void ShowDatePicker();
+  // Opens the entry pop-up over the day cell at a screen point, or for a date; nothing
+  // when no cell is there or a pop-up is already open.
+  void OpenEntryAtPoint(int32_t x, int32_t y);
+  void OpenEntryForDate(double date);
 
   // Loads or saves every setting through the registry.
   void LoadSettings(const SettingsContext& ctx);

@@ -56,8 +56,8 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnQueryEndSession();
       return 1;
     case WM_HOTKEY:
-      // Nothing in the program registers a hot key; another program may post one. It opens
-      // the entry of the displayed date once the desktop pop-up exists.
+      // Nothing in the program registers a hot key; another program may post one.
+      app_.OpenEntryForDate(app_.DisplayDate);
       return 0;
     case WM_SIZING:
       OnSizing(wp, reinterpret_cast<RECT*>(lp));

@@ -1,6 +1,8 @@
 #pragma once
 // TOVMainForm: the configuration window. It is created hidden at start-up, owns the
 // start-up and shut-down sequence, and is shown on demand (tray, second start).
+#include <string>
+
 #include "win/ui/Window.h"
 
 namespace ov {
@@ -23,6 +25,9 @@ class MainForm final : public Window {
 
   // The one rebuild-and-install operation of the desktop picture.
   void UpdateWallpaper();
+  // Composes, saves and installs the wallpaper with `file` as background; returns an
+  // error text, empty on success.
+  std::string BuildWallpaper(const std::string& file);
 
   // Saves every setting, the main window's placement included.
   void SaveSettings();

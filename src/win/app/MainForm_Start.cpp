@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/app/Migration.h"
+#include "core/calendar/FirstRun.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
+#include "win/desktop/EntryPopup.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/MessageBoxes.h"
@@ -82,15 +85,10 @@ void MainForm::ResolveFolders() {
 }
 
 void MainForm::MigrateOldLayouts() {
-  // Creates the data folders on the first start of this layout and moves data of older
-  // layouts beside the program into them.
-  const DataFolders& f = app_.Folders;
-  std::error_code ec;
-  if (fs::exists(f.EntriesFolder(), ec)) return;
-  fs::create_directories(f.ImageCrcFolder(), ec);
-  fs::create_directories(f.SkinImagesFolder(), ec);
-  fs::create_directories(f.OverlayImagesFolder(), ec);
-  fs::create_directories(f.EntriesFolder(), ec);
+  // The entry store starts in the default section; the stored one is set after loading.
+  app_.Entries = std::make_unique<EntryStore>(app_.Folders.EntriesFolder(), kDefaultSectionName, app_.CodePage);
+  MigrationResult r = ov::MigrateOldLayouts(*app_.Shell, *app_.Entries, app_.Folders);
+  if (r.movedEntries) InfoBox(Handle(), MovedEntriesMessage(app_.Folders));
 }
 
 void MainForm::LoadRotationQueue() {
@@ -111,6 +109,7 @@ void MainForm::LoadSettings() {
   GetWindowRect(Handle(), &r);
   ctx.mainFormBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top, "wsNormal"};
   app_.LoadSettings(ctx);
+  app_.Entries->SetCurrentSection(app_.settings.SubEntryName);
   ApplyWindowPlacement();
 }
 
@@ -188,8 +187,7 @@ void MainForm::ResetImageProperties() {
 }
 
 void MainForm::RunFirstRun() {
-  // The three entry sections and the welcome note of the first run are created here once
-  // the entry store exists.
+  RunFirstRunSetup(*app_.Entries, app_.Clock.Now());
   InfoBox(Handle(), kFirstRunFolderInfo);
   SelectWallpaperFolder();
 }
@@ -206,7 +204,20 @@ void MainForm::SelectWallpaperFolder() {
 }
 
 void MainForm::UpdateWallpaper() {
-  // Composes "Wallpaper.bmp" and installs it once composition exists.
+  // The mini controller hides here and comes back at the end (with the controller).
+  // An open pop-up closes first; a changed one saves and rebuilds by itself.
+  if (app_.EntryPopup && !app_.EntryPopup->Saved()) {
+    bool modified = app_.EntryPopup->Modified();
+    app_.EntryPopup->CloseEntry();
+    if (modified) return;
+  }
+  BuildWallpaper(app_.settings.WallpaperBackground);
+}
+
+std::string MainForm::BuildWallpaper(const std::string& file) {
+  // Composes "Wallpaper.bmp" from the picture and the calendar and installs it once
+  // composition exists.
+  return {};
 }
 
 void MainForm::RebuildSectionLists() {

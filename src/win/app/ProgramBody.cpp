@@ -10,11 +10,15 @@
 #include <vector>
 
 #include "core/app/CommandLine.h"
+#include "core/calendar/DisplayDate.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/MessageFilter.h"
 #include "win/app/VersionInfo.h"
+#include "win/desktop/DatePicker.h"
+#include "win/desktop/EntryPopup.h"
+#include "win/desktop/RepeatDialog.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/Dialog.h"
@@ -74,13 +78,23 @@ int RunProgram() {
   if (app->StartupDelaySeconds > 0) Sleep(static_cast<DWORD>(app->StartupDelaySeconds) * 1000);
 
   app->Hook = std::make_unique<HookLibrary>(GetProgramFolder() / "MHookOV.dll");
+  app->Shell = std::make_unique<SimpleShellFileOps>();
   app->AppWindow = std::make_unique<ApplicationWindow>();
   app->AppWindow->Create();
 
   // 4. The windows, main window first (its creation loads folders and settings). The
-  // font dialog, mini controller, repeat dialog and date picker join here as they arrive.
+  // font dialog and the mini controller join here as they arrive.
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
+  App* appPtr = app.get();
+  app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
+  app->Repeat->Create(nullptr);
+  app->DatePicker = std::make_unique<TFormPickDate>([appPtr](double picked) {
+    appPtr->DisplayDate = DisplayDatePicked(picked);
+    appPtr->MainWindow->UpdateWallpaper();
+    appPtr->OpenEntryForDate(appPtr->DisplayDate);
+  });
+  app->DatePicker->Create(nullptr);
 
   // 5.
   app->MainWindow->DeferredStart();
@@ -96,6 +110,9 @@ int RunProgram() {
   }
 
   // Main window destroyed: its surfaces, fonts and lists go with it.
+  if (app->EntryPopup) DestroyWindow(app->EntryPopup->Handle());
+  app->DatePicker.reset();
+  app->Repeat.reset();
   app->MainWindow.reset();
   app->AppWindow.reset();
   // 7. Process end: the hook goes last, after the windows.

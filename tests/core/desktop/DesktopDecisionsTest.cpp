@@ -141,15 +141,6 @@ TEST(EntryMemo, ColourCodeTintsTheWindowColour) {
   EXPECT_EQ(EntryMemoColor(0x101010, 1 << 6, codes), 0x000000u);  // dark codes clamp at 0
 }
 
-TEST(DialogPositions, RepeatDialogBesideThePopUp) {
-  // Right of the pop-up, bottom-aligned.
-  EXPECT_EQ(RepeatDialogPosition({100, 300, 200, 400}, 283, {300, 250}, 1280), (Point{200, 150}));
-  // No room on the right: the dialog goes to the pop-up's left side.
-  EXPECT_EQ(RepeatDialogPosition({1100, 300, 1200, 400}, 283, {300, 250}, 1280), (Point{800, 150}));
-  // Above the top of the screen: aligned with the pop-up window's top.
-  EXPECT_EQ(RepeatDialogPosition({100, 20, 200, 100}, 3, {300, 250}, 1280), (Point{200, 3}));
-}
-
 TEST(DialogPositions, DatePickerCentredOnTheCursorAndKeptOnTheDesktop) {
   EXPECT_EQ(CenterOnPointKeptOnDesktop({640, 512}, {200, 180}, {1280, 1024}), (Point{540, 422}));
   EXPECT_EQ(CenterOnPointKeptOnDesktop({1279, 1023}, {200, 180}, {1280, 1024}), (Point{1080, 844}));
