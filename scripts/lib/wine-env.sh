@@ -7,7 +7,11 @@ ov_wine_env() {
   local prefix=$1
   export WINEPREFIX=$prefix
   export WINEDEBUG=${OV_WINEDEBUG:--all}
+  # Without a debugger a crashing program ends at once with an error code: Wine's
+  # automatic debugger otherwise hangs here until the test's time-out.
+  # OV_WINE_CRASH_DEBUG=1 keeps it, for a backtrace.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  [ "${OV_WINE_CRASH_DEBUG:-0}" = 1 ] || WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
   local home
   home=$(dirname "$prefix")/home
   mkdir -p "$home/.local/share" "$home/.config" "$home/.cache"
