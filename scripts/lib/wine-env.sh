@@ -73,17 +73,24 @@ ov_start_xvfb() {
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
       Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
       OV_XVFB_PID=$!
-      local i
+      local i owner
+      # Ready when the display's lock names our server (another one may have taken the
+      # number meanwhile: ours then ends, and the next number is tried) and its socket exists.
       for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+        kill -0 "$OV_XVFB_PID" 2>/dev/null || break
+        owner=$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null || true)
+        [ "$owner" = "$OV_XVFB_PID" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.05
       done
-      if kill -0 "$OV_XVFB_PID" 2>/dev/null; then
+      if kill -0 "$OV_XVFB_PID" 2>/dev/null && [ "${owner:-}" = "$OV_XVFB_PID" ]; then
         export DISPLAY=":$n"
         return 0
       fi
+      kill "$OV_XVFB_PID" 2>/dev/null || true
+      wait "$OV_XVFB_PID" 2>/dev/null || true
     fi
   done
+  OV_XVFB_PID=
   echo "no free X display for Xvfb" >&2
   return 1
 }

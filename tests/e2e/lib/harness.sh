@@ -98,6 +98,14 @@ e2e_unix_path() {
   esac
 }
 
+# Prints a file of the prefix given by its Windows path; fails the scenario when missing.
+e2e_read_file() {
+  local file
+  file=$(e2e_unix_path "$1")
+  [ -f "$file" ] || e2e_fail "missing file $1 ($file)"
+  cat -- "$file"
+}
+
 # The prefix's user folder (drive_c/users/<name>).
 e2e_user_dir() {
   local d
