@@ -40,7 +40,7 @@ ov_wine_prefix_ready() {
       local fonts="$prefix/drive_c/windows/Fonts"
       mkdir -p "$fonts"
       # Debian's Wine does not load its own fonts folder: caption buttons need Marlett.
-      for f in /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+      for f in /usr/share/wine/fonts/marlett.ttf; do
         [ -f "$f" ] && cp "$f" "$fonts/"
       done
       local reg="$prefix.setup.reg"
@@ -67,11 +67,44 @@ ov_ensure_display() {
   ov_start_xvfb "${1:-1280x1024}"
 }
 
+# A headless display that belongs to a prefix and outlives single programs: every program
+# of the prefix, and the prefix's own helper processes that linger after them, then talk to
+# the same X server. Started on first use; `ov_stop_prefix_display` ends it.
+ov_prefix_display() {
+  local prefix=$1 size=${2:-1280x1024}
+  mkdir -p "$(dirname "$prefix")"
+  local n
+  n=$(
+    flock 8
+    if [ -f "$prefix.display" ]; then
+      read -r n pid <"$prefix.display" || true
+      if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+        echo "$n"
+        exit 0
+      fi
+    fi
+    ov_start_xvfb "$size" >/dev/null </dev/null || exit 1
+    echo "${DISPLAY#:} $OV_XVFB_PID" >"$prefix.display"
+    echo "${DISPLAY#:}"
+  ) 8>"$prefix.display.lock"
+  [ -n "$n" ] || return 1
+  export DISPLAY=":$n"
+}
+
+ov_stop_prefix_display() {
+  local prefix=$1
+  if [ -f "$prefix.display" ]; then
+    read -r _ pid <"$prefix.display" || true
+    [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+    rm -f "$prefix.display"
+  fi
+}
+
 ov_start_xvfb() {
   local size=${1:-1280x1024} n
   for n in $(seq 90 189); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+      setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 </dev/null &
       OV_XVFB_PID=$!
       local i owner
       # Ready when the display's lock names our server (another one may have taken the

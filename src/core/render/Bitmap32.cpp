@@ -1,5 +1,8 @@
 #include "core/render/Bitmap32.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace ov {
 
 void TBitmap32::SetSize(int32_t width, int32_t height) {
@@ -8,6 +11,37 @@ void TBitmap32::SetSize(int32_t width, int32_t height) {
   height_ = height;
   pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
   pixels_.shrink_to_fit();
+}
+
+void TBitmap32::Clear(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }
+
+void TBitmap32::CopyWithin(const Rect& dstRect, const Rect& srcRect, const TBitmap32& src) {
+  if (Empty() || src.Empty() || dstRect.Empty() || srcRect.Empty()) return;
+  // Work in 64 bits: stored rectangles may hold any 32-bit values.
+  int64_t w = std::min(dstRect.Width(), srcRect.Width());
+  int64_t h = std::min(dstRect.Height(), srcRect.Height());
+  int64_t sx = srcRect.left, sy = srcRect.top, dx = dstRect.left, dy = dstRect.top;
+  // Clip against the source, then against the destination, moving both corners alike.
+  auto clipStart = [&](int64_t& a, int64_t& b, int64_t& len) {
+    if (a < 0) { len += a; b -= a; a = 0; }
+  };
+  clipStart(sx, dx, w);
+  clipStart(sy, dy, h);
+  clipStart(dx, sx, w);
+  clipStart(dy, sy, h);
+  w = std::min({w, int64_t(src.width_) - sx, int64_t(width_) - dx});
+  h = std::min({h, int64_t(src.height_) - sy, int64_t(height_) - dy});
+  if (w <= 0 || h <= 0) return;
+  const size_t bytes = static_cast<size_t>(w) * sizeof(Pixel);
+  // Within one surface a downward copy must walk from the bottom so no source row is
+  // overwritten before it is read; memmove handles the overlap inside a row.
+  if (&src == this && dy > sy) {
+    for (int64_t y = h - 1; y >= 0; --y)
+      std::memmove(Row(int32_t(dy + y)) + dx, src.Row(int32_t(sy + y)) + sx, bytes);
+  } else {
+    for (int64_t y = 0; y < h; ++y)
+      std::memmove(Row(int32_t(dy + y)) + dx, src.Row(int32_t(sy + y)) + sx, bytes);
+  }
 }
 
 }  // namespace ov

@@ -1,15 +1,16 @@
 #pragma once
 // TBitmap32: the 32-bit raster surface all composition happens on. Pixels are
 // 0xAARRGGBB (bytes blue, green, red, alpha in memory), top row first, rows without gaps.
+// Every drawing operation clips to the surface; rectangles are left/top inclusive,
+// right/bottom exclusive.
 #include <cstdint>
 #include <vector>
 
+#include "core/render/Color.h"
 #include "core/render/FontSpec.h"
 #include "core/util/Rect.h"
 
 namespace ov {
-
-using Pixel = uint32_t;
 
 enum class DrawMode { Opaque, Blend };          // dmOpaque, dmBlend
 enum class StretchFilter { Nearest, Linear2, Spline };  // sfNearest, sfLinear2, sfSpline
@@ -34,6 +35,24 @@ class TBitmap32 {
   Pixel& At(int32_t x, int32_t y) { return Row(y)[x]; }
   Pixel At(int32_t x, int32_t y) const { return Row(y)[x]; }
 
+  // Every pixel = p.
+  void Clear(Pixel p);
+  // p written into r.
+  void FillRectOpaque(const Rect& r, Pixel p);
+  // p blended over every pixel of r with p's alpha.
+  void FillRectBlend(const Rect& r, Pixel p);
+  // p blended over the one-pixel outline of r (right and bottom edges at right − 1 and
+  // bottom − 1), each outline pixel once.
+  void FrameRectBlend(const Rect& r, Pixel p);
+  // A raised (contrast > 0) or sunken (< 0) one-pixel edge, contrast −100..100: the top
+  // row and the left column below it take the light colour, the rest of the bottom row
+  // and of the right column the dark one; every edge pixel is blended once.
+  void BevelRect(const Rect& r, int32_t contrast);
+  // Opaque unscaled copy of srcRect of src to dstRect's top-left corner, at most the
+  // smaller of the two sizes, clipped to both surfaces. src may be this surface, with
+  // overlapping rectangles.
+  void CopyWithin(const Rect& dstRect, const Rect& srcRect, const TBitmap32& src);
+
   // State used when this surface is drawn onto another one.
   uint8_t MasterAlpha = 255;
   DrawMode Mode = DrawMode::Opaque;
@@ -41,6 +60,9 @@ class TBitmap32 {
   FontSpec Font;  // font and colour for text drawn onto this surface
 
  private:
+  void BlendHLine(int32_t x0, int32_t x1, int32_t y, Pixel p);  // [x0, x1) on row y, clipped
+  void BlendVLine(int32_t x, int32_t y0, int32_t y1, Pixel p);  // [y0, y1) in column x, clipped
+
   int32_t width_ = 0;
   int32_t height_ = 0;
   std::vector<Pixel> pixels_;

@@ -1,0 +1,34 @@
+#include "core/app/DataFolders.h"
+
+#include "core/util/Paths.h"
+
+namespace ov {
+
+namespace fs = std::filesystem;
+
+DataFolders ResolveDataFolders(const fs::path& programFolder, const fs::path& tempFolder, const fs::path& appDataFolder) {
+  DataFolders f;
+  f.programFolder = programFolder;
+  f.tempFolder = tempFolder;
+  f.dataFolder = appDataFolder.empty() ? programFolder : appDataFolder / "Quenlar" / "Orvinta";
+  return f;
+}
+
+std::string DefaultImagesPath(const std::string& myPictures, const std::string& myDocuments) {
+  auto withSlash = [](std::string s) {
+    if (!s.empty() && s.back() != '\\' && s.back() != '/') s += '\\';
+    return s;
+  };
+  std::string base = !myPictures.empty() ? withSlash(myPictures) : !myDocuments.empty() ? withSlash(myDocuments) : "c:\\";
+  return base + "Wallpaper Images\\";
+}
+
+std::string FolderText(const fs::path& folder) {
+  std::string s = PathToUtf8(folder.lexically_normal());
+  if (s.empty()) return s;
+  char sep = static_cast<char>(fs::path::preferred_separator);
+  if (s.back() != sep && s.back() != '/') s += sep;
+  return s;
+}
+
+}  // namespace ov

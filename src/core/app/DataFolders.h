@@ -1,0 +1,35 @@
+#pragma once
+// Where the program keeps its files: read-only resources beside the program, per-user
+// data under the application-data folder.
+#include <filesystem>
+#include <string>
+
+namespace ov {
+
+struct DataFolders {
+  std::filesystem::path programFolder;  // the program file's folder
+  std::filesystem::path tempFolder;     // the system temporary folder
+  std::filesystem::path dataFolder;     // per-user data: %APPDATA%\Quenlar\Orvinta
+
+  std::filesystem::path ImageCrcFolder() const { return dataFolder / "ImageCRC"; }
+  std::filesystem::path EntriesFolder() const { return dataFolder / "Entries"; }
+  std::filesystem::path WallpaperFile() const { return dataFolder / "Wallpaper.bmp"; }
+  std::filesystem::path RotationFile() const { return dataFolder / "Rotation.txt"; }
+  std::filesystem::path SkinImagesFolder() const { return programFolder / "Skin Images"; }
+  std::filesystem::path OverlayImagesFolder() const { return programFolder / "Overlay Images"; }
+  std::filesystem::path SampleImagesFolder() const { return programFolder / "Images"; }
+};
+
+// The data folder is the application-data folder + "Quenlar\Orvinta"; when that folder
+// cannot be resolved (empty), the program folder serves.
+DataFolders ResolveDataFolders(const std::filesystem::path& programFolder, const std::filesystem::path& tempFolder,
+                               const std::filesystem::path& appDataFolder);
+
+// The default picture library root: the pictures folder, else the documents folder, else
+// "c:\", followed by "Wallpaper Images\". Folders are given as text, empty when unresolved.
+std::string DefaultImagesPath(const std::string& myPictures, const std::string& myDocuments);
+
+// A folder as text with one trailing separator, the form settings and messages show.
+std::string FolderText(const std::filesystem::path& folder);
+
+}  // namespace ov

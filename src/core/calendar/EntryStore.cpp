@@ -1,0 +1,76 @@
+#include "core/calendar/EntryStore.h"
+
+#include <system_error>
+
+#include "core/calendar/DateTime.h"
+#include "core/calendar/NoteFile.h"
+#include "core/calendar/Sections.h"
+#include "core/util/FileIo.h"
+#include "core/util/Paths.h"
+#include "core/util/Text.h"
+
+namespace ov {
+
+namespace fs = std::filesystem;
+
+EntryStore::EntryStore(fs::path entriesFolder, std::string currentSection, const ICodePage& codePage)
+    : entriesFolder_(std::move(entriesFolder)), currentSection_(std::move(currentSection)), codePage_(codePage) {}
+
+fs::path EntryStore::CurrentSectionFolder() {
+  // A name from the registry could point anywhere ("..\..", "C:\x"): only a plain
+  // folder name is used.
+  if (!IsUsableSectionName(currentSection_)) currentSection_ = kDefaultSectionName;
+  return entriesFolder_ / PathFromUtf8(currentSection_);
+}
+
+fs::path EntryStore::NoteFilePath(double date) {
+  CivilDate c = DecodeDate(date);
+  return CurrentSectionFolder() / "Notes" / PathFromUtf8(std::to_string(c.year)) /
+         PathFromUtf8(Format("Notes_%d-%.2d-%.2d.txt", c.year, c.month, c.day));
+}
+
+std::optional<std::string> EntryStore::TryReadNoteText(double date) {
+  if (!IsValidDateTime(date)) return std::string();
+  const fs::path file = NoteFilePath(date);
+  std::error_code ec;
+  if (!fs::exists(file, ec)) return ec ? std::nullopt : std::optional<std::string>(std::string());
+  auto bytes = ReadFileBytes(file, kMaxNoteFileBytes);
+  if (!bytes) return std::nullopt;
+  return DecodeNoteFile(*bytes, codePage_);
+}
+
+std::optional<TDayEntry> EntryStore::TryReadDayEntry(double date) {
+  auto text = TryReadNoteText(date);
+  if (!text) return std::nullopt;
+  TDayEntry e;
+  e.Text = std::move(*text);
+  e.ColorCodes = ColorCodesOf(date);
+  return e;
+}
+
+TDayEntry EntryStore::ReadDayEntry(double date) {
+  if (auto e = TryReadDayEntry(date)) return std::move(*e);
+  TDayEntry e;
+  e.ColorCodes = ColorCodesOf(date);
+  return e;
+}
+
+bool EntryStore::WriteNoteText(const std::string& text, double date) {
+  if (!IsValidDateTime(date)) return false;
+  const fs::path file = NoteFilePath(date);
+  std::error_code ec;
+  fs::create_directories(file.parent_path(), ec);
+  if (ec) return false;
+  return WriteFileAtomic(file, EncodeNoteFile(text, codePage_));
+}
+
+bool EntryStore::WriteDayEntry(const TDayEntry& entry, double date) { return WriteNoteText(entry.Text, date); }
+
+uint32_t EntryStore::ColorCodesOf(double date) {
+  if (!IsValidDateTime(date)) return 0;
+  const int year = DecodeDate(date).year;
+  if (cache_.year != year) cache_.Load(entriesFolder_, year);
+  return cache_.MaskOfDay(DayOfYear(date));
+}
+
+}  // namespace ov

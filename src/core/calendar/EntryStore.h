@@ -1,0 +1,86 @@
+#pragma once
+// The entry store: one note file per day and section, in
+//   <entries folder>/<section>/Notes/<year>/Notes_<year>-<mm>-<dd>.txt
+// and the day's colour-code mask from the year's codes file (one year cached). The
+// program owns one store for the whole run; tests make their own.
+//
+// Dates outside 1 January 0001 .. 31 December 9999 (see DateTime.h) have no note file:
+// they read as empty entries and are never written.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/calendar/ColorCodes.h"
+
+namespace ov {
+
+class ICodePage;
+
+// The section that cannot be renamed or deleted, and the fallback for an unusable one.
+inline constexpr char kDefaultSectionName[] = "默认";
+
+// One day as the pop-up and the renderer see it.
+struct TDayEntry {
+  std::string Text;          // UTF-8, lines separated by LF, no leading/trailing white space
+  bool Modified = false;     // false after reading; the pop-up sets it when edited
+  uint32_t ColorCodes = 0;   // the day's colour-code mask
+};
+
+// Note files larger than this are not read (the renderer reads hundreds per build).
+inline constexpr size_t kMaxNoteFileBytes = size_t(64) << 20;
+
+class EntryStore {
+ public:
+  // entriesFolder: DataFolder/Entries. currentSection: the setting SubEntryName.
+  // The code page must outlive the store.
+  EntryStore(std::filesystem::path entriesFolder, std::string currentSection, const ICodePage& codePage);
+
+  const std::filesystem::path& EntriesFolder() const { return entriesFolder_; }
+  const ICodePage& CodePage() const { return codePage_; }
+
+  // The active section's name. Building a note path first replaces an empty name, or one
+  // that cannot name a single folder inside the entries folder (path separators, the
+  // characters \ : / * ? " < > |, control characters, only dots and spaces), by
+  // kDefaultSectionName, and that value stays. Copy it to SubEntryName before saving.
+  const std::string& CurrentSection() const { return currentSection_; }
+  void SetCurrentSection(std::string name) { currentSection_ = std::move(name); }
+  std::filesystem::path CurrentSectionFolder();
+
+  // The note file of the whole day of `date` in the active section.
+  std::filesystem::path NoteFilePath(double date);
+
+  // Text (empty when there is no file or no marker) and colour codes of a day.
+  // A file that exists but cannot be read (or is larger than kMaxNoteFileBytes) reads as
+  // an empty text here; use TryReadDayEntry where the text is to be edited and saved.
+  TDayEntry ReadDayEntry(double date);
+  // nullopt when the note file exists but cannot be read, so an editor does not replace
+  // a note it never saw.
+  std::optional<TDayEntry> TryReadDayEntry(double date);
+  // Only the text, without touching the colour-code cache.
+  std::optional<std::string> TryReadNoteText(double date);
+
+  // Writes entry.Text for the day into the active section, creating the folders. The
+  // file is replaced only when the new one is complete; on failure the old file stays and
+  // false is returned (callers do not report it). ColorCodes and Modified are not written.
+  bool WriteDayEntry(const TDayEntry& entry, double date);
+  bool WriteNoteText(const std::string& text, double date);
+
+  // Colour codes through the one-year cache (loaded when a date of another year is read).
+  uint32_t ColorCodesOf(double date);
+  const CodesCache& Codes() const { return cache_; }
+  // Reads the year's file into the cache again (after the file was changed).
+  void ReloadCodes(int year) { cache_.Load(entriesFolder_, year); }
+  YearCodesRead ReadYearCodes(int year) const { return ov::ReadYearCodes(entriesFolder_, year); }
+  bool WriteYearCodes(int year, const YearCodes& values) const {
+    return ov::WriteYearCodes(entriesFolder_, year, values);
+  }
+
+ private:
+  std::filesystem::path entriesFolder_;
+  std::string currentSection_;
+  const ICodePage& codePage_;
+  CodesCache cache_;
+};
+
+}  // namespace ov

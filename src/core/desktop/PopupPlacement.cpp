@@ -1,0 +1,114 @@
+#include "core/desktop/PopupPlacement.h"
+
+#include <algorithm>
+
+#include "core/util/Numeric.h"
+
+namespace ov {
+
+namespace {
+
+// The desktop as far as the wallpaper reaches: at most 6400 x 4800 pixels.
+Rect CappedDesktop(const Rect& d) {
+  return {d.left, d.top, static_cast<int32_t>(d.left + std::min<int64_t>(d.Width(), 6400)),
+          static_cast<int32_t>(d.top + std::min<int64_t>(d.Height(), 4800))};
+}
+
+int32_t Sat(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
+
+}  // namespace
+
+Rect PopupRectForCell(const Rect& cell, const Rect& entryRect, bool hasEntryRect) {
+  if (!hasEntryRect) return cell;
+  return {cell.left, cell.top, Sat(int64_t(cell.left) + entryRect.Width()), Sat(int64_t(cell.top) + entryRect.Height())};
+}
+
+PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
+  const Rect desktop = CappedDesktop(in.desktop);
+  int64_t left = in.popupRect.left;
+  int64_t top = in.showCaption ? int64_t(in.popupRect.top) - kEntryCaptionHeight - 1 : in.popupRect.top;
+  bool scrollbar = in.showScrollbar && !in.autoHeight;
+  int64_t s = scrollbar ? in.scrollbarWidth : 0;
+  int64_t width = std::max<int64_t>(kEntryMinWidth, in.popupRect.right + s - left);
+  int64_t height = std::max<int64_t>(kEntryMinHeight, in.popupRect.bottom - top);
+
+  if (in.autoHeight && in.lineHeight > 0) {
+    int64_t visible = std::max<int64_t>(0, height - in.chromeHeight) / in.lineHeight;
+    if (in.lineCount > visible) {
+      height += (in.lineCount - visible) * in.lineHeight;
+      if (height > desktop.Height()) {
+        height = desktop.Height();
+        scrollbar = true;
+      }
+    }
+  }
+
+  if (left + width > desktop.right) left = desktop.right - width;
+  if (left < 0) left = 0;
+  if (top + height > desktop.bottom) top = desktop.bottom - height;
+  if (top < 0) top = 0;
+  return {{Sat(left), Sat(top), Sat(left + width), Sat(top + height)}, scrollbar};
+}
+
+Rect PopupRectFromWindow(const Rect& window, bool showCaption) {
+  Rect r = window;
+  if (showCaption) r.top = Sat(int64_t(window.top) + kEntryCaptionHeight + 1);
+  return r;
+}
+
+FrameHit EntryFrameHitTest(int32_t x, int32_t y, int32_t w, int32_t h) {
+  FrameHit hit = FrameHit::None;
+  if (x < 8) {
+    hit = FrameHit::Left;
+    if (y < 8) hit = FrameHit::TopLeft;
+    if (y > h - 16) hit = FrameHit::BottomLeft;
+  }
+  if (x > w - 8) {
+    hit = FrameHit::Right;
+    if (y < 8) hit = FrameHit::TopRight;
+    if (y > h - 16) hit = FrameHit::BottomRight;
+  }
+  if (y < 8) {
+    hit = FrameHit::Top;
+    if (x < 8) hit = FrameHit::TopLeft;
+    if (x > w - 16) hit = FrameHit::TopRight;
+  }
+  if (y > h - 8) {
+    hit = FrameHit::Bottom;
+    if (x < 8) hit = FrameHit::BottomLeft;
+    if (x > w - 16) hit = FrameHit::BottomRight;
+  }
+  return hit;
+}
+
+uint32_t EntryMemoColor(uint32_t windowColor, uint32_t codeMask, const uint32_t (&codeColors)[8]) {
+  int index = -1;
+  for (int i = 0; i < 8; ++i)
+    if (codeMask & (1u << i)) {
+      index = i;
+      break;
+    }
+  if (index < 0) return windowColor & 0xFFFFFF;
+  uint32_t code = codeColors[index];
+  uint32_t out = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    int base = Clamp<int>(static_cast<int>((windowColor >> shift) & 0xFF) - 30, 0, 255);
+    int add = static_cast<int>((code >> shift) & 0xFF) / 10;
+    out |= static_cast<uint32_t>(std::min(255, base + add)) << shift;
+  }
+  return out;
+}
+
+Point CenterOnPointKeptOnDesktop(Point cursor, Size window, Size desktop) {
+  int64_t w = desktop.width > 6400 ? 6400 : desktop.width;
+  int64_t h = desktop.height > 4800 ? 4800 : desktop.height;
+  int64_t left = int64_t(cursor.x) - window.width / 2;
+  int64_t top = int64_t(cursor.y) - window.height / 2;
+  if (left + window.width > w) left = w - window.width;
+  if (top + window.height > h) top = h - window.height;
+  if (left < 0) left = 0;
+  if (top < 0) top = 0;
+  return {Sat(left), Sat(top)};
+}
+
+}  // namespace ov

@@ -1,0 +1,171 @@
+#include "core/images/Adjustments.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/util/Numeric.h"
+
+namespace ov {
+
+namespace {
+
+constexpr uint32_t Channel(Pixel p, int shift) { return (p >> shift) & 0xFF; }
+
+ByteTable IdentityTable() {
+  ByteTable t;
+  for (int i = 0; i < 256; ++i) t[i] = static_cast<uint8_t>(i);
+  return t;
+}
+
+uint8_t ClampByte(int32_t v) { return static_cast<uint8_t>(Clamp(v, 0, 255)); }
+
+// Darkest and brightest equalise measure over the surface.
+void ScanLuminance(const TBitmap32& s, uint32_t& lo, uint32_t& hi) {
+  lo = 255;
+  hi = 0;
+  const Pixel* p = s.Bits();
+  const size_t n = static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height());
+  for (size_t i = 0; i < n; ++i) {
+    uint32_t l = EqualizeLuminance(Channel(p[i], 16), Channel(p[i], 8), Channel(p[i], 0));
+    lo = std::min(lo, l);
+    hi = std::max(hi, l);
+  }
+}
+
+void ApplyTables(TBitmap32& s, const ByteTable& tr, const ByteTable& tg, const ByteTable& tb) {
+  Pixel* p = s.Bits();
+  const size_t n = static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height());
+  for (size_t i = 0; i < n; ++i) {
+    Pixel v = p[i];
+    p[i] = (v & 0xFF000000u) | (uint32_t(tr[Channel(v, 16)]) << 16) | (uint32_t(tg[Channel(v, 8)]) << 8) |
+           tb[Channel(v, 0)];
+  }
+}
+
+}  // namespace
+
+bool BuildEqualizeTable(uint32_t lo, uint32_t hi, ByteTable& table) {
+  if (hi < lo || hi - lo < 2) return false;
+  for (uint32_t i = 0; i < 256; ++i) {
+    if (i <= lo) table[i] = 0;
+    else if (i >= hi) table[i] = 255;
+    else table[i] = static_cast<uint8_t>((i - lo) * 255 / (hi - lo));
+  }
+  return true;
+}
+
+ByteTable BuildToneTable(double gamma, int32_t contrast, int32_t brightness) {
+  const float g = std::pow(10.0f, static_cast<float>(-gamma / 10.0));
+  const float c = 1.0f + static_cast<float>(contrast) / 100.0f;
+  const float b = static_cast<float>(brightness) / 100.0f;
+  ByteTable t;
+  for (int i = 0; i < 256; ++i) {
+    const float x = static_cast<float>(i) / 255.0f;
+    const float v = (std::pow(x, g) - 0.5f) * c + 0.5f + b;
+    const float scaled = v * 255.0f;
+    t[i] = static_cast<uint8_t>(Clamp<int64_t>(Round(scaled), 0, 255));
+  }
+  return t;
+}
+
+int32_t ColourShiftAmount(int32_t value) {
+  // value * 255 / 100 in integers is the exact product with 2.55, truncated toward zero.
+  return static_cast<int32_t>(Clamp<int64_t>(int64_t(value) * 255 / 100, -255, 255));
+}
+
+void AdjustColours(TBitmap32& s, const TImageProps& props) {
+  if (s.Empty()) return;
+  uint32_t lo = 255, hi = 0;
+  if (props.GrayScale) {
+    // Gray pixels have R = G = B = g, so the equalise measure is g*255 >> 8; take it in
+    // the same pass.
+    Pixel* p = s.Bits();
+    const size_t n = static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height());
+    for (size_t i = 0; i < n; ++i) {
+      Pixel v = p[i];
+      uint32_t g = GrayValue(Channel(v, 16), Channel(v, 8), Channel(v, 0));
+      p[i] = (v & 0xFF000000u) | (g << 16) | (g << 8) | g;
+      uint32_t l = EqualizeLuminance(g, g, g);
+      lo = std::min(lo, l);
+      hi = std::max(hi, l);
+    }
+  } else if (props.Equalize) {
+    ScanLuminance(s, lo, hi);
+  }
+
+  ByteTable first = IdentityTable();
+  if (props.Equalize) BuildEqualizeTable(lo, hi, first);
+
+  // Equalise, tone curve and colour shift folded into one table per channel.
+  const ByteTable tone = BuildToneTable(props.Gamma, props.Contrast, props.Brightness);
+  const int32_t shift[3] = {ColourShiftAmount(props.Red), ColourShiftAmount(props.Green),
+                            ColourShiftAmount(props.Blue)};
+  ByteTable tables[3];
+  bool identity = true;
+  for (int c = 0; c < 3; ++c)
+    for (int i = 0; i < 256; ++i) {
+      tables[c][i] = ClampByte(int32_t(tone[first[i]]) + shift[c]);
+      identity = identity && tables[c][i] == i;
+    }
+  if (!identity) ApplyTables(s, tables[0], tables[1], tables[2]);
+}
+
+void MirrorRows(TBitmap32& s) {
+  for (int32_t y = 0; y < s.Height(); ++y) std::reverse(s.Row(y), s.Row(y) + s.Width());
+}
+
+namespace reference {
+
+void GrayScale(TBitmap32& s) {
+  for (int32_t y = 0; y < s.Height(); ++y)
+    for (int32_t x = 0; x < s.Width(); ++x) {
+      Pixel v = s.At(x, y);
+      uint32_t g = (Channel(v, 16) * 76 + Channel(v, 8) * 150 + Channel(v, 0) * 29) >> 8;
+      s.At(x, y) = (v & 0xFF000000u) | (g << 16) | (g << 8) | g;
+    }
+}
+
+void Equalize(TBitmap32& s) {
+  int lo = 255, hi = 0;
+  for (int32_t y = 0; y < s.Height(); ++y)
+    for (int32_t x = 0; x < s.Width(); ++x) {
+      Pixel v = s.At(x, y);
+      int l = static_cast<int>((Channel(v, 16) * 61 + Channel(v, 8) * 174 + Channel(v, 0) * 20) >> 8);
+      if (l < lo) lo = l;
+      if (l > hi) hi = l;
+    }
+  if (hi - lo < 2) return;
+  int table[256];
+  for (int i = 0; i < 256; ++i) table[i] = i <= lo ? 0 : (i >= hi ? 255 : (i - lo) * 255 / (hi - lo));
+  for (int32_t y = 0; y < s.Height(); ++y)
+    for (int32_t x = 0; x < s.Width(); ++x) {
+      Pixel v = s.At(x, y);
+      s.At(x, y) = (v & 0xFF000000u) | (uint32_t(table[Channel(v, 16)]) << 16) |
+                   (uint32_t(table[Channel(v, 8)]) << 8) | uint32_t(table[Channel(v, 0)]);
+    }
+}
+
+void ToneCurve(TBitmap32& s, const TImageProps& props) {
+  const ByteTable table = BuildToneTable(props.Gamma, props.Contrast, props.Brightness);
+  const int32_t addR = ColourShiftAmount(props.Red), addG = ColourShiftAmount(props.Green),
+                addB = ColourShiftAmount(props.Blue);
+  for (int32_t y = 0; y < s.Height(); ++y)
+    for (int32_t x = 0; x < s.Width(); ++x) {
+      Pixel v = s.At(x, y);
+      int32_t r = table[Channel(v, 16)], g = table[Channel(v, 8)], b = table[Channel(v, 0)];
+      r = Clamp(r + addR, 0, 255);
+      g = Clamp(g + addG, 0, 255);
+      b = Clamp(b + addB, 0, 255);
+      s.At(x, y) = (v & 0xFF000000u) | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+    }
+}
+
+void AdjustColours(TBitmap32& s, const TImageProps& props) {
+  if (props.GrayScale) GrayScale(s);
+  if (props.Equalize) Equalize(s);
+  ToneCurve(s, props);
+}
+
+}  // namespace reference
+
+}  // namespace ov

@@ -1,0 +1,129 @@
+#include "core/render/BmpWriter.h"
+
+#include "core/render/Palette.h"
+
+namespace ov {
+
+BmpDepth BmpDepthFromPixelMode(int32_t mode) {
+  switch (mode) {
+    case 0: return BmpDepth::Bits4;
+    case 1: return BmpDepth::Bits8;
+    case 2: return BmpDepth::Bits15;
+    case 3: return BmpDepth::Bits16;
+    default: return BmpDepth::Bits24;
+  }
+}
+
+int BitsPerPixel(BmpDepth depth) {
+  switch (depth) {
+    case BmpDepth::Bits4: return 4;
+    case BmpDepth::Bits8: return 8;
+    case BmpDepth::Bits15:
+    case BmpDepth::Bits16: return 16;
+    case BmpDepth::Bits24: return 24;
+  }
+  return 24;
+}
+
+namespace {
+
+void Put16(std::string& b, size_t at, uint32_t v) {
+  b[at] = char(v & 0xFF);
+  b[at + 1] = char((v >> 8) & 0xFF);
+}
+void Put32(std::string& b, size_t at, uint32_t v) {
+  Put16(b, at, v & 0xFFFF);
+  Put16(b, at + 2, v >> 16);
+}
+
+// Channel scaled to `bits` bits, rounded.
+inline uint32_t Scale(uint32_t v, uint32_t maxOut) { return (v * maxOut + 127) / 255; }
+
+}  // namespace
+
+std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
+  if (picture.Empty()) return {};
+  const uint32_t w = uint32_t(picture.Width()), h = uint32_t(picture.Height());
+  const int bpp = BitsPerPixel(depth);
+  const size_t stride = ((size_t(w) * size_t(bpp) + 31) / 32) * 4;
+
+  Palette palette;
+  std::vector<uint8_t> indices;
+  if (depth == BmpDepth::Bits4) palette = StandardPalette16();
+  if (depth == BmpDepth::Bits8) palette = BuildAdaptivePalette(picture, 256);
+  if (!palette.empty()) indices = DitherToPalette(picture, palette);
+  const size_t colorTable = depth == BmpDepth::Bits16 ? 12 : palette.size() * 4;
+  const size_t headers = 14 + 40 + colorTable;
+  const size_t imageSize = stride * h;
+
+  std::string b(headers + imageSize, '\0');
+  b[0] = 'B';
+  b[1] = 'M';
+  Put32(b, 2, uint32_t(b.size()));  // at most 6400 × 4800 × 3 plus headers in practice
+  Put32(b, 10, uint32_t(headers));
+  Put32(b, 14, 40);
+  Put32(b, 18, w);
+  Put32(b, 22, h);  // positive: bottom-up rows
+  Put16(b, 26, 1);
+  Put16(b, 28, uint32_t(bpp));
+  Put32(b, 30, depth == BmpDepth::Bits16 ? 3 : 0);  // BI_BITFIELDS or BI_RGB
+  Put32(b, 34, uint32_t(imageSize));
+  Put32(b, 38, 3780);  // 96 dpi
+  Put32(b, 42, 3780);
+  Put32(b, 46, uint32_t(palette.size()));
+  Put32(b, 50, 0);
+  size_t at = 54;
+  if (depth == BmpDepth::Bits16) {
+    Put32(b, at, 0xF800);
+    Put32(b, at + 4, 0x07E0);
+    Put32(b, at + 8, 0x001F);
+  }
+  for (Pixel p : palette) {  // RGBQUAD: blue, green, red, reserved
+    Put32(b, at, p & 0x00FFFFFFu);
+    at += 4;
+  }
+
+  for (uint32_t y = 0; y < h; ++y) {
+    uint8_t* o = reinterpret_cast<uint8_t*>(&b[headers + size_t(h - 1 - y) * stride]);
+    const Pixel* row = picture.Row(int32_t(y));
+    switch (depth) {
+      case BmpDepth::Bits4: {
+        const uint8_t* ix = indices.data() + size_t(y) * w;
+        for (uint32_t x = 0; x < w; ++x) o[x / 2] |= uint8_t(x % 2 ? ix[x] : ix[x] << 4);
+        break;
+      }
+      case BmpDepth::Bits8: {
+        const uint8_t* ix = indices.data() + size_t(y) * w;
+        for (uint32_t x = 0; x < w; ++x) o[x] = ix[x];
+        break;
+      }
+      case BmpDepth::Bits15:
+        for (uint32_t x = 0; x < w; ++x) {
+          Pixel p = row[x];
+          uint32_t v = (Scale(RedOf(p), 31) << 10) | (Scale(GreenOf(p), 31) << 5) | Scale(BlueOf(p), 31);
+          o[2 * x] = uint8_t(v);
+          o[2 * x + 1] = uint8_t(v >> 8);
+        }
+        break;
+      case BmpDepth::Bits16:
+        for (uint32_t x = 0; x < w; ++x) {
+          Pixel p = row[x];
+          uint32_t v = (Scale(RedOf(p), 31) << 11) | (Scale(GreenOf(p), 63) << 5) | Scale(BlueOf(p), 31);
+          o[2 * x] = uint8_t(v);
+          o[2 * x + 1] = uint8_t(v >> 8);
+        }
+        break;
+      case BmpDepth::Bits24:
+        for (uint32_t x = 0; x < w; ++x) {
+          Pixel p = row[x];
+          o[3 * x] = uint8_t(BlueOf(p));
+          o[3 * x + 1] = uint8_t(GreenOf(p));
+          o[3 * x + 2] = uint8_t(RedOf(p));
+        }
+        break;
+    }
+  }
+  return b;
+}
+
+}  // namespace ov

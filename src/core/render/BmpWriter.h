@@ -1,0 +1,23 @@
+#pragma once
+// The wallpaper file: an uncompressed Windows BMP at 4, 8, 15 (5-5-5), 16 (5-6-5) or
+// 24 bits per pixel, written without any platform bitmap object.
+#include <cstdint>
+#include <string>
+
+#include "core/render/Bitmap32.h"
+
+namespace ov {
+
+enum class BmpDepth { Bits4, Bits8, Bits15, Bits16, Bits24 };
+
+// OutputPixelmode 0..4 ("4 位 (16 色)" .. "24 位 (真彩色)"); anything else is 24 bits.
+BmpDepth BmpDepthFromPixelMode(int32_t mode);
+int BitsPerPixel(BmpDepth depth);
+
+// The whole file. 4 bits: the standard 16-colour palette with error diffusion; 8 bits:
+// an adaptive palette with error diffusion; 15 bits: BI_RGB 5-5-5; 16 bits: BI_BITFIELDS
+// 5-6-5 with its masks; 24 bits: BI_RGB. Alpha is dropped. Rows bottom-up, each padded
+// to 4 bytes. An empty surface gives an empty string (no file can describe it).
+std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth);
+
+}  // namespace ov

@@ -1,0 +1,287 @@
+#include "core/render/Resample.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "core/render/Blend.h"
+#include "core/render/ResampleWeights.h"
+
+namespace ov {
+
+namespace {
+
+// Fixed-point stages: the horizontal pass keeps 7 fractional bits per channel (values
+// up to 255 << 7 fit a signed 16-bit lane); the vertical pass rounds back to 8 bits.
+constexpr int kMidShift = kWeightBits - 7;
+constexpr int kOutShift = kWeightBits + 7;
+
+struct Plan {
+  Rect visible;        // destination pixels to compute
+  Rect source;         // srcRect clipped to src
+  int64_t dstWidth = 0, dstHeight = 0;
+  int64_t firstX = 0, firstY = 0;  // visible corner relative to dstRect
+  bool ok = false;
+};
+
+Plan MakePlan(const TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect) {
+  Plan p;
+  if (dst.Empty() || src.Empty() || dstRect.Empty()) return p;
+  p.source = srcRect.Intersect(src.BoundsRect());
+  if (p.source.Empty()) return p;
+  p.visible = dstRect.Intersect(dst.BoundsRect());
+  if (p.visible.Empty()) return p;
+  p.dstWidth = dstRect.Width();
+  p.dstHeight = dstRect.Height();
+  p.firstX = int64_t(p.visible.left) - dstRect.left;
+  p.firstY = int64_t(p.visible.top) - dstRect.top;
+  p.ok = true;
+  return p;
+}
+
+inline Pixel Premultiply(Pixel p) {
+  uint32_t a = AlphaOf(p);
+  if (a == 255) return p;
+  return MakeArgb(a, Div255(RedOf(p) * a), Div255(GreenOf(p) * a), Div255(BlueOf(p) * a));
+}
+
+inline Pixel Unpremultiply(Pixel p) {
+  uint32_t a = AlphaOf(p);
+  if (a == 255) return p;
+  if (a == 0) return 0;
+  auto c = [a](uint32_t v) { return std::min<uint32_t>(255, (v * 255 + a / 2) / a); };
+  return MakeArgb(a, c(RedOf(p)), c(GreenOf(p)), c(BlueOf(p)));
+}
+
+bool RowOpaque(const Pixel* p, size_t n) {
+  uint32_t all = 0xFFFFFFFFu;
+  for (size_t i = 0; i < n; ++i) all &= p[i];
+  return (all >> 24) == 255;
+}
+
+// Source row span [first, first + n) in premultiplied form: the row itself when opaque.
+const Pixel* PremultipliedRow(const Pixel* row, int32_t first, int32_t n, std::vector<Pixel>& scratch) {
+  if (RowOpaque(row + first, size_t(n))) return row + first;
+  scratch.resize(size_t(n));
+  for (int32_t i = 0; i < n; ++i) scratch[size_t(i)] = Premultiply(row[first + i]);
+  return scratch.data();
+}
+
+void WriteRow(Pixel* dst, const Pixel* result, size_t n, DrawMode mode, uint32_t master, bool fast = true) {
+  if (mode == DrawMode::Opaque)
+    std::memcpy(dst, result, n * sizeof(Pixel));
+  else if (fast)
+    BlendSpanMaster(result, dst, n, master);
+  else
+    BlendSpanMasterReference(result, dst, n, master);
+}
+
+// ---- scalar passes (the reference arithmetic) ----
+
+// One source row (already premultiplied, indices relative to the span start `base`)
+// into 4 channels × visible width of 16-bit values.
+void HorizontalScalar(const Pixel* row, int32_t base, const WeightTable& h, int16_t* out) {
+  for (int32_t x = 0; x < h.Size(); ++x) {
+    const int16_t* w = h.WeightsOf(x);
+    const Pixel* p = row + (h.start[size_t(x)] - base);
+    int32_t acc[4] = {0, 0, 0, 0};
+    for (int32_t k = 0; k < h.count[size_t(x)]; ++k) {
+      const Pixel v = p[k];
+      acc[0] += w[k] * int32_t(v & 0xFF);
+      acc[1] += w[k] * int32_t((v >> 8) & 0xFF);
+      acc[2] += w[k] * int32_t((v >> 16) & 0xFF);
+      acc[3] += w[k] * int32_t(v >> 24);
+    }
+    for (int c = 0; c < 4; ++c) out[4 * x + c] = int16_t((acc[c] + (1 << (kMidShift - 1))) >> kMidShift);
+  }
+}
+
+void VerticalScalar(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
+  for (int32_t x = 0; x < width; ++x) {
+    int32_t acc[4] = {0, 0, 0, 0};
+    for (int32_t k = 0; k < count; ++k)
+      for (int c = 0; c < 4; ++c) acc[c] += w[k] * int32_t(rows[k][4 * x + c]);
+    uint32_t v[4];
+    for (int c = 0; c < 4; ++c) v[c] = uint32_t((acc[c] + (1 << (kOutShift - 1))) >> kOutShift);
+    out[x] = Unpremultiply(MakeArgb(v[3], v[2], v[1], v[0]));
+  }
+}
+
+// ---- SSE2 passes: the same sums, two taps per multiply-add ----
+#if defined(__SSE2__)
+
+void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, int16_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i round = _mm_set1_epi32(1 << (kMidShift - 1));
+  for (int32_t x = 0; x < h.Size(); ++x) {
+    const int16_t* w = h.WeightsOf(x);
+    const Pixel* p = row + (h.start[size_t(x)] - base);
+    const int32_t n = h.count[size_t(x)];
+    __m128i acc = zero;
+    int32_t k = 0;
+    for (; k + 1 < n; k += 2) {
+      // Bytes b0 b1 g0 g1 r0 r1 a0 a1 as 16-bit lanes, weights w0 w1 repeated.
+      __m128i a = _mm_cvtsi32_si128(int(p[k]));
+      __m128i b = _mm_cvtsi32_si128(int(p[k + 1]));
+      __m128i v = _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), zero);
+      __m128i ww = _mm_set1_epi32(int((uint32_t(uint16_t(w[k + 1])) << 16) | uint16_t(w[k])));
+      acc = _mm_add_epi32(acc, _mm_madd_epi16(v, ww));
+    }
+    if (k < n) {
+      __m128i v = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[k])), zero), zero);
+      __m128i ww = _mm_set1_epi32(uint16_t(w[k]));
+      acc = _mm_add_epi32(acc, _mm_madd_epi16(v, ww));
+    }
+    acc = _mm_srai_epi32(_mm_add_epi32(acc, round), kMidShift);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * x), _mm_packs_epi32(acc, acc));
+  }
+}
+
+void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
+  const __m128i round = _mm_set1_epi32(1 << (kOutShift - 1));
+  int32_t x = 0;
+  for (; x + 2 <= width; x += 2) {
+    __m128i acc0 = _mm_setzero_si128(), acc1 = _mm_setzero_si128();
+    int32_t k = 0;
+    for (; k + 1 < count; k += 2) {
+      __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + 4 * x));
+      __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k + 1] + 4 * x));
+      __m128i ww = _mm_set1_epi32(int((uint32_t(uint16_t(w[k + 1])) << 16) | uint16_t(w[k])));
+      acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), ww));
+      acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), ww));
+    }
+    if (k < count) {
+      __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + 4 * x));
+      __m128i ww = _mm_set1_epi32(uint16_t(w[k]));
+      __m128i z = _mm_setzero_si128();
+      acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi16(a, z), ww));
+      acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi16(a, z), ww));
+    }
+    acc0 = _mm_srai_epi32(_mm_add_epi32(acc0, round), kOutShift);
+    acc1 = _mm_srai_epi32(_mm_add_epi32(acc1, round), kOutShift);
+    __m128i px = _mm_packus_epi16(_mm_packs_epi32(acc0, acc1), _mm_setzero_si128());
+    Pixel two[2];
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(two), px);
+    out[x] = Unpremultiply(two[0]);
+    out[x + 1] = Unpremultiply(two[1]);
+  }
+  if (x < width) {
+    const int16_t* tail[64];
+    std::vector<const int16_t*> many;
+    const int16_t** r = tail;
+    if (count > 64) { many.resize(size_t(count)); r = many.data(); }
+    for (int32_t k = 0; k < count; ++k) r[k] = rows[k] + 4 * x;
+    VerticalScalar(r, w, count, width - x, out + x);
+  }
+}
+
+#else
+void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, int16_t* out) {
+  HorizontalScalar(row, base, h, out);
+}
+void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
+  VerticalScalar(rows, w, count, width, out);
+}
+#endif
+
+// Source columns that the horizontal table reaches.
+void SourceSpan(const WeightTable& h, int32_t& first, int32_t& n) {
+  int32_t lo = h.start[0], hi = lo;
+  for (int32_t x = 0; x < h.Size(); ++x) {
+    lo = std::min(lo, h.start[size_t(x)]);
+    hi = std::max(hi, h.start[size_t(x)] + h.count[size_t(x)]);
+  }
+  first = lo;
+  n = hi - lo;
+}
+
+void ResampleNearest(TBitmap32& dst, const Plan& p, const TBitmap32& src, DrawMode mode, uint32_t master) {
+  const int32_t vw = p.visible.right - p.visible.left, vh = p.visible.bottom - p.visible.top;
+  WeightTable h = BuildWeightTable(StretchFilter::Nearest, p.dstWidth, p.firstX, vw,
+                                   p.source.right - p.source.left);
+  WeightTable v = BuildWeightTable(StretchFilter::Nearest, p.dstHeight, p.firstY, vh,
+                                   p.source.bottom - p.source.top);
+  std::vector<Pixel> line(static_cast<size_t>(vw));
+  int32_t lastY = -1;
+  for (int32_t y = 0; y < vh; ++y) {
+    const int32_t sy = v.start[size_t(y)];
+    if (sy != lastY) {  // rows repeat when enlarging: gather once
+      const Pixel* s = src.Row(p.source.top + sy) + p.source.left;
+      for (int32_t x = 0; x < vw; ++x) line[size_t(x)] = s[h.start[size_t(x)]];
+      lastY = sy;
+    }
+    WriteRow(dst.Row(p.visible.top + y) + p.visible.left, line.data(), size_t(vw), mode, master);
+  }
+}
+
+void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, StretchFilter filter,
+                      DrawMode mode, uint32_t master, bool fast) {
+  const int32_t vw = p.visible.right - p.visible.left, vh = p.visible.bottom - p.visible.top;
+  const WeightTable h = BuildWeightTable(filter, p.dstWidth, p.firstX, vw, p.source.right - p.source.left);
+  const WeightTable v = BuildWeightTable(filter, p.dstHeight, p.firstY, vh, p.source.bottom - p.source.top);
+  int32_t spanFirst = 0, spanLen = 0;
+  SourceSpan(h, spanFirst, spanLen);
+
+  // Horizontally filtered source rows in a ring: row j lives in slot j % cap, and a tag
+  // says which row a slot holds, so a row is filtered once however often it is used.
+  const int32_t cap = v.maxCount + 1;
+  const size_t rowLen = size_t(vw) * 4;
+  std::vector<int16_t> ring(rowLen * size_t(cap));
+  std::vector<int32_t> tag(size_t(cap), -1);
+  std::vector<Pixel> scratch, result(static_cast<size_t>(vw));
+  std::vector<const int16_t*> rows(size_t(v.maxCount));
+
+  for (int32_t y = 0; y < vh; ++y) {
+    const int32_t first = v.start[size_t(y)], n = v.count[size_t(y)];
+    for (int32_t k = 0; k < n; ++k) {
+      const int32_t j = first + k;
+      const size_t slot = size_t(j % cap);
+      int16_t* out = ring.data() + slot * rowLen;
+      if (tag[slot] != j) {
+        const Pixel* srow = src.Row(p.source.top + j) + p.source.left;
+        const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch);
+        if (fast)
+          HorizontalFast(pm, spanFirst, h, out);
+        else
+          HorizontalScalar(pm, spanFirst, h, out);
+        tag[slot] = j;
+      }
+      rows[size_t(k)] = out;
+    }
+    if (fast)
+      VerticalFast(rows.data(), v.WeightsOf(y), n, vw, result.data());
+    else
+      VerticalScalar(rows.data(), v.WeightsOf(y), n, vw, result.data());
+    WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, fast);
+  }
+}
+
+void Resample(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
+              StretchFilter filter, DrawMode mode, bool fast) {
+  const Plan p = MakePlan(dst, dstRect, src, srcRect);
+  if (!p.ok) return;
+  const uint32_t master = src.MasterAlpha;
+  if (mode == DrawMode::Blend && master == 0) return;
+  if (filter == StretchFilter::Nearest)
+    ResampleNearest(dst, p, src, mode, master);
+  else
+    ResampleFiltered(dst, p, src, filter, mode, master, fast);
+}
+
+}  // namespace
+
+void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
+                  StretchFilter filter, DrawMode mode) {
+  Resample(dst, dstRect, src, srcRect, filter, mode, true);
+}
+
+void ResampleIntoReference(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src,
+                           const Rect& srcRect, StretchFilter filter, DrawMode mode) {
+  Resample(dst, dstRect, src, srcRect, filter, mode, false);
+}
+
+}  // namespace ov

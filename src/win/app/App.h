@@ -1,0 +1,95 @@
+#pragma once
+// The process-wide state of the program and the services every window uses. One App
+// lives for the whole run, created by the program body; windows hold a reference to it.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/DataFolders.h"
+#include "core/desktop/ClickSeries.h"
+#include "core/platform/ShellFileOps.h"
+#include "core/calendar/DayCellTable.h"
+#include "core/calendar/EntryStore.h"
+#include "core/app/VersionText.h"
+#include "core/settings/Settings.h"
+#include "win/app/HookLibrary.h"
+#include "win/platform/RegistryStore.h"
+#include "win/platform/WinClock.h"
+#include "win/platform/WinCodePage.h"
+
+namespace ov {
+
+class MainForm;
+class ApplicationWindow;
+class TFEntry;
+class TFRepeat;
+class TFormPickDate;
+
+// The registry key that holds every setting.
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Quenlar\\Orvinta3";
+inline constexpr wchar_t kMutexName[] = L"MXOrvinta3";
+inline constexpr wchar_t kMainFormClass[] = L"TOVMainForm";
+inline constexpr wchar_t kApplicationClass[] = L"TOrvintaApplication";
+inline constexpr char kApplicationTitle[] = "Orvinta 3";
+inline constexpr UINT kMsgShowMainForm = WM_USER + 23;  // 0x417, sent by a second start
+inline constexpr UINT kMsgSectionsChanged = WM_USER + 24;  // 0x418, after a section rename or delete
+inline constexpr UINT kMsgHookMouse = 0xCAE;           // posted by MHookOV.dll
+
+struct App {
+  App();
+  ~App();
+
+  // --- command line ---
+  bool QuitAfterUpdate = false;
+  int StartupDelaySeconds = 0;
+
+  // --- life cycle ---
+  bool Quitting = false;      // the close really ends the program (user quit, log-off)
+  bool StartingUp = true;     // until the deferred start has finished
+  bool ControlsReady = false; // the main window's controls hold the settings
+  bool ImagePropsModified = false;
+  int StartCount = 0;
+  HWND HookWindow = nullptr;
+
+  // --- folders, settings, dates ---
+  DataFolders Folders;
+  Settings settings;
+  double DisplayDate = 0;
+  double LastTick = 0;
+  std::vector<std::string> ImageExtensions;
+  std::vector<std::string> RotationQueue;
+  Size WallpaperSize{0, 0};  // min(virtual desktop, 6400 x 4800)
+  FileVersion Version;
+
+  // --- services ---
+  RegistrySettingsStore SettingsStore{kSettingsKey};
+  WinCodePage CodePage;
+  WinClock Clock;
+  std::unique_ptr<HookLibrary> Hook;
+  std::unique_ptr<IShellFileOps> Shell;  // folder operations through the shell
+  std::unique_ptr<EntryStore> Entries;  // the notes and colour codes of the active section
+  DayCellTable Cells;                   // the day cells of the wallpaper now installed
+  ClickSeries Clicks;                   // desktop button releases towards a triple-click
+
+  // --- windows ---
+  std::unique_ptr<ApplicationWindow> AppWindow;
+  std::unique_ptr<MainForm> MainWindow;
+  std::unique_ptr<TFRepeat> Repeat;
+  std::unique_ptr<TFormPickDate> DatePicker;
+  TFEntry* EntryPopup = nullptr;  // the open entry pop-up; it owns itself
+
+  // Shows the date picker set to DisplayDate, centred on the cursor.
+  void ShowDatePicker();
+  // Opens the entry pop-up over the day cell at a screen point, or for a date; nothing
+  // when no cell is there or a pop-up is already open.
+  void OpenEntryAtPoint(int32_t x, int32_t y);
+  void OpenEntryForDate(double date);
+
+  // Loads or saves every setting through the registry.
+  void LoadSettings(const SettingsContext& ctx);
+  bool SaveSettings();
+};
+
+}  // namespace ov

@@ -1,0 +1,201 @@
+#include "win/app/MainForm.h"
+
+#include <shellapi.h>
+
+#include <filesystem>
+
+#include "core/app/SizingRules.h"
+#include "core/app/WindowPlacement.h"
+#include "core/util/Paths.h"
+#include "win/app/App.h"
+#include "win/app/ApplicationWindow.h"
+#include "win/app/Timers.h"
+#include "win/platform/Utf16.h"
+
+namespace ov {
+
+namespace {
+
+// The window's design size and minimum, in 96-dpi units.
+constexpr int kDesignWidth = 600, kDesignHeight = 569;
+constexpr int kMinWidth = 532, kMinHeight = 360;
+
+int Scale(HWND hwnd, int v) {
+  UINT dpi = 96;
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpi && hwnd) dpi = getDpi(hwnd);
+  return MulDiv(v, static_cast<int>(dpi), 96);
+}
+
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (GetMonitorInfoW(monitor, &mi)) {
+    auto* list = reinterpret_cast<std::vector<Rect>*>(data);
+    Rect r{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+    // The primary monitor first: a window with no place left is centred there.
+    if (mi.dwFlags & MONITORINFOF_PRIMARY) list->insert(list->begin(), r);
+    else list->push_back(r);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case kMsgShowMainForm:
+      ShowMainWindow();
+      return 0;
+    case kMsgSectionsChanged:
+      RebuildSectionLists();
+      return 0;
+    case WM_QUERYENDSESSION:
+      OnQueryEndSession();
+      return 1;
+    case WM_HOTKEY:
+      // Nothing in the program registers a hot key; another program may post one.
+      app_.OpenEntryForDate(app_.DisplayDate);
+      return 0;
+    case WM_SIZING:
+      OnSizing(wp, reinterpret_cast<RECT*>(lp));
+      return TRUE;
+    case WM_GETMINMAXINFO: {
+      auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+      mmi->ptMinTrackSize.x = Scale(Handle(), kMinWidth);
+      mmi->ptMinTrackSize.y = Scale(Handle(), kMinHeight);
+      return 0;
+    }
+    case WM_WINDOWPOSCHANGING:
+      return Default(msg, wp, lp);
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_MINIMIZE) {
+        OnMinimise();
+        return 0;
+      }
+      break;
+    case WM_SHOWWINDOW:
+      // Shown: the program works at normal priority; hidden it runs below normal.
+      if (wp) SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+      break;
+    case WM_TIMER:
+      if (wp == kTimerSec) OnHousekeepingTick();
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_ENDSESSION:
+      return 0;
+    case WM_DESTROY:
+      KillTimer(Handle(), kTimerSec);
+      KillTimer(Handle(), kTimerPreviewDelay);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return Default(msg, wp, lp);
+}
+
+void MainForm::OnSizing(WPARAM edge, RECT* r) {
+  if (!r || edge < WMSZ_LEFT || edge > WMSZ_BOTTOMRIGHT) return;
+  Rect in{r->left, r->top, r->right, r->bottom};
+  Rect out = ClampSizingRect(in, static_cast<SizingEdge>(edge), Scale(Handle(), kMinWidth), Scale(Handle(), kMinHeight),
+                             0, 0);
+  *r = RECT{out.left, out.top, out.right, out.bottom};
+}
+
+void MainForm::ShowMainWindow() {
+  int cmd = IsIconic(Handle()) ? SW_RESTORE : SW_SHOW;
+  if (showMaximized_ && !IsWindowVisible(Handle())) cmd = SW_SHOWMAXIMIZED;
+  showMaximized_ = false;
+  ShowWindow(Handle(), cmd);
+  UpdateWindow(Handle());
+  SetForegroundWindow(Handle());
+  // The mini controller hides while the main window is open; it arrives with the
+  // desktop controller.
+}
+
+void MainForm::HideToTray() { ShowWindow(Handle(), SW_HIDE); }
+
+void MainForm::OnMinimise() {
+  HideToTray();
+  // Minimised: save the current picture's properties and release the preview (with the
+  // preview), run below normal priority, bring back the desktop pop-up and mini controller
+  // (with those windows), rebuild the wallpaper and save the settings.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+  UpdateWallpaper();
+  SaveSettings();
+}
+
+void MainForm::OnQueryEndSession() {
+  app_.Quitting = true;
+  SendMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void MainForm::OnClose() {
+  if (closing_) return;
+  bool refuse = !app_.Quitting && app_.settings.CloseIsMinimize;
+  HideToTray();
+  OnMinimise();
+  SaveSettings();
+  if (refuse) return;
+  closing_ = true;
+  ShutDown();
+  DestroyWindow(Handle());
+}
+
+void MainForm::ShutDown() {
+  KillTimer(Handle(), kTimerSec);
+  KillTimer(Handle(), kTimerPreviewDelay);
+  // The autostart shortcut is synchronised here once the tray options exist.
+  SaveSettings();
+  // Temporary print bitmaps, deleted silently without undo.
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(app_.Folders.tempFolder, ec)) {
+    std::wstring name = entry.path().filename().wstring();
+    if (name.size() >= 3 && _wcsnicmp(name.c_str(), L"OV3", 3) == 0) std::filesystem::remove(entry.path(), ec);
+  }
+  UnregisterHotKey(Handle(), 0);
+  // The rotation queue is written here once rotation exists; a failure is ignored.
+}
+
+void MainForm::SaveSettings() {
+  RecordWindowPlacement();
+  app_.SaveSettings();
+}
+
+void MainForm::RecordWindowPlacement() {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof(wp);
+  if (!GetWindowPlacement(Handle(), &wp)) return;
+  WindowPlacementValues& v = app_.settings.MainForm;
+  v.left = wp.rcNormalPosition.left;
+  v.top = wp.rcNormalPosition.top;
+  v.width = wp.rcNormalPosition.right - wp.rcNormalPosition.left;
+  v.height = wp.rcNormalPosition.bottom - wp.rcNormalPosition.top;
+  v.state = wp.showCmd == SW_SHOWMAXIMIZED ? "wsMaximized" : IsIconic(Handle()) ? "wsMinimized" : "wsNormal";
+}
+
+void MainForm::ApplyWindowPlacement() {
+  std::vector<Rect> workAreas;
+  EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+  WindowPlacementValues v =
+      FitPlacementToScreens(app_.settings.MainForm, workAreas, {Scale(Handle(), kDesignWidth), Scale(Handle(), kDesignHeight)},
+                            {Scale(Handle(), kMinWidth), Scale(Handle(), kMinHeight)});
+  app_.settings.MainForm = v;
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof(wp);
+  GetWindowPlacement(Handle(), &wp);
+  wp.rcNormalPosition = RECT{v.left, v.top, v.left + v.width, v.top + v.height};
+  // The window stays hidden at start; a maximised state takes effect when it is shown.
+  wp.showCmd = SW_HIDE;
+  wp.flags = 0;
+  SetWindowPlacement(Handle(), &wp);
+  // A window saved maximised comes back maximised over its restored rectangle when shown.
+  showMaximized_ = v.state == "wsMaximized";
+}
+
+}  // namespace ov

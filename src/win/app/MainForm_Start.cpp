@@ -1,0 +1,252 @@
+// The main window's creation steps and the deferred start, in the order the program
+// depends on. Steps whose capability arrives with a later part of the program are
+// present as named operations that say what attaches there.
+#include <windows.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <algorithm>
+#include <filesystem>
+
+#include "core/app/Migration.h"
+#include "core/calendar/FirstRun.h"
+#include "core/util/Paths.h"
+#include "win/app/App.h"
+#include "win/app/ApplicationWindow.h"
+#include "win/app/MainForm.h"
+#include "win/app/Timers.h"
+#include "win/desktop/EntryPopup.h"
+#include "win/platform/ShellFolders.h"
+#include "win/platform/Utf16.h"
+#include "win/ui/MessageBoxes.h"
+
+namespace ov {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kFirstRunFolderInfo[] =
+    "您需要为背景图像选择一个根文件夹。\r\n如果您有自己的背景图像集，\r\n在下面的对话框中设置或保留它的默认值。\r\n"
+    "您也可以在以后更改它的位置。";
+const char kSelectFolderTitle[] = "在所选文件夹和它的子文件夹中的所有图像都将被使用。(包括隐藏文件夹)";
+const char kHookInitFailedAtStart[] =
+    "Orvinta 桌面鼠标挂钓无法初始化。在桌面上三击鼠标也许无法工作。请尝试重启本程序。如果不起作用 - 重启您的系统。";
+
+// The primary monitor's work area, for the default panel rectangle.
+Rect PrimaryWorkArea() {
+  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+bool MainForm::Create() {
+  // 1. Random numbers for the rotation's shuffle; controls are not ready yet.
+  std::srand(static_cast<unsigned>(std::time(nullptr)) ^ GetCurrentProcessId());
+  app_.ControlsReady = false;
+  // 2.-3. The calendar fonts start as Tahoma bold 10 pt and 8 pt (the settings' defaults)
+  // and are replaced from the stored settings below.
+  if (!CreateWindowOfClass(kMainFormClass, Widen(MainWindowCaption(app_.Version)), WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW,
+                           CW_USEDEFAULT, CW_USEDEFAULT, 600, 569, nullptr, nullptr, CS_DBLCLKS,
+                           LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))))
+    return false;
+  // 4.-5.
+  ResolveFolders();
+  MigrateOldLayouts();
+  // 6. The wallpaper covers the virtual screen, at most 6400 x 4800 pixels.
+  app_.WallpaperSize = {std::min(GetSystemMetrics(SM_CXVIRTUALSCREEN), 6400),
+                        std::min(GetSystemMetrics(SM_CYVIRTUALSCREEN), 4800)};
+  // 7.-8.
+  LoadRotationQueue();
+  FillWeekdayControls();
+  // 9.
+  LoadSettings();
+  // 10.
+  app_.ImageExtensions = {".bmp", ".jpg", ".jpeg", ".png", ".gif", ".tif", ".tiff", ".emf", ".wmf"};
+  // 11.-12.
+  EnsureImagesPath();
+  CreateSurfaces();
+  // 13. The overlay and skin file choosers start in the program's "Overlay Images" and
+  // "Skin Images" folders (with the settings tabs).
+  // 14.
+  app_.DisplayDate = app_.Clock.Now();
+  app_.LastTick = app_.DisplayDate;
+  // 15. The image tab is the first one shown (with the settings tabs).
+  return true;
+}
+
+void MainForm::ResolveFolders() {
+  fs::path program = GetProgramFolder();
+  app_.Folders = ResolveDataFolders(program, GetTempFolder(), GetSpecialFolder(SpecialFolder::AppData));
+  std::error_code ec;
+  fs::create_directories(app_.Folders.dataFolder, ec);
+}
+
+void MainForm::MigrateOldLayouts() {
+  // The entry store starts in the default section; the stored one is set after loading.
+  app_.Entries = std::make_unique<EntryStore>(app_.Folders.EntriesFolder(), kDefaultSectionName, app_.CodePage);
+  MigrationResult r = ov::MigrateOldLayouts(*app_.Shell, *app_.Entries, app_.Folders);
+  if (r.movedEntries) InfoBox(Handle(), MovedEntriesMessage(app_.Folders));
+}
+
+void MainForm::LoadRotationQueue() {
+  // Rotation.txt is read here once wallpaper rotation exists.
+}
+
+void MainForm::FillWeekdayControls() {
+  // The week-start choice and the holiday check list are filled with the locale's short
+  // day names here once the calendar settings tab exists.
+}
+
+void MainForm::LoadSettings() {
+  SettingsContext ctx;
+  ctx.programFolder = FolderText(app_.Folders.programFolder);
+  ctx.workArea = PrimaryWorkArea();
+  ctx.now = app_.Clock.Now();
+  RECT r{};
+  GetWindowRect(Handle(), &r);
+  ctx.mainFormBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top, "wsNormal"};
+  app_.LoadSettings(ctx);
+  app_.Entries->SetCurrentSection(app_.settings.SubEntryName);
+  ApplyWindowPlacement();
+}
+
+void MainForm::EnsureImagesPath() {
+  if (!app_.settings.ImagesPath.empty()) return;
+  app_.settings.ImagesPath = DefaultImagesPath(PathToUtf8(GetSpecialFolder(SpecialFolder::MyPictures)),
+                                               PathToUtf8(GetSpecialFolder(SpecialFolder::MyDocuments)));
+  // Seed the new library with the sample pictures shipped beside the program.
+  std::error_code ec;
+  fs::path target = PathFromUtf8(app_.settings.ImagesPath);
+  // The stored folder ends in a separator; copying into "dir\" would copy nothing.
+  if (!target.has_filename()) target = target.parent_path();
+  fs::create_directories(target, ec);
+  fs::copy(app_.Folders.SampleImagesFolder(), target,
+           fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+}
+
+void MainForm::CreateSurfaces() {
+  // The current-image, skin and bottom-image surfaces are created and loaded here once
+  // picture loading exists.
+}
+
+void MainForm::DeferredStart() {
+  try {
+    // 1.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    // 2.
+    app_.StartCount = ++app_.settings.Ec;
+    // 3.
+    UpdateCaption();
+    // 4. Hints go off on the twentieth start.
+    if (app_.StartCount == 20) app_.settings.DisableHints = true;
+    // 5.-7.
+    RebuildImageLibrary();
+    PickFirstBackground();
+    ResetImageProperties();
+    // 8.
+    app_.ControlsReady = true;
+    // 9. Hidden, the program runs below normal priority.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+    // 10. The request takes effect when the message loop starts; the steps below run once.
+    if (app_.QuitAfterUpdate) PostQuitMessage(0);
+    // 11.
+    if (app_.settings.FirstRun) RunFirstRun();
+    // 12.
+    UpdateWallpaper();
+    // 13.-16.
+    RebuildSectionLists();
+    RebuildControllerMonthMenu();
+    ShowHolidayChecks();
+  } catch (const std::exception& e) {
+    ErrorBox(Handle(), e.what());
+  } catch (...) {
+    ErrorBox(Handle(), "Unexpected error during start-up");
+  }
+  // 17. Always, also after a failure above.
+  AttachHook();
+  app_.ImagePropsModified = false;
+  app_.StartingUp = false;
+  StartHousekeepingTimer();
+}
+
+void MainForm::UpdateCaption() { SetWindowTextW(Handle(), Widen(MainWindowCaption(app_.Version)).c_str()); }
+
+void MainForm::RebuildImageLibrary() {
+  // The picture library under ImagesPath is scanned here once the library exists.
+}
+
+void MainForm::PickFirstBackground() {
+  // With no background chosen yet, the first library picture becomes it (with the library).
+}
+
+void MainForm::ResetImageProperties() {
+  // The image tab's properties are reset and the preview drawn (with the settings tabs).
+}
+
+void MainForm::RunFirstRun() {
+  RunFirstRunSetup(*app_.Entries, app_.Clock.Now());
+  InfoBox(Handle(), kFirstRunFolderInfo);
+  SelectWallpaperFolder();
+}
+
+void MainForm::SelectWallpaperFolder() {
+  std::string chosen = BrowseForFolder(Handle(), kSelectFolderTitle, app_.settings.ImagesPath);
+  if (chosen.empty()) return;
+  if (chosen.back() != '\\') chosen += '\\';
+  app_.settings.ImagesPath = chosen;
+  // Choosing a folder also clears the rotation queue and rescans the library (with them).
+  app_.RotationQueue.clear();
+  app_.settings.NoBackground = false;
+  RebuildImageLibrary();
+}
+
+void MainForm::UpdateWallpaper() {
+  // The mini controller hides here and comes back at the end (with the controller).
+  // An open pop-up closes first; a changed one saves and rebuilds by itself.
+  if (app_.EntryPopup && !app_.EntryPopup->Saved()) {
+    bool modified = app_.EntryPopup->Modified();
+    app_.EntryPopup->CloseEntry();
+    if (modified) return;
+  }
+  BuildWallpaper(app_.settings.WallpaperBackground);
+}
+
+std::string MainForm::BuildWallpaper(const std::string& file) {
+  // Composes "Wallpaper.bmp" from the picture and the calendar and installs it once
+  // composition exists.
+  return {};
+}
+
+void MainForm::RebuildSectionLists() {
+  // The section list view and menus are filled here once entry sections exist.
+}
+
+void MainForm::RebuildControllerMonthMenu() {
+  // The mini controller's month menu is built here once the controller exists.
+}
+
+void MainForm::ShowHolidayChecks() {
+  // Ticks the holiday check list from HolidayBits, and the hints check box, once the
+  // calendar settings tab exists.
+}
+
+void MainForm::AttachHook() {
+  HWND appWindow = app_.AppWindow ? app_.AppWindow->Handle() : nullptr;
+  app_.HookWindow = appWindow;
+  if (app_.Hook->Initialize(appWindow) != 0) ErrorBox(Handle(), kHookInitFailedAtStart);
+}
+
+void MainForm::StartHousekeepingTimer() { SetTimer(Handle(), kTimerSec, kTimerSecInterval, nullptr); }
+
+void MainForm::OnHousekeepingTick() {
+  // Nothing at all happens while the program is quitting. The tick's steps (hook
+  // re-attachment, icon captions, day change, rotation, capture) arrive with the
+  // housekeeping timer.
+  if (app_.Quitting) return;
+  app_.LastTick = app_.Clock.Now();
+}
+
+}  // namespace ov

@@ -1,0 +1,125 @@
+#include "win/app/ProgramBody.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/CommandLine.h"
+#include "core/calendar/DisplayDate.h"
+#include "win/app/App.h"
+#include "win/app/ApplicationWindow.h"
+#include "win/app/MainForm.h"
+#include "win/app/MessageFilter.h"
+#include "win/app/VersionInfo.h"
+#include "win/desktop/DatePicker.h"
+#include "win/desktop/EntryPopup.h"
+#include "win/desktop/RepeatDialog.h"
+#include "win/platform/ShellFolders.h"
+#include "win/platform/Utf16.h"
+#include "win/ui/Dialog.h"
+
+namespace ov {
+
+namespace {
+
+// Owns the single-instance mutex for the life of the process.
+struct MutexHandle {
+  HANDLE h = nullptr;
+  ~MutexHandle() {
+    if (h) CloseHandle(h);
+  }
+};
+
+// Another instance runs: wake it (show its main window if hidden) and bring it forward.
+void WakeFirstInstance() {
+  HWND other = FindWindowW(kMainFormClass, nullptr);
+  if (!other) return;
+  if (!IsWindowVisible(other)) PostMessageW(other, kMsgShowMainForm, 0, 0);
+  SetForegroundWindow(other);
+}
+
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv) return args;
+  for (int i = 1; i < argc; ++i) args.push_back(Narrow(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+}  // namespace
+
+int RunProgram() {
+  // 1. One instance per user session. An abandoned mutex counts as acquired.
+  MutexHandle mutex;
+  mutex.h = CreateMutexW(nullptr, FALSE, kMutexName);
+  if (mutex.h && WaitForSingleObject(mutex.h, 0) == WAIT_TIMEOUT) {
+    WakeFirstInstance();
+    return 0;
+  }
+
+  // 2. The application object.
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  auto app = std::make_unique<App>();
+  app->Version = ReadFileVersion();
+
+  // 3. Command line; the delay comes before any window exists.
+  CommandLineOptions options = ParseCommandLine(Arguments());
+  app->QuitAfterUpdate = options.quitAfterUpdate;
+  app->StartupDelaySeconds = options.startupDelaySeconds;
+  if (app->StartupDelaySeconds > 0) Sleep(static_cast<DWORD>(app->StartupDelaySeconds) * 1000);
+
+  app->Hook = std::make_unique<HookLibrary>(GetProgramFolder() / "MHookOV.dll");
+  app->Shell = std::make_unique<SimpleShellFileOps>();
+  app->AppWindow = std::make_unique<ApplicationWindow>();
+  app->AppWindow->Create();
+
+  // 4. The windows, main window first (its creation loads folders and settings). The
+  // font dialog and the mini controller join here as they arrive.
+  app->MainWindow = std::make_unique<MainForm>(*app);
+  if (!app->MainWindow->Create()) return 1;
+  App* appPtr = app.get();
+  app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
+  app->Repeat->Create(nullptr);
+  app->DatePicker = std::make_unique<TFormPickDate>([appPtr](double picked) {
+    appPtr->DisplayDate = DisplayDatePicked(picked);
+    appPtr->MainWindow->UpdateWallpaper();
+    appPtr->OpenEntryForDate(appPtr->DisplayDate);
+  });
+  app->DatePicker->Create(nullptr);
+
+  // 5.
+  app->MainWindow->DeferredStart();
+
+  // 6. The message loop; the filter sees every message before it is dispatched.
+  MessageFilter filter(*app);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (filter.Handle(msg)) continue;
+    if (Dialog::HandleDialogMessage(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+
+  // Main window destroyed: its surfaces, fonts and lists go with it.
+  if (app->EntryPopup) DestroyWindow(app->EntryPopup->Handle());
+  app->DatePicker.reset();
+  app->Repeat.reset();
+  app->MainWindow.reset();
+  app->AppWindow.reset();
+  // 7. Process end: the hook goes last, after the windows.
+  app->Hook->DeInitialize();
+  app.reset();
+  if (SUCCEEDED(com)) CoUninitialize();
+  return 0;
+}
+
+}  // namespace ov

@@ -1,0 +1,78 @@
+#pragma once
+// TFEntry: the small borderless editor that opens over a day cell of the wallpaper. It
+// shows the day's note, lets the user edit it, set the day's colour code, repeat it and
+// move between months; closing saves the note and rebuilds the wallpaper when anything
+// was changed. At most one exists; it deletes itself when its window is gone.
+#include <windows.h>
+
+#include <string>
+
+#include "core/calendar/EntryStore.h"
+#include "core/util/Rect.h"
+#include "win/ui/Window.h"
+
+namespace ov {
+
+struct App;
+
+class TFEntry final : public Window {
+ public:
+  // Opens the pop-up for a day over its cell (screen pixels). Returns the pop-up, or
+  // nullptr when one is already open or the window cannot be created.
+  static TFEntry* Open(App& app, double date, const Rect& cell);
+
+  // Saves when modified (and rebuilds the wallpaper), then goes away.
+  void CloseEntry();
+  bool Saved() const { return saved_; }
+  bool Modified() const { return entry_.Modified; }
+  void SetModified() { entry_.Modified = true; }
+  double Date() const { return date_; }
+  const Rect& PopupRect() const { return popupRect_; }
+  // Runs the placement again (after a setting changed).
+  void Place();
+  // Shows the window again after the main window was minimised.
+  void ShowAgain();
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDestroyed() override;
+
+ private:
+  TFEntry(App& app, double date, const Rect& cell);
+  bool Create();
+  void Layout();
+  void PaintCaption(HDC dc);
+  void UpdateTitle();
+  RECT TitleBox() const;
+  RECT CloseBox() const;
+  void ShowMenu(POINT screen);
+  void RunMenuCommand(int id);
+  void ChooseColorCode(int index);
+  void RepeatEntry();
+  void GoToMonth(int step);
+  void ApplyMemoFont();
+  LRESULT HitTest(LPARAM lp);
+  void OnResized();
+  static LRESULT CALLBACK MemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
+
+  App& app_;
+  double date_;
+  Rect cellRect_;
+  Rect popupRect_;
+  TDayEntry entry_;
+  bool showing_ = false;
+  bool saved_ = false;
+  bool closing_ = false;
+  bool closePressed_ = false;
+  bool scrollbar_ = false;
+  HWND memo_ = nullptr;
+  HWND wait_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HFONT memoFont_ = nullptr;
+  HFONT uiFont_ = nullptr;
+  HBRUSH memoBrush_ = nullptr;
+  COLORREF memoColor_ = 0;
+  std::wstring title_;
+};
+
+}  // namespace ov

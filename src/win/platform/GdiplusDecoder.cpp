@@ -1,0 +1,124 @@
+#include "win/platform/GdiplusDecoder.h"
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "core/images/ImageHeader.h"
+#include "core/images/Orientation.h"
+
+namespace ov {
+
+namespace gp = Gdiplus;
+namespace gdip = Gdiplus::DllExports;
+
+GdiplusSession::GdiplusSession() {
+  gp::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (gp::GdiplusStartup(&token, &input, nullptr) == gp::Ok) token_ = token;
+}
+
+GdiplusSession::~GdiplusSession() {
+  if (token_) gp::GdiplusShutdown(static_cast<ULONG_PTR>(token_));
+}
+
+namespace {
+
+// Enough of a file for its header, an EXIF block and the frame header behind them.
+std::string ReadFileStart(const std::filesystem::path& file, size_t maxBytes) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {};
+  std::string data(maxBytes, '\0');
+  in.read(data.data(), static_cast<std::streamsize>(maxBytes));
+  data.resize(static_cast<size_t>(in.gcount()));
+  return data;
+}
+
+class ImageHandle {
+ public:
+  ~ImageHandle() {
+    if (image_) gdip::GdipDisposeImage(image_);
+  }
+  gp::GpImage** Out() { return &image_; }
+  gp::GpImage* Get() const { return image_; }
+
+ private:
+  gp::GpImage* image_ = nullptr;
+};
+
+bool CopyBitmapPixels(gp::GpImage* image, TBitmap32& surface) {
+  auto* bitmap = reinterpret_cast<gp::GpBitmap*>(image);
+  const int w = surface.Width(), h = surface.Height();
+  gp::GpRect rect(0, 0, w, h);
+  gp::BitmapData data{};
+  if (gdip::GdipBitmapLockBits(bitmap, &rect, gp::ImageLockModeRead, PixelFormat32bppARGB, &data) != gp::Ok)
+    return false;
+  bool ok = data.Scan0 != nullptr && static_cast<int>(data.Width) == w && static_cast<int>(data.Height) == h;
+  for (int y = 0; ok && y < h; ++y)
+    std::memcpy(surface.Row(y), static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                static_cast<size_t>(w) * 4);
+  gdip::GdipBitmapUnlockBits(bitmap, &data);
+  return ok;
+}
+
+// Metafiles have no pixels of their own: they are drawn onto white through a GDI+
+// bitmap that shares the surface's pixel buffer.
+bool RenderMetafile(gp::GpImage* image, TBitmap32& surface) {
+  const int w = surface.Width(), h = surface.Height();
+  Pixel* bits = surface.Bits();
+  for (size_t i = 0, n = static_cast<size_t>(w) * static_cast<size_t>(h); i < n; ++i) bits[i] = 0xFFFFFFFFu;
+  gp::GpBitmap* target = nullptr;
+  if (gdip::GdipCreateBitmapFromScan0(w, h, w * 4, PixelFormat32bppARGB, reinterpret_cast<BYTE*>(bits), &target) !=
+      gp::Ok)
+    return false;
+  gp::GpGraphics* g = nullptr;
+  bool ok = gdip::GdipGetImageGraphicsContext(target, &g) == gp::Ok;
+  if (ok) {
+    gdip::GdipSetPageUnit(g, gp::UnitPixel);
+    ok = gdip::GdipDrawImageRectI(g, image, 0, 0, w, h) == gp::Ok;
+    gdip::GdipDeleteGraphics(g);
+  }
+  gdip::GdipDisposeImage(target);
+  return ok;
+}
+
+}  // namespace
+
+DecodeResult GdiplusDecoder::Decode(TBitmap32& surface, const std::filesystem::path& file) {
+  surface.SetSize(0, 0);
+  const ImageHeaderInfo header = ReadImageHeader(ReadFileStart(file, size_t(1) << 20));
+  if (header.SizeKnown() && !ImageSizeAcceptable(header.width, header.height)) return {};
+
+  ImageHandle image;
+  if (gdip::GdipLoadImageFromFile(file.c_str(), image.Out()) != gp::Ok || !image.Get()) return {};
+  UINT w = 0, h = 0;
+  gp::PixelFormat format = 0;
+  gp::ImageType type = gp::ImageTypeUnknown;
+  if (gdip::GdipGetImageWidth(image.Get(), &w) != gp::Ok || gdip::GdipGetImageHeight(image.Get(), &h) != gp::Ok ||
+      gdip::GdipGetImagePixelFormat(image.Get(), &format) != gp::Ok ||
+      gdip::GdipGetImageType(image.Get(), &type) != gp::Ok)
+    return {};
+  if (!ImageSizeAcceptable(w, h)) return {};
+
+  surface.SetSize(static_cast<int32_t>(w), static_cast<int32_t>(h));
+  const bool drawn = type == gp::ImageTypeMetafile ? RenderMetafile(image.Get(), surface)
+                                                   : CopyBitmapPixels(image.Get(), surface);
+  if (!drawn) {
+    surface.SetSize(0, 0);
+    return {};
+  }
+  // A metafile is drawn onto white: it is opaque whatever format GDI+ names for it.
+  if (type == gp::ImageTypeMetafile) format = kPixelFormat32bppRgb;
+  if ((format & PixelFormatAlpha) == 0) {
+    Pixel* bits = surface.Bits();
+    for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) bits[i] |= 0xFF000000u;
+  }
+  if (header.format == ImageFormat::Jpeg) ApplyExifOrientation(surface, header.orientation);
+  return {true, static_cast<uint32_t>(format)};
+}
+
+}  // namespace ov

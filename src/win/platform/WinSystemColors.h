@@ -1,0 +1,7 @@
+#pragma once
+// Lets the core's colour functions resolve system colour codes through GetSysColor.
+namespace ov {
+
+void InstallWinSystemColors();
+
+}  // namespace ov

@@ -1,0 +1,63 @@
+#include "win/ui/MessageBoxes.h"
+
+#include <shlobj.h>
+
+#include "win/platform/Utf16.h"
+
+namespace ov {
+
+namespace {
+
+const wchar_t kTitle[] = L"Orvinta 3";
+
+int Show(HWND owner, const std::string& text, UINT flags) {
+  return MessageBoxW(owner, Widen(text).c_str(), kTitle, flags | MB_SETFOREGROUND | (owner ? 0u : MB_TASKMODAL));
+}
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+  if (msg == BFFM_INITIALIZED && data) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+  if (msg == BFFM_SELCHANGED) {
+    // The status line shows the folder under the selection.
+    wchar_t path[MAX_PATH] = L"";
+    if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(data), path))
+      SendMessageW(hwnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path));
+  }
+  return 0;
+}
+
+}  // namespace
+
+void InfoBox(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_ICONINFORMATION); }
+void ErrorBox(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_ICONERROR); }
+void WarningBox(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_ICONWARNING); }
+void AbortBox(HWND owner, const std::string& text) {
+  // MessageBox has no Abort-only set; Abort/Retry/Ignore would offer choices that do
+  // nothing, so the single button says what it does through the standard OK slot.
+  Show(owner, text, MB_OK | MB_ICONWARNING);
+}
+bool ConfirmBox(HWND owner, const std::string& text) { return Show(owner, text, MB_YESNO | MB_ICONQUESTION) == IDYES; }
+
+std::string BrowseForFolder(HWND owner, const std::string& title, const std::string& initialFolder) {
+  std::wstring wtitle = Widen(title);
+  std::wstring initial = Widen(initialFolder);
+  // Pre-select without the trailing backslash, except for a bare drive root.
+  if (initial.size() > 3 && (initial.back() == L'\\' || initial.back() == L'/')) initial.pop_back();
+  BROWSEINFOW bi{};
+  bi.hwndOwner = owner;
+  bi.lpszTitle = wtitle.c_str();
+  bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_STATUSTEXT;
+  bi.lpfn = BrowseCallback;
+  bi.lParam = reinterpret_cast<LPARAM>(initial.c_str());
+  HRESULT co = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
+  std::string result;
+  if (pidl) {
+    wchar_t path[MAX_PATH] = L"";
+    if (SHGetPathFromIDListW(pidl, path)) result = Narrow(path);
+    CoTaskMemFree(pidl);
+  }
+  if (SUCCEEDED(co)) CoUninitialize();
+  return result;
+}
+
+}  // namespace ov

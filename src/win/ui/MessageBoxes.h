@@ -1,0 +1,22 @@
+#pragma once
+// The program's message boxes: exact texts, one OK button (or the buttons named), the
+// application title as caption.
+#include <windows.h>
+
+#include <string>
+
+namespace ov {
+
+void InfoBox(HWND owner, const std::string& text);
+void ErrorBox(HWND owner, const std::string& text);
+void WarningBox(HWND owner, const std::string& text);
+// A warning with a single Abort button.
+void AbortBox(HWND owner, const std::string& text);
+// Yes / No confirmation; true for Yes.
+bool ConfirmBox(HWND owner, const std::string& text);
+
+// The system folder browser rooted at the desktop, file-system folders only, new style
+// with status text. Returns the chosen folder, or an empty string when cancelled.
+std::string BrowseForFolder(HWND owner, const std::string& title, const std::string& initialFolder);
+
+}  // namespace ov

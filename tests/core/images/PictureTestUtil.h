@@ -1,0 +1,47 @@
+#pragma once
+// Small pictures for the image tests.
+#include <cstdint>
+#include <random>
+
+#include "core/render/Bitmap32.h"
+
+namespace ov::test {
+
+constexpr Pixel Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
+constexpr uint32_t RedOf(Pixel p) { return (p >> 16) & 0xFF; }
+constexpr uint32_t GreenOf(Pixel p) { return (p >> 8) & 0xFF; }
+constexpr uint32_t BlueOf(Pixel p) { return p & 0xFF; }
+constexpr uint32_t AlphaOf(Pixel p) { return p >> 24; }
+
+inline TBitmap32 Filled(int32_t w, int32_t h, Pixel p) {
+  TBitmap32 b(w, h);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) b.At(x, y) = p;
+  return b;
+}
+
+// Every pixel different: x in blue, y in green, a seeded byte in red.
+inline TBitmap32 Numbered(int32_t w, int32_t h, uint32_t alpha = 255) {
+  TBitmap32 b(w, h);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) b.At(x, y) = Argb(alpha, (x * 7 + y * 13) & 0xFF, y & 0xFF, x & 0xFF);
+  return b;
+}
+
+inline TBitmap32 Random(int32_t w, int32_t h, uint32_t seed) {
+  std::mt19937 rng(seed);
+  TBitmap32 b(w, h);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) b.At(x, y) = static_cast<Pixel>(rng());
+  return b;
+}
+
+inline bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  for (int32_t y = 0; y < a.Height(); ++y)
+    for (int32_t x = 0; x < a.Width(); ++x)
+      if (a.At(x, y) != b.At(x, y)) return false;
+  return true;
+}
+
+}  // namespace ov::test

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "RenderTestUtil.h"
+#include "core/render/BmpWriter.h"
+#include "core/render/Palette.h"
+
+namespace ov {
+namespace {
+
+uint32_t Get16(const std::string& b, size_t at) {
+  return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8;
+}
+uint32_t Get32(const std::string& b, size_t at) { return Get16(b, at) | Get16(b, at + 2) << 16; }
+
+// An independent reader of what the writer produces: pixel (x, y) back as 0xRRGGBB,
+// channels expanded from 5 or 6 bits by the usual replication.
+uint32_t ReadPixel(const std::string& f, int32_t x, int32_t y) {
+  const uint32_t w = Get32(f, 18), h = Get32(f, 22), bpp = Get16(f, 28), off = Get32(f, 10);
+  const size_t stride = ((w * bpp + 31) / 32) * 4;
+  const size_t row = off + (h - 1 - uint32_t(y)) * stride;
+  auto pal = [&](uint32_t i) { return Get32(f, 54 + 4 * i) & 0xFFFFFF; };
+  switch (bpp) {
+    case 4: {
+      uint8_t v = uint8_t(f[row + size_t(x) / 2]);
+      return pal(x % 2 ? v & 15 : v >> 4);
+    }
+    case 8: return pal(uint8_t(f[row + size_t(x)]));
+    case 16: {
+      uint32_t v = Get16(f, row + 2 * size_t(x));
+      if (Get32(f, 30) == 3) {  // 5-6-5
+        uint32_t r = v >> 11, g = (v >> 5) & 63, b = v & 31;
+        return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+      }
+      uint32_t r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
+      return ((r << 3 | r >> 2) << 16) | ((g << 3 | g >> 2) << 8) | (b << 3 | b >> 2);
+    }
+    default:
+      return uint32_t(uint8_t(f[row + 3 * size_t(x)])) | uint32_t(uint8_t(f[row + 3 * size_t(x) + 1])) << 8 |
+             uint32_t(uint8_t(f[row + 3 * size_t(x) + 2])) << 16;
+  }
+}
+
+TBitmap32 Corners(int32_t w, int32_t h) {
+  TBitmap32 b(w, h);
+  b.Clear(0xFF808080);
+  b.At(0, 0) = 0xFFFF0000;          // top-left red
+  b.At(w - 1, 0) = 0xFF00FF00;      // top-right green
+  b.At(0, h - 1) = 0xFF0000FF;      // bottom-left blue
+  b.At(w - 1, h - 1) = 0x00FFFFFF;  // bottom-right white, alpha ignored
+  return b;
+}
+
+class BmpDepthTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(BmpDepthTest, HeadersRowsAndPaddingAreRight) {
+  const BmpDepth depth = BmpDepthFromPixelMode(GetParam());
+  const int32_t w = 7, h = 3;  // odd width: every depth needs row padding
+  const std::string f = EncodeBmp(Corners(w, h), depth);
+  ASSERT_GE(f.size(), 54u);
+  EXPECT_EQ(f.substr(0, 2), "BM");
+  EXPECT_EQ(Get32(f, 2), f.size());
+  EXPECT_EQ(Get32(f, 14), 40u);
+  EXPECT_EQ(Get32(f, 18), uint32_t(w));
+  EXPECT_EQ(Get32(f, 22), uint32_t(h));
+  EXPECT_EQ(Get16(f, 26), 1u);
+  const uint32_t bpp = Get16(f, 28);
+  EXPECT_EQ(bpp, uint32_t(BitsPerPixel(depth)));
+  const size_t stride = ((w * bpp + 31) / 32) * 4;
+  EXPECT_EQ(stride % 4, 0u);
+  EXPECT_EQ(Get32(f, 34), stride * h);
+  EXPECT_EQ(Get32(f, 10) + stride * h, f.size());
+  // Palette depths dither, but these pure corner colours are all in both palettes'
+  // reach: check that each lands in its corner (rows are stored bottom-up).
+  auto near = [](uint32_t a, uint32_t b) {
+    for (int s = 0; s < 24; s += 8)
+      if (std::abs(int((a >> s) & 255) - int((b >> s) & 255)) > 8) return false;
+    return true;
+  };
+  EXPECT_TRUE(near(ReadPixel(f, 0, 0), 0xFF0000)) << std::hex << ReadPixel(f, 0, 0);
+  EXPECT_TRUE(near(ReadPixel(f, w - 1, 0), 0x00FF00)) << std::hex << ReadPixel(f, w - 1, 0);
+  EXPECT_TRUE(near(ReadPixel(f, 0, h - 1), 0x0000FF)) << std::hex << ReadPixel(f, 0, h - 1);
+  EXPECT_TRUE(near(ReadPixel(f, w - 1, h - 1), 0xFFFFFF)) << std::hex << ReadPixel(f, w - 1, h - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, BmpDepthTest, ::testing::Values(0, 1, 2, 3, 4));
+
+TEST(BmpWriterTest, SixteenBitsCarryTheirMasksAndRound) {
+  TBitmap32 b(1, 1);
+  b.At(0, 0) = 0xFF84FC04;  // 132 → 16 of 31, 252 → 62 of 63, 4 → 0 of 31
+  std::string f = EncodeBmp(b, BmpDepth::Bits16);
+  EXPECT_EQ(Get32(f, 30), 3u);  // BI_BITFIELDS
+  EXPECT_EQ(Get32(f, 54), 0xF800u);
+  EXPECT_EQ(Get32(f, 58), 0x07E0u);
+  EXPECT_EQ(Get32(f, 62), 0x001Fu);
+  EXPECT_EQ(Get16(f, Get32(f, 10)), (16u << 11) | (62u << 5) | 0u);
+  f = EncodeBmp(b, BmpDepth::Bits15);
+  EXPECT_EQ(Get32(f, 30), 0u);
+  EXPECT_EQ(Get16(f, Get32(f, 10)), (16u << 10) | (31u << 5) | 0u);
+}
+
+TEST(BmpWriterTest, EmptySurfaceGivesNoFileAndUnknownModesAre24Bits) {
+  EXPECT_TRUE(EncodeBmp(TBitmap32(), BmpDepth::Bits24).empty());
+  EXPECT_EQ(BmpDepthFromPixelMode(-1), BmpDepth::Bits24);
+  EXPECT_EQ(BmpDepthFromPixelMode(99), BmpDepth::Bits24);
+  EXPECT_EQ(BitsPerPixel(BmpDepthFromPixelMode(3)), 16);
+}
+
+TEST(PaletteTest, AdaptivePaletteKeepsFewColoursExactly) {
+  TBitmap32 b(8, 8);
+  b.Clear(0xFF102030);
+  b.FillRectOpaque({0, 0, 4, 8}, 0xFFF0E0D0);
+  Palette p = BuildAdaptivePalette(b, 256);
+  ASSERT_EQ(p.size(), 2u);
+  EXPECT_NE(std::find(p.begin(), p.end(), 0xFF102030u), p.end());
+  EXPECT_NE(std::find(p.begin(), p.end(), 0xFFF0E0D0u), p.end());
+  std::vector<uint8_t> ix = DitherToPalette(b, p);
+  for (int32_t y = 0; y < 8; ++y)
+    for (int32_t x = 0; x < 8; ++x) ASSERT_EQ(p[ix[size_t(y * 8 + x)]], b.At(x, y));
+}
+
+// Error diffusion must keep the local average of a smooth ramp (no posterised bands):
+// over every 8 × 8 block the mean of the written colours stays close to the original.
+TEST(PaletteTest, DitheringKeepsLocalAveragesOfASmoothRamp) {
+  TBitmap32 b(256, 64);
+  for (int32_t y = 0; y < 64; ++y)
+    for (int32_t x = 0; x < 256; ++x) b.At(x, y) = MakeArgb(255, uint32_t(x), uint32_t(255 - x), uint32_t(y * 4));
+  for (const Palette& pal : {StandardPalette16(), BuildAdaptivePalette(b, 256)}) {
+    std::vector<uint8_t> ix = DitherToPalette(b, pal);
+    double worst = 0;
+    for (int32_t by = 0; by < 64; by += 8)
+      for (int32_t bx = 0; bx < 256; bx += 8)
+        for (int s = 0; s < 24; s += 8) {
+          double orig = 0, got = 0;
+          for (int32_t y = by; y < by + 8; ++y)
+            for (int32_t x = bx; x < bx + 8; ++x) {
+              orig += (b.At(x, y) >> s) & 255;
+              got += (pal[ix[size_t(y * 256 + x)]] >> s) & 255;
+            }
+          worst = std::max(worst, std::fabs(orig - got) / 64);
+        }
+    EXPECT_LT(worst, pal.size() == 16 ? 16.0 : 6.0) << pal.size() << " colours";
+  }
+}
+
+TEST(PaletteTest, NearestIndexPrefersTheLowerIndexOnTies) {
+  Palette p{0xFF000000, 0xFF020202, 0xFF000000};
+  EXPECT_EQ(NearestPaletteIndex(p, 0xFF010101), 0);
+  EXPECT_EQ(NearestPaletteIndex(StandardPalette16(), 0xFFC8C8C8), 7);
+}
+
+}  // namespace
+}  // namespace ov
