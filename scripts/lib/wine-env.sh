@@ -74,6 +74,7 @@ ov_prefix_display() {
   local prefix=$1 size=${2:-1280x1024}
   mkdir -p "$(dirname "$prefix")"
   local n
+  {
   n=$(
     flock 8
     if [ -f "$prefix.display" ]; then
@@ -86,7 +87,8 @@ ov_prefix_display() {
     ov_start_xvfb "$size" >/dev/null </dev/null || exit 1
     echo "${DISPLAY#:} $OV_XVFB_PID" >"$prefix.display"
     echo "${DISPLAY#:}"
-  ) 8>"$prefix.display.lock"
+  )
+  } 8>"$prefix.display.lock"
   [ -n "$n" ] || return 1
   export DISPLAY=":$n"
 }
