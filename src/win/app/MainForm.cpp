@@ -55,6 +55,11 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION:
       OnQueryEndSession();
       return 1;
+    case WM_TIMECHANGE:
+      // The clock was set (the system sends this to every top-level window): the next
+      // housekeeping tick treats it as a change of day.
+      app_.LastTick = app_.Clock.Now() - 1.0;
+      return 0;
     case WM_HOTKEY:
       // Nothing in the program registers a hot key; another program may post one.
       app_.OpenEntryForDate(app_.DisplayDate);

@@ -49,8 +49,12 @@ bool MainForm::Create() {
   app_.ControlsReady = false;
   // 2.-3. The calendar fonts start as Tahoma bold 10 pt and 8 pt (the settings' defaults)
   // and are replaced from the stored settings below.
+  // Centred on the primary work area until a stored placement says otherwise.
+  Rect work = PrimaryWorkArea();
+  int w = 600, h = 569;
   if (!CreateWindowOfClass(kMainFormClass, Widen(MainWindowCaption(app_.Version)), WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 600, 569, nullptr, nullptr, CS_DBLCLKS,
+                           work.left + static_cast<int>(work.Width() - w) / 2,
+                           work.top + static_cast<int>(work.Height() - h) / 2, w, h, nullptr, nullptr, CS_DBLCLKS,
                            LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))))
     return false;
   // 4.-5.
@@ -111,6 +115,10 @@ void MainForm::LoadSettings() {
   ctx.mainFormBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top, "wsNormal"};
   app_.LoadSettings(ctx);
   app_.Entries->SetCurrentSection(app_.settings.SubEntryName);
+  // A stored name that cannot be a folder under Entries becomes the default section now,
+  // so the title and every later save agree with the folder the notes come from.
+  app_.Entries->CurrentSectionFolder();
+  app_.settings.SubEntryName = app_.Entries->CurrentSection();
   // The icon caption colour starts as the desktop's own when none was chosen.
   if (!IsWindowsXP() && app_.settings.DesktopIconTextColor == -1) {
     if (auto color = DesktopIconTextColor()) app_.settings.DesktopIconTextColor = static_cast<int32_t>(*color);

@@ -38,3 +38,17 @@ orv_press() {
   local text=$1 timeout=${2:-15}
   e2e_wait_for "a message box with a button $text" "$timeout" ov_tool press "$text"
 }
+
+# True while a message box whose text contains TEXT is open.
+orv_has_box() { ov_tool msgboxes 2>/dev/null | grep -qF "$1"; }
+orv_no_boxes() { [ -z "$(ov_tool msgboxes 2>/dev/null | tr -d '\r')" ]; }
+# True while a dialog (class #32770) is open.
+orv_has_dialog() { ov_tool list '#32770' 2>/dev/null | grep -q .; }
+
+# The texts of the open message boxes, one per line, as ovtool quotes them (line breaks
+# as \r\n).
+orv_box_texts() { ov_tool msgboxes 2>/dev/null | tr -d '\r' | sed -n 's/^  text "\(.*\)"$/\1/p'; }
+# Fails unless a message box shows exactly TEXT (line breaks written as \r\n).
+orv_assert_box() {
+  orv_box_texts | grep -qxF -- "$1" || e2e_fail "no message box with the text '$1'; open: $(orv_box_texts)"
+}
