@@ -7,7 +7,11 @@ ov_wine_env() {
   local prefix=$1
   export WINEPREFIX=$prefix
   export WINEDEBUG=${OV_WINEDEBUG:--all}
+  # Without a debugger a crashing program ends at once with an error code: Wine's
+  # automatic debugger otherwise hangs here until the test's time-out.
+  # OV_WINE_CRASH_DEBUG=1 keeps it, for a backtrace.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  [ "${OV_WINE_CRASH_DEBUG:-0}" = 1 ] || WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winedbg.exe=d"
   local home
   home=$(dirname "$prefix")/home
   mkdir -p "$home/.local/share" "$home/.config" "$home/.cache"
@@ -70,6 +74,7 @@ ov_prefix_display() {
   local prefix=$1 size=${2:-1280x1024}
   mkdir -p "$(dirname "$prefix")"
   local n
+  {
   n=$(
     flock 8
     if [ -f "$prefix.display" ]; then
@@ -82,7 +87,8 @@ ov_prefix_display() {
     ov_start_xvfb "$size" >/dev/null </dev/null || exit 1
     echo "${DISPLAY#:} $OV_XVFB_PID" >"$prefix.display"
     echo "${DISPLAY#:}"
-  ) 8>"$prefix.display.lock"
+  )
+  } 8>"$prefix.display.lock"
   [ -n "$n" ] || return 1
   export DISPLAY=":$n"
 }
@@ -102,17 +108,24 @@ ov_start_xvfb() {
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
       setsid Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 </dev/null &
       OV_XVFB_PID=$!
-      local i
+      local i owner
+      # Ready when the display's lock names our server (another one may have taken the
+      # number meanwhile: ours then ends, and the next number is tried) and its socket exists.
       for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
+        kill -0 "$OV_XVFB_PID" 2>/dev/null || break
+        owner=$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null || true)
+        [ "$owner" = "$OV_XVFB_PID" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.05
       done
-      if kill -0 "$OV_XVFB_PID" 2>/dev/null; then
+      if kill -0 "$OV_XVFB_PID" 2>/dev/null && [ "${owner:-}" = "$OV_XVFB_PID" ]; then
         export DISPLAY=":$n"
         return 0
       fi
+      kill "$OV_XVFB_PID" 2>/dev/null || true
+      wait "$OV_XVFB_PID" 2>/dev/null || true
     fi
   done
+  OV_XVFB_PID=
   echo "no free X display for Xvfb" >&2
   return 1
 }

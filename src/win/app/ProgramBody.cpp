@@ -20,6 +20,7 @@
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
 #include "win/platform/ShellFolders.h"
+#include "win/platform/WinShellFileOps.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/Dialog.h"
 
@@ -78,7 +79,7 @@ int RunProgram() {
   if (app->StartupDelaySeconds > 0) Sleep(static_cast<DWORD>(app->StartupDelaySeconds) * 1000);
 
   app->Hook = std::make_unique<HookLibrary>(GetProgramFolder() / "MHookOV.dll");
-  app->Shell = std::make_unique<SimpleShellFileOps>();
+  app->Shell = std::make_unique<WinShellFileOps>();
   app->AppWindow = std::make_unique<ApplicationWindow>();
   app->AppWindow->Create();
 

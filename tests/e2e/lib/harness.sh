@@ -1,0 +1,510 @@
+# End-to-end harness: sourced by every scenario in tests/e2e/scenarios.
+#
+# One scenario = one private Xvfb display, the shared Wine prefix of the build tree
+# (build/win/e2e/prefix, every program inside one virtual desktop), reset to a fresh
+# state, and a keep-alive program that holds the desktop open. Everything a scenario
+# starts is stopped at its end by PID, then the prefix's wineserver is killed; also when
+# the scenario fails or runs out of time. See tests/e2e/README.md.
+
+set -Eeuo pipefail
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)
+# shellcheck source=../../../scripts/lib/wine-env.sh
+source "$E2E_ROOT/scripts/lib/wine-env.sh"
+
+E2E_BUILD=$(cd "${OV_BUILD_DIR:-$E2E_ROOT/build/win}" && pwd)
+E2E_DIR=$E2E_BUILD/e2e
+E2E_PREFIX=$E2E_DIR/prefix
+E2E_TOOLS=$E2E_DIR/bin
+E2E_BIN=$E2E_BUILD/bin
+# Seconds a scenario may run before the watchdog stops it; ctest allows a minute more.
+E2E_TIMEOUT=${E2E_TIMEOUT:-150}
+E2E_DESKTOP_SIZE=${OV_DESKTOP_SIZE:-1280x1024}
+E2E_LANG=${E2E_LANG:-zh_CN.UTF-8}
+# Where the program is installed inside the prefix, as Windows and as Unix path.
+E2E_PROGRAM_DIR_WIN='C:\Program Files\Orvinta'
+E2E_PROGRAM_DIR=$E2E_PREFIX/drive_c/Program\ Files/Orvinta
+
+E2E_NAME=
+E2E_ART=
+E2E_LAST_SHOT=
+E2E_SHOT_COUNT=0
+E2E_START_TIME=$SECONDS
+E2E_XVFB_PID=
+E2E_WATCHDOG_PID=
+E2E_KEEPALIVE_PID=
+E2E_CLEANED=0
+declare -A E2E_PROC=()   # program name -> PID
+E2E_PROC_ORDER=()        # program names in start order
+
+# ---------------------------------------------------------------------------------
+# Messages and assertions
+
+e2e_log() { printf '[e2e %s +%ds] %s\n' "$E2E_NAME" "$((SECONDS - E2E_START_TIME))" "$*"; }
+
+# Ends the scenario as failed; the exit trap prints what the desktop looked like.
+e2e_fail() {
+  printf 'E2E FAILED [%s]: %s\n' "$E2E_NAME" "$*" >&2
+  exit 1
+}
+
+e2e_pass() {
+  e2e_log "passed"
+  exit 0
+}
+
+e2e_assert_eq() {
+  local expected=$1 actual=$2 what=${3:-value}
+  [ "$expected" = "$actual" ] || e2e_fail "$what: expected '$expected', got '$actual'"
+}
+
+e2e_assert_match() {
+  local regex=$1 actual=$2 what=${3:-value}
+  [[ $actual =~ $regex ]] || e2e_fail "$what: '$actual' does not match /$regex/"
+}
+
+e2e_assert_file() { [ -e "$1" ] || e2e_fail "missing file: $1"; }
+e2e_assert_no_file() { [ ! -e "$1" ] || e2e_fail "file should not exist: $1"; }
+
+# Runs a command every 0.2 s until it succeeds; fails the scenario after TIMEOUT seconds.
+#   e2e_wait_for "the log says deinit" 5 grep -q deinit "$log"
+e2e_wait_for() {
+  local what=$1 timeout=$2
+  shift 2
+  local deadline=$((SECONDS + timeout))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || e2e_fail "timed out after ${timeout}s waiting for $what"
+    sleep 0.2
+  done
+}
+
+# ---------------------------------------------------------------------------------
+# Paths
+
+# A Unix path as Windows sees it (drive Z: is the Unix root).
+e2e_win_path() {
+  local p=$1
+  [[ $p == /* ]] || p=$PWD/$p
+  printf 'Z:%s\n' "${p//\//\\}"
+}
+
+# A Windows path as a Unix path: C: is the prefix's drive_c, Z: the Unix root.
+e2e_unix_path() {
+  local p=$1 rest
+  case "$p" in
+    [cC]:\\* | [cC]:/*) rest=${p:3}; printf '%s/drive_c/%s\n' "$E2E_PREFIX" "${rest//\\//}" ;;
+    [zZ]:\\* | [zZ]:/*) rest=${p:2}; printf '%s\n' "${rest//\\//}" ;;
+    *) wine winepath -u "$p" 8>&- 2>/dev/null ;;
+  esac
+}
+
+# Prints a file of the prefix given by its Windows path; fails the scenario when missing.
+e2e_read_file() {
+  local file
+  file=$(e2e_unix_path "$1")
+  [ -f "$file" ] || e2e_fail "missing file $1 ($file)"
+  cat -- "$file"
+}
+
+# The prefix's user folder (drive_c/users/<name>).
+e2e_user_dir() {
+  local d
+  for d in "$E2E_PREFIX"/drive_c/users/*; do
+    [ "$(basename "$d")" = Public ] && continue
+    [ -d "$d/AppData" ] && { printf '%s\n' "$d"; return 0; }
+  done
+  return 1
+}
+
+e2e_appdata() { printf '%s/AppData/Roaming\n' "$(e2e_user_dir)"; }
+# The program's per-user data folder.
+e2e_data_folder() { printf '%s/Quenlar/Orvinta\n' "$(e2e_appdata)"; }
+
+# rm -rf, but only of something inside the test tree: a wrong variable must never reach
+# the real home or the source tree.
+e2e__rm_inside() {
+  local target=$1 real
+  [ -e "$target" ] || [ -L "$target" ] || return 0
+  real=$(realpath -m "$target")
+  case "$real" in
+    "$E2E_DIR"/prefix/* | "$E2E_DIR"/home/*) rm -rf -- "$target" ;;
+    *) e2e_fail "refusing to delete $target (resolves to $real, outside $E2E_DIR)" ;;
+  esac
+}
+
+# ---------------------------------------------------------------------------------
+# Programs
+
+# Runs a Wine command in the foreground. File descriptor 8 holds the scenario lock and
+# must not outlive the scenario in a Wine process.
+e2e_wine() { wine "$@" 8>&-; }
+
+# The harness's tool inside Wine (tests/e2e/tools/OvTool.cpp); see its usage text.
+ov_tool() { wine "$E2E_TOOLS/ovtool.exe" "$@" 8>&-; }
+
+# Starts a Windows program in the background under NAME; its output goes to
+# artifacts/<scenario>/NAME.log. PROGRAM is a Unix or a Windows path.
+e2e_start() {
+  local name=$1 program=$2
+  shift 2
+  [ -z "${E2E_PROC[$name]:-}" ] || e2e_fail "a program named $name was already started"
+  wine "$program" "$@" >"$E2E_ART/$name.log" 2>&1 8>&- </dev/null &
+  E2E_PROC[$name]=$!
+  E2E_PROC_ORDER+=("$name")
+  echo "$!" >>"$E2E_ART/.pids"
+  e2e_log "started $name (pid $!): $program $*"
+}
+
+e2e_pid() { printf '%s\n' "${E2E_PROC[$1]:?no program named $1}"; }
+e2e_running() { kill -0 "$(e2e_pid "$1")" 2>/dev/null; }
+
+# Waits until program NAME has ended; sets E2E_EXIT_CODE. Returns 1 after TIMEOUT seconds.
+e2e_wait_exit() {
+  local name=$1 timeout=${2:-10} pid
+  pid=$(e2e_pid "$name")
+  local deadline=$((SECONDS + timeout))
+  while kill -0 "$pid" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+  E2E_EXIT_CODE=0
+  wait "$pid" 2>/dev/null || E2E_EXIT_CODE=$?
+  return 0
+}
+
+# Stops program NAME by its PID (TERM, then KILL after 3 s).
+e2e_stop() {
+  local name=$1 pid
+  pid=${E2E_PROC[$name]:-}
+  [ -n "$pid" ] || return 0
+  e2e__kill_pid "$pid"
+}
+
+e2e__kill_pid() {
+  local pid=$1 i
+  kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null || true; return 0; }
+  kill -TERM "$pid" 2>/dev/null || true
+  for i in $(seq 1 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+# Copies the Windows build's bin folder (Orvinta.exe, MHookOV.dll, the files shipped
+# beside them) into C:\Program Files\Orvinta of the prefix.
+e2e_install_orvinta() {
+  [ -f "$E2E_BIN/Orvinta.exe" ] || e2e_fail "no $E2E_BIN/Orvinta.exe: build the win tree first"
+  e2e__rm_inside "$E2E_PROGRAM_DIR"
+  mkdir -p "$E2E_PROGRAM_DIR"
+  cp -a "$E2E_BIN/." "$E2E_PROGRAM_DIR/"
+}
+
+# Starts the installed program (installing it first if needed) under the name "orvinta".
+e2e_start_orvinta() {
+  [ -f "$E2E_PROGRAM_DIR/Orvinta.exe" ] || e2e_install_orvinta
+  e2e_start "${E2E_ORVINTA_NAME:-orvinta}" "$E2E_PROGRAM_DIR_WIN\\Orvinta.exe" "$@"
+}
+
+# ---------------------------------------------------------------------------------
+# Windows, messages, registry
+
+# Waits until a top-level window of CLASS is in STATE (exists, gone, visible, hidden);
+# prints the window's line from ovtool. Fails the scenario after TIMEOUT seconds.
+e2e_wait_window() {
+  local class=$1 state=${2:-exists} timeout=${3:-10} title=${4:-}
+  local args=(wait "$class" "$state" "$((timeout * 1000))")
+  [ -z "$title" ] || args+=("$title")
+  ov_tool "${args[@]}" || e2e_fail "window of class $class did not become '$state' within ${timeout}s"
+}
+
+# Prints "hwnd pid=.. visible=0|1 rect=l,t,r,b class=.. title=.." of the first window of
+# CLASS; returns 1 when there is none.
+e2e_find_window() { ov_tool find "$@"; }
+
+e2e_window_visible() {
+  local line
+  line=$(ov_tool find "$@") || return 1
+  [[ $line == *" visible=1 "* ]]
+}
+
+e2e_post() { ov_tool post "$@" || e2e_fail "cannot post $2 to $1"; }
+e2e_send() { ov_tool send "$@" || e2e_fail "no answer to $2 from $1"; }
+
+# A registry value as text (strings as UTF-8, numbers as signed decimals, binary data as
+# hex); returns 1 when the key or value is missing.
+e2e_reg_get() { ov_tool reg get "$1" "$2"; }
+# Every value of a key: "name<TAB>type<TAB>value" lines, then "[subkey]" lines.
+e2e_reg_list() { ov_tool reg list "$1"; }
+# Wine's own reg query output (CR removed).
+e2e_reg_query() { e2e_wine reg query "$@" | tr -d '\r'; }
+# Exports a key to FILE (UTF-16, as reg writes it) and a UTF-8 copy FILE.txt beside it.
+e2e_reg_export() {
+  local key=$1 file=$2
+  e2e_wine reg export "$key" "$(e2e_win_path "$file")" /y >/dev/null || return 1
+  iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' >"$file.txt"
+}
+
+# ---------------------------------------------------------------------------------
+# Screen
+
+# Saves the whole X screen as artifacts/<scenario>/NN-NAME.png and prints the path.
+e2e_screenshot() {
+  local name=$1
+  E2E_SHOT_COUNT=$((E2E_SHOT_COUNT + 1))
+  local file
+  file=$(printf '%s/%02d-%s.png' "$E2E_ART" "$E2E_SHOT_COUNT" "$name")
+  import -display "$DISPLAY" -window root "$file" 8>&-
+  E2E_LAST_SHOT=$file
+  printf '%s\n' "$file"
+}
+
+# The colour of one pixel of a PNG as RRGGBB.
+e2e_pixel() {
+  local file=$1 x=$2 y=$3 out
+  out=$(convert "$file" -crop "1x1+$x+$y" -depth 8 txt:- 8>&- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
+  printf '%s\n' "${out#\#}"
+}
+
+# Moves the pointer to X,Y (screen pixels, which equal desktop pixels) and clicks the
+# left button COUNT times, 80 ms apart.
+e2e_click() {
+  local x=$1 y=$2 count=${3:-1}
+  xdotool mousemove "$x" "$y" click --repeat "$count" --delay 80 1 8>&-
+}
+
+# ---------------------------------------------------------------------------------
+# Set-up
+
+# Everything in place for one scenario: lock, artefact folder, display, prefix, reset,
+# keep-alive, watchdog and the exit trap. NAME defaults to the scenario's file name.
+e2e_init() {
+  E2E_NAME=${1:-$(basename "${BASH_SOURCE[1]:-$0}" .sh)}
+  E2E_ART=$E2E_DIR/artifacts/$E2E_NAME
+  E2E_START_TIME=$SECONDS
+
+  local tool
+  for tool in ovtool.exe keepalive.exe; do
+    [ -f "$E2E_TOOLS/$tool" ] || { echo "missing $E2E_TOOLS/$tool: build the win tree first" >&2; exit 1; }
+  done
+  mkdir -p "$E2E_DIR"
+  # Scenarios share the prefix: one at a time, also when started by hand beside ctest.
+  exec 8>"$E2E_DIR/run.lock"
+  flock -w 300 8 || { echo "another end-to-end scenario holds $E2E_DIR/run.lock" >&2; exit 1; }
+
+  rm -rf "$E2E_ART"
+  mkdir -p "$E2E_ART"
+  : >"$E2E_ART/.pids"
+
+  trap 'e2e__on_exit' EXIT
+  trap 'e2e__on_timeout' TERM
+  trap 'exit 130' INT
+  trap 'e2e__on_error $LINENO "$BASH_COMMAND"' ERR
+
+  # Chinese code page for the program's texts, when the machine has the locale.
+  if locale -a 2>/dev/null | grep -ix "${E2E_LANG/UTF-8/utf8}" >/dev/null; then export LANG=$E2E_LANG; else export LANG=en_US.UTF-8; fi
+  unset LC_ALL DISPLAY
+  ov_wine_env "$E2E_PREFIX"
+  export OV_E2E_OWNER=$E2E_DIR
+  e2e__sweep_leftovers
+
+  e2e__start_watchdog
+  # Wine links My Documents, My Pictures and the desktop folder to these when they exist
+  # at boot, rather than to the sandboxed home itself.
+  mkdir -p "$HOME"/{Desktop,Documents,Pictures,Music,Videos,Downloads}
+
+  ov_start_xvfb "${E2E_DESKTOP_SIZE}" 8>&- || e2e_fail "cannot start Xvfb"
+  E2E_XVFB_PID=$OV_XVFB_PID
+  echo "$E2E_XVFB_PID" >>"$E2E_ART/.pids"
+  e2e_log "display $DISPLAY (Xvfb pid $E2E_XVFB_PID), prefix $E2E_PREFIX"
+
+  OV_DESKTOP_SIZE=$E2E_DESKTOP_SIZE ov_wine_prefix_ready "$E2E_PREFIX" desktop 8>&- ||
+    e2e_fail "cannot boot the Wine prefix (see $E2E_PREFIX.boot.log)"
+  e2e_reset
+
+  wine "$E2E_TOOLS/keepalive.exe" >"$E2E_ART/keepalive.log" 2>&1 8>&- </dev/null &
+  E2E_KEEPALIVE_PID=$!
+  echo "$E2E_KEEPALIVE_PID" >>"$E2E_ART/.pids"
+  e2e_wait_for "the virtual desktop" 30 e2e_desktop_up
+  local size
+  size=$(ov_tool desktop | head -n 1)
+  e2e_assert_eq "${E2E_DESKTOP_SIZE/x/ }" "$size" "desktop size"
+  e2e_log "desktop $size up"
+}
+
+# True while the virtual desktop's X window exists.
+e2e_desktop_up() {
+  local tree
+  tree=$(xwininfo -display "$DISPLAY" -root -tree 2>/dev/null) || return 1
+  [[ $tree == *'- Wine desktop"'* ]]
+}
+
+# Back to a fresh state without booting the prefix again: the program's registry key,
+# its data folder, the desktop wallpaper values, the default picture folder, autostart
+# shortcuts, print temporary files and the installed program.
+e2e_reset() {
+  local reg=$E2E_DIR/reset.reg
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[-HKEY_CURRENT_USER\\Software\\Quenlar\\Orvinta3]\r\n\r\n'
+    # The values of a freshly booted prefix.
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"Wallpaper"=""\r\n"TileWallpaper"=-\r\n"WallpaperStyle"=-\r\n\r\n'
+  } >"$reg"
+  e2e_wine regedit /S "$(e2e_win_path "$reg")" >/dev/null 2>&1 </dev/null || e2e_fail "cannot reset the registry"
+
+  local user
+  user=$(e2e_user_dir) || e2e_fail "no user folder in $E2E_PREFIX"
+  e2e__rm_inside "$user/AppData/Roaming/Quenlar/Orvinta"
+  rmdir "$user/AppData/Roaming/Quenlar" 2>/dev/null || true
+  e2e__rm_inside "$user/Pictures/Wallpaper Images"
+  e2e__rm_inside "$user/Documents/Wallpaper Images"
+  local f
+  for f in "$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Startup"/*.lnk \
+    "$user"/AppData/Local/Temp/OV3* "$user"/Temp/OV3*; do
+    [ -e "$f" ] && e2e__rm_inside "$f"
+  done
+  e2e__rm_inside "$E2E_PROGRAM_DIR"
+}
+
+# ---------------------------------------------------------------------------------
+# Tear-down
+
+e2e__start_watchdog() {
+  local main=$$ art=$E2E_ART timeout=$E2E_TIMEOUT
+  (
+    set +e
+    trap - EXIT ERR INT
+    trap 'kill "$sleeper" 2>/dev/null; exit 0' TERM
+    sleep "$timeout" &
+    sleeper=$!
+    wait "$sleeper"
+    echo "scenario ran longer than ${timeout}s" >"$art/.timeout"
+    kill -TERM "$main" 2>/dev/null || true
+    # The shell runs its trap only when its foreground command returns: end what it is
+    # waiting for (its children that are not the scenario's registered programs).
+    local me=$BASHPID p
+    for p in $(e2e__descendants "$main"); do
+      [ "$p" = "$me" ] && continue
+      grep -qx "$p" "$art/.pids" 2>/dev/null && continue
+      kill -TERM "$p" 2>/dev/null || true
+    done
+  ) 8>&- &
+  E2E_WATCHDOG_PID=$!
+}
+
+# PIDs of every descendant of a process, children first.
+e2e__descendants() {
+  local parent=$1 child
+  for child in $(ps -o pid= --ppid "$parent" 2>/dev/null); do
+    echo "$child"
+    e2e__descendants "$child"
+  done
+}
+
+# PIDs of processes whose environment holds NAME=VALUE, apart from this shell and its
+# ancestors.
+e2e__processes_with_env() {
+  local entry=$1 ancestors=" $$ " p=$$ pid
+  while [ "$p" -gt 1 ] 2>/dev/null; do
+    p=$(ps -o ppid= -p "$p" 2>/dev/null | tr -d ' ') || break
+    [ -n "$p" ] || break
+    ancestors+="$p "
+  done
+  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
+    [[ $ancestors == *" $pid "* ]] && continue
+    grep -qzxF "$entry" "/proc/$pid/environ" 2>/dev/null && echo "$pid"
+  done
+  return 0
+}
+
+# Wine processes of this harness's prefix (Xvfb is started with the prefix in its
+# environment too, and left out).
+e2e__prefix_processes() {
+  local pid
+  for pid in $(e2e__processes_with_env "WINEPREFIX=$E2E_PREFIX"); do
+    [ "$pid" = "${E2E_XVFB_PID:-}" ] || echo "$pid"
+  done
+}
+
+# A scenario killed hard (ctest's own time-out, kill -9) cannot clean up: end what it
+# left (its Xvfb, watchdog and Wine processes all carry OV_E2E_OWNER) before starting anew.
+e2e__sweep_leftovers() {
+  local left p
+  left=$(e2e__processes_with_env "OV_E2E_OWNER=$E2E_DIR")
+  [ -z "$left" ] && return 0
+  echo "e2e: stopping processes left by an earlier run: $(echo $left)" >&2
+  timeout 20 wineserver -k 8>&- 2>/dev/null || true
+  sleep 0.5
+  for p in $(e2e__processes_with_env "OV_E2E_OWNER=$E2E_DIR"); do kill -KILL "$p" 2>/dev/null || true; done
+}
+
+e2e__on_error() {
+  printf 'E2E ERROR [%s]: command failed at line %s: %s\n' "$E2E_NAME" "$1" "$2" >&2
+}
+
+e2e__on_timeout() {
+  printf 'E2E FAILED [%s]: %s\n' "$E2E_NAME" "$(cat "$E2E_ART/.timeout" 2>/dev/null || echo terminated)" >&2
+  exit 124
+}
+
+# What the desktop looked like when a scenario failed.
+e2e__diagnose() {
+  echo "---- diagnostics for $E2E_NAME (artefacts: $E2E_ART)" >&2
+  if [ -n "${DISPLAY:-}" ] && kill -0 "${E2E_XVFB_PID:-0}" 2>/dev/null; then
+    local shot=$E2E_ART/failure.png
+    timeout 10 import -display "$DISPLAY" -window root "$shot" 8>&- 2>/dev/null && E2E_LAST_SHOT=$shot
+  fi
+  echo "last screenshot: ${E2E_LAST_SHOT:-none}" >&2
+  if [ -f "$E2E_TOOLS/ovtool.exe" ] && [ -n "${DISPLAY:-}" ]; then
+    echo "top-level windows:" >&2
+    timeout 15 wine "$E2E_TOOLS/ovtool.exe" list 8>&- 2>/dev/null | grep -v -E 'class="(WineDdeServerName|WineDdeEventClass|IME)"' |
+      sed 's/^/  /' >&2 || true
+    echo "message boxes:" >&2
+    timeout 15 wine "$E2E_TOOLS/ovtool.exe" msgboxes 8>&- 2>/dev/null | sed 's/^/  /' >&2 || true
+  fi
+  local name
+  for name in "${E2E_PROC_ORDER[@]}"; do
+    local state=ended
+    kill -0 "${E2E_PROC[$name]}" 2>/dev/null && state=running
+    echo "program $name (pid ${E2E_PROC[$name]}, $state), last lines of $E2E_ART/$name.log:" >&2
+    tail -n 15 "$E2E_ART/$name.log" 2>/dev/null | sed 's/^/  /' >&2 || true
+  done
+  echo "----" >&2
+}
+
+e2e__on_exit() {
+  local rc=$?
+  trap - EXIT ERR TERM INT
+  set +e
+  [ "$E2E_CLEANED" = 1 ] && exit "$rc"
+  E2E_CLEANED=1
+  [ "$rc" = 0 ] || e2e__diagnose
+  e2e_cleanup
+  [ "$rc" = 0 ] || echo "E2E FAILED [$E2E_NAME] (exit $rc)" >&2
+  exit "$rc"
+}
+
+# Stops everything the scenario started, by PID, newest first; then the prefix's
+# wineserver (the desktop, services and anything the programs started in turn), then
+# the display.
+e2e_cleanup() {
+  local i name
+  [ -n "$E2E_WATCHDOG_PID" ] && e2e__kill_pid "$E2E_WATCHDOG_PID"
+  for ((i = ${#E2E_PROC_ORDER[@]} - 1; i >= 0; i--)); do
+    name=${E2E_PROC_ORDER[$i]}
+    e2e__kill_pid "${E2E_PROC[$name]}"
+  done
+  [ -n "$E2E_KEEPALIVE_PID" ] && e2e__kill_pid "$E2E_KEEPALIVE_PID"
+  if [ -n "${WINEPREFIX:-}" ]; then
+    timeout 20 wineserver -k 8>&- 2>/dev/null || true
+    local deadline=$((SECONDS + 10)) left
+    while left=$(e2e__prefix_processes) && [ -n "$left" ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+    if [ -n "$left" ]; then
+      echo "e2e: killing what wineserver -k left: $(echo $left)" >&2
+      for i in $left; do kill -KILL "$i" 2>/dev/null || true; done
+    fi
+  fi
+  [ -n "$E2E_XVFB_PID" ] && e2e__kill_pid "$E2E_XVFB_PID"
+  E2E_XVFB_PID=
+}

@@ -1,0 +1,612 @@
+// ovtool.exe: the end-to-end harness's hands inside Wine. Finds and inspects top-level
+// windows, posts and sends messages, reads message boxes and presses their buttons,
+// reads registry values and shell folders, and shows a plain window to click on. Text
+// goes out as UTF-8, one record per line; the exit code says whether it worked.
+//
+//   ovtool list [CLASS]
+//   ovtool find CLASS [TITLE]
+//   ovtool wait CLASS exists|gone|visible|hidden [TIMEOUT_MS] [TITLE]
+//   ovtool post TARGET MSG [WPARAM [LPARAM]]
+//   ovtool send TARGET MSG [WPARAM [LPARAM [TIMEOUT_MS]]]
+//   ovtool msgboxes
+//   ovtool press BUTTON [TITLE]
+//   ovtool desktop
+//   ovtool cursor
+//   ovtool reg get KEY VALUE
+//   ovtool reg list KEY
+//   ovtool folder appdata|localappdata|pictures|documents|startup|temp|programfiles|windows
+//   ovtool window TITLE X Y W H [RRGGBB]
+//   ovtool msgbox TITLE TEXT           shows an OK box, prints the button pressed
+//
+// TARGET is a window handle (0x...) or a class name (its first top-level window). MSG is
+// a number or a name such as WM_CLOSE, WM_USER+23, WM_APP+1.
+#include <shlobj.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win/platform/Utf16.h"
+
+namespace {
+
+using ov::Narrow;
+using ov::Widen;
+
+enum Exit { kOk = 0, kNotFound = 1, kFailed = 2, kUsage = 64 };
+
+void Out(const std::string& text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD written = 0;
+  if (GetFileType(out) == FILE_TYPE_CHAR) {
+    std::wstring wide = Widen(text);
+    if (WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr)) return;
+  }
+  WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+void Line(const std::string& text) { Out(text + "\n"); }
+
+void Error(const std::string& text) {
+  std::string line = "ovtool: " + text + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+// Control characters escaped so that every record stays on one line.
+std::string Quote(const std::wstring& text) {
+  std::string out = "\"";
+  for (char c : Narrow(text)) {
+    switch (c) {
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      default: out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string Hex(uintptr_t value) {
+  char buf[32];
+  std::snprintf(buf, sizeof(buf), "0x%08llx", static_cast<unsigned long long>(value));
+  return buf;
+}
+
+std::string HandleText(HWND hwnd) { return Hex(reinterpret_cast<uintptr_t>(hwnd)); }
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(hwnd, name, 256);
+  return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  // WM_GETTEXT with a time-out: a hung program must not hang the harness.
+  wchar_t text[4096] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied))
+    return {};
+  return text;
+}
+
+std::optional<long long> ParseNumber(const std::wstring& text) {
+  if (text.empty()) return std::nullopt;
+  wchar_t* end = nullptr;
+  long long value = std::wcstoll(text.c_str(), &end, 0);
+  if (*end != L'\0') {
+    // Handles and masks above the signed range, e.g. 0xFFFFFFFFFFFFFFFF.
+    unsigned long long u = std::wcstoull(text.c_str(), &end, 0);
+    if (*end != L'\0') return std::nullopt;
+    value = static_cast<long long>(u);
+  }
+  return value;
+}
+
+// A message number, or a name with an optional "+N".
+std::optional<UINT> ParseMessage(const std::wstring& text) {
+  struct Named {
+    const wchar_t* Name;
+    UINT Value;
+  };
+  static const Named kNames[] = {
+      {L"WM_CLOSE", WM_CLOSE},     {L"WM_QUIT", WM_QUIT},   {L"WM_QUERYENDSESSION", WM_QUERYENDSESSION},
+      {L"WM_ENDSESSION", WM_ENDSESSION}, {L"WM_HOTKEY", WM_HOTKEY}, {L"WM_TIMECHANGE", WM_TIMECHANGE},
+      {L"WM_COMMAND", WM_COMMAND}, {L"WM_USER", WM_USER},   {L"WM_APP", WM_APP},
+  };
+  std::wstring name = text, offset;
+  size_t plus = text.find(L'+');
+  if (plus != std::wstring::npos) {
+    name = text.substr(0, plus);
+    offset = text.substr(plus + 1);
+  }
+  for (const auto& n : kNames) {
+    if (name == n.Name) {
+      if (offset.empty()) return n.Value;
+      auto add = ParseNumber(offset);
+      if (!add) return std::nullopt;
+      return n.Value + static_cast<UINT>(*add);
+    }
+  }
+  auto value = ParseNumber(text);
+  if (!value) return std::nullopt;
+  return static_cast<UINT>(*value);
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> windows;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// The first top-level window of a class ("*" for any), with the given title if one is given.
+HWND FindTopLevel(const std::wstring& className, const wchar_t* title) {
+  for (HWND hwnd : TopLevelWindows()) {
+    if (className != L"*" && ClassOf(hwnd) != className) continue;
+    if (title && TextOf(hwnd) != title) continue;
+    return hwnd;
+  }
+  return nullptr;
+}
+
+HWND ResolveTarget(const std::wstring& target) {
+  if (target.rfind(L"0x", 0) == 0 || target.rfind(L"0X", 0) == 0) {
+    auto value = ParseNumber(target);
+    HWND hwnd = value ? reinterpret_cast<HWND>(static_cast<intptr_t>(*value)) : nullptr;
+    return IsWindow(hwnd) ? hwnd : nullptr;
+  }
+  return FindTopLevel(target, nullptr);
+}
+
+std::string Describe(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  char buf[160];
+  std::snprintf(buf, sizeof(buf), " pid=%lu visible=%d rect=%ld,%ld,%ld,%ld ", pid, IsWindowVisible(hwnd) ? 1 : 0,
+                r.left, r.top, r.right, r.bottom);
+  return HandleText(hwnd) + buf + "class=" + Quote(ClassOf(hwnd)) + " title=" + Quote(TextOf(hwnd));
+}
+
+int CmdList(const std::vector<std::wstring>& args) {
+  for (HWND hwnd : TopLevelWindows()) {
+    if (!args.empty() && ClassOf(hwnd) != args[0]) continue;
+    Line(Describe(hwnd));
+  }
+  return kOk;
+}
+
+int CmdFind(const std::vector<std::wstring>& args) {
+  if (args.empty()) return kUsage;
+  HWND hwnd = FindTopLevel(args[0], args.size() > 1 ? args[1].c_str() : nullptr);
+  if (!hwnd) return kNotFound;
+  Line(Describe(hwnd));
+  return kOk;
+}
+
+int CmdWait(const std::vector<std::wstring>& args) {
+  if (args.size() < 2) return kUsage;
+  const std::wstring& state = args[1];
+  if (state != L"exists" && state != L"gone" && state != L"visible" && state != L"hidden") return kUsage;
+  DWORD timeout = 10000;
+  if (args.size() > 2) {
+    auto ms = ParseNumber(args[2]);
+    if (!ms || *ms < 0) return kUsage;
+    timeout = static_cast<DWORD>(*ms);
+  }
+  const wchar_t* title = args.size() > 3 ? args[3].c_str() : nullptr;
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND hwnd = FindTopLevel(args[0], title);
+    bool done = (state == L"exists" && hwnd) || (state == L"gone" && !hwnd) ||
+                (state == L"visible" && hwnd && IsWindowVisible(hwnd)) ||
+                (state == L"hidden" && hwnd && !IsWindowVisible(hwnd));
+    if (done) {
+      if (hwnd) Line(Describe(hwnd));
+      return kOk;
+    }
+    if (GetTickCount() - start >= timeout) return kNotFound;
+    Sleep(50);
+  }
+}
+
+struct MessageArgs {
+  HWND Target;
+  UINT Msg;
+  WPARAM WParam;
+  LPARAM LParam;
+};
+
+std::optional<MessageArgs> ParseMessageArgs(const std::vector<std::wstring>& args) {
+  if (args.size() < 2) return std::nullopt;
+  MessageArgs m{ResolveTarget(args[0]), 0, 0, 0};
+  auto msg = ParseMessage(args[1]);
+  if (!msg) return std::nullopt;
+  m.Msg = *msg;
+  if (args.size() > 2) {
+    auto w = ParseNumber(args[2]);
+    if (!w) return std::nullopt;
+    m.WParam = static_cast<WPARAM>(*w);
+  }
+  if (args.size() > 3) {
+    auto l = ParseNumber(args[3]);
+    if (!l) return std::nullopt;
+    m.LParam = static_cast<LPARAM>(*l);
+  }
+  return m;
+}
+
+int CmdPost(const std::vector<std::wstring>& args) {
+  auto m = ParseMessageArgs(args);
+  if (!m) return kUsage;
+  if (!m->Target) {
+    Error("no window " + Narrow(args[0]));
+    return kNotFound;
+  }
+  return PostMessageW(m->Target, m->Msg, m->WParam, m->LParam) ? kOk : kFailed;
+}
+
+int CmdSend(const std::vector<std::wstring>& args) {
+  auto m = ParseMessageArgs(args);
+  if (!m) return kUsage;
+  if (!m->Target) {
+    Error("no window " + Narrow(args[0]));
+    return kNotFound;
+  }
+  DWORD timeout = 5000;
+  if (args.size() > 4) {
+    auto ms = ParseNumber(args[4]);
+    if (!ms || *ms < 0) return kUsage;
+    timeout = static_cast<DWORD>(*ms);
+  }
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(m->Target, m->Msg, m->WParam, m->LParam, SMTO_ABORTIFHUNG, timeout, &result)) {
+    Error("no answer from " + Narrow(args[0]));
+    return kFailed;
+  }
+  Line(std::to_string(static_cast<long long>(result)));
+  return kOk;
+}
+
+bool IsDialog(HWND hwnd) { return ClassOf(hwnd) == L"#32770"; }
+
+int CmdMsgBoxes(const std::vector<std::wstring>&) {
+  for (HWND dialog : TopLevelWindows()) {
+    if (!IsDialog(dialog) || !IsWindowVisible(dialog)) continue;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(dialog, &pid);
+    Line("dialog " + HandleText(dialog) + " pid=" + std::to_string(pid) + " title=" + Quote(TextOf(dialog)));
+    for (HWND child : ChildWindows(dialog)) {
+      std::wstring cls = ClassOf(child);
+      int id = GetDlgCtrlID(child);
+      if (_wcsicmp(cls.c_str(), L"Button") == 0)
+        Line("  button " + std::to_string(id) + " " + Quote(TextOf(child)));
+      else if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+        std::wstring text = TextOf(child);
+        if (!text.empty()) Line("  text " + Quote(text));
+      }
+    }
+  }
+  return kOk;
+}
+
+// "确定", "&Yes" and "是(&Y)" all match their plain words.
+std::wstring PlainButtonText(std::wstring text) {
+  size_t paren = text.find(L"(&");
+  if (paren != std::wstring::npos) text.erase(paren);
+  std::wstring out;
+  for (wchar_t c : text)
+    if (c != L'&') out += c;
+  return out;
+}
+
+int CmdPress(const std::vector<std::wstring>& args) {
+  if (args.empty()) return kUsage;
+  auto id = ParseNumber(args[0]);
+  const wchar_t* title = args.size() > 1 ? args[1].c_str() : nullptr;
+  for (HWND dialog : TopLevelWindows()) {
+    if (!IsDialog(dialog) || !IsWindowVisible(dialog)) continue;
+    if (title && TextOf(dialog) != title) continue;
+    for (HWND child : ChildWindows(dialog)) {
+      if (_wcsicmp(ClassOf(child).c_str(), L"Button") != 0) continue;
+      int childId = GetDlgCtrlID(child);
+      if (id ? childId == *id : PlainButtonText(TextOf(child)) == PlainButtonText(args[0])) {
+        // What a click on the button sends its dialog; posted, as the dialog runs modal.
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(childId, BN_CLICKED), reinterpret_cast<LPARAM>(child));
+        Line("pressed " + std::to_string(childId) + " " + Quote(TextOf(child)));
+        return kOk;
+      }
+    }
+  }
+  Error("no dialog button " + Narrow(args[0]));
+  return kNotFound;
+}
+
+int CmdDesktop(const std::vector<std::wstring>&) {
+  RECT r{};
+  GetWindowRect(GetDesktopWindow(), &r);
+  Line(std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " + std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+  Line("desktop " + HandleText(GetDesktopWindow()) + " class=" + Quote(ClassOf(GetDesktopWindow())) + " rect=" +
+       std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+       std::to_string(r.bottom));
+  return kOk;
+}
+
+int CmdCursor(const std::vector<std::wstring>&) {
+  POINT p{};
+  if (!GetCursorPos(&p)) return kFailed;
+  Line(std::to_string(p.x) + " " + std::to_string(p.y));
+  return kOk;
+}
+
+bool OpenKey(const std::wstring& path, HKEY* key) {
+  struct Root {
+    const wchar_t* Name;
+    HKEY Key;
+  };
+  static const Root kRoots[] = {{L"HKCU", HKEY_CURRENT_USER},        {L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+                                {L"HKLM", HKEY_LOCAL_MACHINE},       {L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+                                {L"HKU", HKEY_USERS},                {L"HKEY_USERS", HKEY_USERS},
+                                {L"HKCR", HKEY_CLASSES_ROOT},        {L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT}};
+  size_t slash = path.find(L'\\');
+  std::wstring rootName = path.substr(0, slash);
+  std::wstring sub = slash == std::wstring::npos ? L"" : path.substr(slash + 1);
+  for (const auto& root : kRoots) {
+    if (_wcsicmp(rootName.c_str(), root.Name) == 0)
+      return RegOpenKeyExW(root.Key, sub.c_str(), 0, KEY_READ, key) == ERROR_SUCCESS;
+  }
+  return false;
+}
+
+const char* TypeName(DWORD type) {
+  switch (type) {
+    case REG_SZ: return "REG_SZ";
+    case REG_EXPAND_SZ: return "REG_EXPAND_SZ";
+    case REG_MULTI_SZ: return "REG_MULTI_SZ";
+    case REG_DWORD: return "REG_DWORD";
+    case REG_QWORD: return "REG_QWORD";
+    case REG_BINARY: return "REG_BINARY";
+    case REG_NONE: return "REG_NONE";
+    default: return "REG_OTHER";
+  }
+}
+
+// Strings as text, numbers as signed decimals, everything else as hex bytes.
+std::string FormatValue(DWORD type, const std::vector<BYTE>& data) {
+  auto text = [&](size_t bytes) {
+    std::wstring w(reinterpret_cast<const wchar_t*>(data.data()), bytes / sizeof(wchar_t));
+    return w;
+  };
+  switch (type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ: {
+      std::wstring w = text(data.size());
+      while (!w.empty() && w.back() == L'\0') w.pop_back();
+      return Narrow(w);
+    }
+    case REG_MULTI_SZ: {
+      std::wstring w = text(data.size());
+      while (!w.empty() && w.back() == L'\0') w.pop_back();
+      for (auto& c : w)
+        if (c == L'\0') c = L'\n';
+      return Narrow(w);
+    }
+    case REG_DWORD:
+      if (data.size() == 4) {
+        int32_t v;
+        std::memcpy(&v, data.data(), 4);
+        return std::to_string(v);
+      }
+      break;
+    case REG_QWORD:
+      if (data.size() == 8) {
+        int64_t v;
+        std::memcpy(&v, data.data(), 8);
+        return std::to_string(v);
+      }
+      break;
+  }
+  std::string hex;
+  char buf[4];
+  for (BYTE b : data) {
+    std::snprintf(buf, sizeof(buf), "%02x", b);
+    hex += buf;
+  }
+  return hex;
+}
+
+int CmdReg(const std::vector<std::wstring>& args) {
+  if (args.size() < 2) return kUsage;
+  HKEY key = nullptr;
+  if (!OpenKey(args[1], &key)) return kNotFound;
+  int result = kOk;
+  if (args[0] == L"get" && args.size() == 3) {
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key, args[2].c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+      result = kNotFound;
+    } else {
+      std::vector<BYTE> data(size);
+      RegQueryValueExW(key, args[2].c_str(), nullptr, &type, data.data(), &size);
+      data.resize(size);
+      Line(FormatValue(type, data));
+    }
+  } else if (args[0] == L"list") {
+    for (DWORD i = 0;; ++i) {
+      wchar_t name[16384];
+      DWORD nameLen = 16384, type = 0, size = 0;
+      if (RegEnumValueW(key, i, name, &nameLen, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+      std::vector<BYTE> data(size);
+      nameLen = 16384;
+      RegEnumValueW(key, i, name, &nameLen, nullptr, &type, data.data(), &size);
+      data.resize(size);
+      std::string value = FormatValue(type, data);
+      for (auto& c : value)
+        if (c == '\n') c = '|';
+      Line(Narrow(name) + "\t" + TypeName(type) + "\t" + value);
+    }
+    for (DWORD i = 0;; ++i) {
+      wchar_t name[256];
+      DWORD nameLen = 256;
+      if (RegEnumKeyExW(key, i, name, &nameLen, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      std::string line = "[";
+      line += Narrow(name);
+      line += ']';
+      Line(line);
+    }
+  } else {
+    result = kUsage;
+  }
+  RegCloseKey(key);
+  return result;
+}
+
+int CmdFolder(const std::vector<std::wstring>& args) {
+  if (args.empty()) return kUsage;
+  wchar_t path[MAX_PATH] = {};
+  if (args[0] == L"temp") {
+    if (!GetTempPathW(MAX_PATH, path)) return kFailed;
+    Line(Narrow(path));
+    return kOk;
+  }
+  struct Named {
+    const wchar_t* Name;
+    int Csidl;
+  };
+  static const Named kFolders[] = {{L"appdata", CSIDL_APPDATA},        {L"localappdata", CSIDL_LOCAL_APPDATA},
+                                   {L"pictures", CSIDL_MYPICTURES},    {L"documents", CSIDL_PERSONAL},
+                                   {L"startup", CSIDL_STARTUP},        {L"programfiles", CSIDL_PROGRAM_FILES},
+                                   {L"windows", CSIDL_WINDOWS},        {L"desktop", CSIDL_DESKTOPDIRECTORY}};
+  for (const auto& f : kFolders) {
+    if (args[0] == f.Name) {
+      if (FAILED(SHGetFolderPathW(nullptr, f.Csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return kFailed;
+      Line(Narrow(path));
+      return kOk;
+    }
+  }
+  return kUsage;
+}
+
+COLORREF gWindowColor = RGB(192, 48, 48);
+
+LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      RECT rc;
+      GetClientRect(hwnd, &rc);
+      HBRUSH brush = CreateSolidBrush(gWindowColor);
+      FillRect(dc, &rc, brush);
+      DeleteObject(brush);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+int CmdWindow(const std::vector<std::wstring>& args) {
+  if (args.size() < 5) return kUsage;
+  auto x = ParseNumber(args[1]), y = ParseNumber(args[2]), w = ParseNumber(args[3]), h = ParseNumber(args[4]);
+  if (!x || !y || !w || !h) return kUsage;
+  if (args.size() > 5) {
+    auto rgb = ParseNumber(L"0x" + args[5]);
+    if (!rgb) return kUsage;
+    gWindowColor = RGB((*rgb >> 16) & 0xFF, (*rgb >> 8) & 0xFF, *rgb & 0xFF);
+  }
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = PlainWindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = L"OvToolWindow";
+  RegisterClassExW(&wc);
+  HWND hwnd = CreateWindowExW(0, L"OvToolWindow", args[0].c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              static_cast<int>(*x), static_cast<int>(*y), static_cast<int>(*w), static_cast<int>(*h),
+                              nullptr, nullptr, instance, nullptr);
+  if (!hwnd) return kFailed;
+  UpdateWindow(hwnd);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return kOk;
+}
+
+// A message box like the program's own, for testing the harness's dialog commands.
+int CmdMsgBox(const std::vector<std::wstring>& args) {
+  if (args.size() < 2) return kUsage;
+  int pressed = MessageBoxW(nullptr, args[1].c_str(), args[0].c_str(), MB_OK | MB_ICONINFORMATION);
+  Line(std::to_string(pressed));
+  return pressed ? kOk : kFailed;
+}
+
+// Coordinates in physical pixels, like the program under test.
+void UsePhysicalPixels() {
+  using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  auto set = user32 ? reinterpret_cast<SetContextFn>(
+                          reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")))
+                    : nullptr;
+  if (set) set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  UsePhysicalPixels();
+  if (argc < 2) {
+    Error("usage: ovtool list|find|wait|post|send|msgboxes|press|desktop|cursor|reg|folder|window|msgbox ...");
+    return kUsage;
+  }
+  std::wstring command = argv[1];
+  std::vector<std::wstring> args(argv + 2, argv + argc);
+  struct Command {
+    const wchar_t* Name;
+    int (*Run)(const std::vector<std::wstring>&);
+  };
+  static const Command kCommands[] = {
+      {L"list", CmdList},       {L"find", CmdFind},     {L"wait", CmdWait},         {L"post", CmdPost},
+      {L"send", CmdSend},       {L"msgboxes", CmdMsgBoxes}, {L"press", CmdPress},   {L"desktop", CmdDesktop},
+      {L"cursor", CmdCursor},   {L"reg", CmdReg},       {L"folder", CmdFolder},     {L"window", CmdWindow},
+      {L"msgbox", CmdMsgBox},
+  };
+  for (const auto& c : kCommands) {
+    if (command == c.Name) {
+      int result = c.Run(args);
+      if (result == kUsage) Error("bad arguments for " + Narrow(command));
+      return result;
+    }
+  }
+  Error("unknown command " + Narrow(command));
+  return kUsage;
+}
