@@ -18,6 +18,7 @@
 #include "win/app/VersionInfo.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
+#include "win/platform/WinSystemColors.h"
 #include "win/desktop/RepeatDialog.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/WinShellFileOps.h"
@@ -69,6 +70,7 @@ int RunProgram() {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
+  InstallWinSystemColors();  // colour codes such as the desktop colour 0xFF000001
   auto app = std::make_unique<App>();
   app->Version = ReadFileVersion();
 
