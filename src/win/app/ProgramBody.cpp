@@ -23,6 +23,7 @@
 #include "win/platform/ShellFolders.h"
 #include "win/platform/WinShellFileOps.h"
 #include "win/platform/Utf16.h"
+#include "win/platform/WinSystemColors.h"
 #include "win/ui/Dialog.h"
 
 namespace ov {
@@ -70,7 +71,7 @@ int RunProgram() {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  InstallWinSystemColors();  // colour codes such as the desktop colour 0xFF000001
+  InstallWinSystemColors();
   auto app = std::make_unique<App>();
   app->Version = ReadFileVersion();
 
