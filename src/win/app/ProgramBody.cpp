@@ -18,7 +18,6 @@
 #include "win/app/VersionInfo.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
-#include "win/platform/WinSystemColors.h"
 #include "win/desktop/RepeatDialog.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/WinShellFileOps.h"
