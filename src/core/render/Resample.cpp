@@ -114,27 +114,47 @@ void VerticalScalar(const int16_t* const* rows, const int16_t* w, int32_t count,
 // ---- SSE2 passes: the same sums, two taps per multiply-add ----
 #if defined(__SSE2__)
 
-void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, int16_t* out) {
+// The horizontal weights as 16-bit pairs (w[k] low, w[k + 1] high) for one multiply-add
+// per two taps; an odd last tap is paired with 0.
+struct PairedWeights {
+  std::vector<int32_t> pairs;
+  std::vector<int32_t> first;   // first pair of each position
+  std::vector<int32_t> npairs;  // pairs of each position
+  explicit PairedWeights(const WeightTable& h) {
+    first.resize(size_t(h.Size()));
+    npairs.resize(size_t(h.Size()));
+    for (int32_t x = 0; x < h.Size(); ++x) {
+      const int16_t* w = h.WeightsOf(x);
+      const int32_t n = h.count[size_t(x)];
+      first[size_t(x)] = int32_t(pairs.size());
+      npairs[size_t(x)] = (n + 1) / 2;
+      for (int32_t k = 0; k < n; k += 2) {
+        uint32_t hi = k + 1 < n ? uint16_t(w[k + 1]) : 0u;
+        pairs.push_back(int32_t((hi << 16) | uint16_t(w[k])));
+      }
+    }
+  }
+};
+
+void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights& pw, int16_t* out) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i round = _mm_set1_epi32(1 << (kMidShift - 1));
+  const int32_t* pairs = pw.pairs.data();
   for (int32_t x = 0; x < h.Size(); ++x) {
-    const int16_t* w = h.WeightsOf(x);
     const Pixel* p = row + (h.start[size_t(x)] - base);
+    const int32_t* wp = pairs + pw.first[size_t(x)];
     const int32_t n = h.count[size_t(x)];
     __m128i acc = zero;
     int32_t k = 0;
-    for (; k + 1 < n; k += 2) {
-      // Bytes b0 b1 g0 g1 r0 r1 a0 a1 as 16-bit lanes, weights w0 w1 repeated.
-      __m128i a = _mm_cvtsi32_si128(int(p[k]));
-      __m128i b = _mm_cvtsi32_si128(int(p[k + 1]));
-      __m128i v = _mm_unpacklo_epi8(_mm_unpacklo_epi8(a, b), zero);
-      __m128i ww = _mm_set1_epi32(int((uint32_t(uint16_t(w[k + 1])) << 16) | uint16_t(w[k])));
-      acc = _mm_add_epi32(acc, _mm_madd_epi16(v, ww));
+    for (; k + 1 < n; k += 2, ++wp) {
+      // Two neighbouring pixels as b0 b1 g0 g1 r0 r1 a0 a1 in 16-bit lanes.
+      __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + k));
+      v = _mm_unpacklo_epi8(_mm_unpacklo_epi8(v, _mm_srli_si128(v, 4)), zero);
+      acc = _mm_add_epi32(acc, _mm_madd_epi16(v, _mm_set1_epi32(*wp)));
     }
     if (k < n) {
       __m128i v = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p[k])), zero), zero);
-      __m128i ww = _mm_set1_epi32(uint16_t(w[k]));
-      acc = _mm_add_epi32(acc, _mm_madd_epi16(v, ww));
+      acc = _mm_add_epi32(acc, _mm_madd_epi16(v, _mm_set1_epi32(*wp)));
     }
     acc = _mm_srai_epi32(_mm_add_epi32(acc, round), kMidShift);
     _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * x), _mm_packs_epi32(acc, acc));
@@ -143,31 +163,43 @@ void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, int16_
 
 void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
   const __m128i round = _mm_set1_epi32(1 << (kOutShift - 1));
+  const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+  // Weight pairs for the rows taken two at a time; an odd last row pairs with weight 0
+  // and reads its own row twice.
+  int32_t pairs[64];
+  std::vector<int32_t> manyPairs;
+  int32_t* ww = pairs;
+  const int32_t npairs = (count + 1) / 2;
+  if (npairs > 64) {
+    manyPairs.resize(size_t(npairs));
+    ww = manyPairs.data();
+  }
+  for (int32_t k = 0; k < count; k += 2) {
+    uint32_t hi = k + 1 < count ? uint16_t(w[k + 1]) : 0u;
+    ww[k / 2] = int32_t((hi << 16) | uint16_t(w[k]));
+  }
   int32_t x = 0;
   for (; x + 2 <= width; x += 2) {
     __m128i acc0 = _mm_setzero_si128(), acc1 = _mm_setzero_si128();
-    int32_t k = 0;
-    for (; k + 1 < count; k += 2) {
+    for (int32_t k = 0; k < count; k += 2) {
+      const int16_t* second = rows[k + 1 < count ? k + 1 : k];
       __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + 4 * x));
-      __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k + 1] + 4 * x));
-      __m128i ww = _mm_set1_epi32(int((uint32_t(uint16_t(w[k + 1])) << 16) | uint16_t(w[k])));
-      acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), ww));
-      acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), ww));
-    }
-    if (k < count) {
-      __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[k] + 4 * x));
-      __m128i ww = _mm_set1_epi32(uint16_t(w[k]));
-      __m128i z = _mm_setzero_si128();
-      acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi16(a, z), ww));
-      acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi16(a, z), ww));
+      __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(second + 4 * x));
+      __m128i wv = _mm_set1_epi32(ww[k / 2]);
+      acc0 = _mm_add_epi32(acc0, _mm_madd_epi16(_mm_unpacklo_epi16(a, b), wv));
+      acc1 = _mm_add_epi32(acc1, _mm_madd_epi16(_mm_unpackhi_epi16(a, b), wv));
     }
     acc0 = _mm_srai_epi32(_mm_add_epi32(acc0, round), kOutShift);
     acc1 = _mm_srai_epi32(_mm_add_epi32(acc1, round), kOutShift);
     __m128i px = _mm_packus_epi16(_mm_packs_epi32(acc0, acc1), _mm_setzero_si128());
-    Pixel two[2];
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(two), px);
-    out[x] = Unpremultiply(two[0]);
-    out[x + 1] = Unpremultiply(two[1]);
+    if ((_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(px, alpha), alpha)) & 0xFF) == 0xFF) {
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(out + x), px);  // opaque: nothing to undo
+    } else {
+      Pixel two[2];
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(two), px);
+      out[x] = Unpremultiply(two[0]);
+      out[x + 1] = Unpremultiply(two[1]);
+    }
   }
   if (x < width) {
     const int16_t* tail[64];
@@ -180,7 +212,10 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
 }
 
 #else
-void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, int16_t* out) {
+struct PairedWeights {
+  explicit PairedWeights(const WeightTable&) {}
+};
+void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights&, int16_t* out) {
   HorizontalScalar(row, base, h, out);
 }
 void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
@@ -225,6 +260,7 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
   const WeightTable v = BuildWeightTable(filter, p.dstHeight, p.firstY, vh, p.source.bottom - p.source.top);
   int32_t spanFirst = 0, spanLen = 0;
   SourceSpan(h, spanFirst, spanLen);
+  const PairedWeights paired(h);
 
   // Horizontally filtered source rows in a ring: row j lives in slot j % cap, and a tag
   // says which row a slot holds, so a row is filtered once however often it is used.
@@ -245,7 +281,7 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
         const Pixel* srow = src.Row(p.source.top + j) + p.source.left;
         const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch);
         if (fast)
-          HorizontalFast(pm, spanFirst, h, out);
+          HorizontalFast(pm, spanFirst, h, paired, out);
         else
           HorizontalScalar(pm, spanFirst, h, out);
         tag[slot] = j;

@@ -79,6 +79,7 @@ TEST_F(RendererTest, GeometryAndDayCellTableOfTheDefaultPanel) {
   // column 7, then 1 June one row lower; the walk stops at the month break after 30 June.
   const auto& cells = table.Cells();
   ASSERT_EQ(cells.size(), 36u);
+  EXPECT_EQ(days.reads, 36);  // each drawn day read once, for its codes and its text
   EXPECT_EQ(cells[0].Date, EncodeDate(2025, 5, 26));
   EXPECT_EQ(cells[0].Rect, (Rect{420, 102, 533, 229}));
   EXPECT_EQ(cells[6].Date, EncodeDate(2025, 6, 1));
@@ -419,6 +420,30 @@ TEST_F(RendererTest, AbsurdSettingsAndSurfacesAreSafe) {
     s.CalendarRect = {400, 60, 1220, 1004};
     r.RenderCalendar(tiny, s.CalendarRect, false, 2, 7, june14, june14);
   }
+}
+
+}  // namespace
+}  // namespace ov
+
+#include "core/platform/CodePage.h"
+#include "core/render/EntryStoreDays.h"
+#include "support/TempDir.h"
+
+namespace ov {
+namespace {
+
+// Day texts straight from the note files.
+TEST_F(RendererTest, EntriesComeFromTheEntryStore) {
+  test::TempDir dir;
+  Latin1CodePage cp;
+  EntryStore store(dir.Path() / "Entries", "Default", cp);
+  TDayEntry e;
+  e.Text = "dentist";
+  ASSERT_TRUE(store.WriteDayEntry(e, EncodeDate(2025, 6, 11)));
+  EntryStoreDays source(store);
+  r.SetDayData(&source);
+  Render(june14, june14);
+  EXPECT_EQ(CallsWith("   dentist").size(), 2u);  // day 11: two-digit indent; shadow and text
 }
 
 }  // namespace

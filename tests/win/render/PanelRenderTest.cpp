@@ -8,7 +8,10 @@
 #include "core/calendar/DateTime.h"
 #include "core/render/Blend.h"
 #include "core/render/CalendarRenderer.h"
+#include "core/render/Resample.h"
+#include "core/util/Paths.h"
 #include "support/PngFile.h"
+#include "win/platform/GdiplusDecoder.h"
 #include "win/platform/GdiTextRenderer.h"
 #include "win/platform/WinLocaleNames.h"
 
@@ -75,6 +78,49 @@ TEST(PanelRenderTest, PanelOverAPictureWithChineseText) {
     }
   EXPECT_GT(solid, 30);
   EXPECT_GT(soft, 30);
+}
+
+// The shipped gold skin over a shipped picture, in outline text mode: a picture to look
+// at, and the cells must show the skin (warm gold) rather than the grey cell colour.
+TEST(PanelRenderTest, GoldSkinOverAShippedPicture) {
+  GdiplusSession gdiplus;
+  ASSERT_TRUE(gdiplus.Ok());
+  std::string res = std::string(ORV_TEST_DATA_DIR) + "/../../res/program/";
+  if (res[0] == '/') res = "Z:" + res;
+  GdiplusDecoder decoder;
+  TBitmap32 photo, skin;
+  ASSERT_TRUE(decoder.Decode(photo, PathFromUtf8(res + "Images/Dusk Hills.jpg")).ok);
+  ASSERT_TRUE(decoder.Decode(skin, PathFromUtf8(res + "Skin Images/gold.png")).ok);
+  TBitmap32 wallpaper(1280, 1024);
+  ResampleInto(wallpaper, wallpaper.BoundsRect(), photo, photo.BoundsRect(), StretchFilter::Spline, DrawMode::Opaque);
+
+  Settings s;
+  s.CalendarRect = {420, 60, 1220, 1000};
+  s.TextOutMode = 2;
+  s.CalendarAlpha = 160;
+  GdiTextRenderer text;
+  WinLocaleNames locale("zh-CN");
+  Days days;
+  const double today = EncodeDate(2025, 6, 14);
+  days.map[DayNumber(today)] = {"项目会议", 0};
+  CalendarRenderer r(s, text, locale);
+  r.SetTargetSize({1280, 1024});
+  r.SetDayData(&days);
+  r.SetSkin(&skin);
+  DayCellTable table;
+  r.SetDayCellTable(&table);
+  r.RenderCalendar(wallpaper, s.CalendarRect, false, 2, 7, today, today);
+  ASSERT_TRUE(test::WritePng(wallpaper, test::ArtefactsFolder() / "calendar-gold-skin.png"));
+  ASSERT_FALSE(table.Empty());
+  // Mean colour of a cell's lower half: gold has far more red than blue.
+  const Rect c = table.Cells()[9].Rect;
+  uint64_t red = 0, blue = 0;
+  for (int32_t y = (c.top + c.bottom) / 2; y < c.bottom - 1; ++y)
+    for (int32_t x = c.left + 1; x < c.right - 1; ++x) {
+      red += RedOf(wallpaper.At(x, y));
+      blue += BlueOf(wallpaper.At(x, y));
+    }
+  EXPECT_GT(red, blue * 5 / 4);
 }
 
 // A cell's text stays inside the cell inset by FontBorderPixels, whatever its length.
