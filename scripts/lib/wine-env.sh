@@ -74,7 +74,10 @@ ov_prefix_display() {
   local prefix=$1 size=${2:-1280x1024}
   mkdir -p "$(dirname "$prefix")"
   local n
+  # The lock is opened inside the command substitution: a redirection after it would
+  # only be set up once the substitution has run.
   n=$(
+    exec 8>"$prefix.display.lock"
     flock 8
     if [ -f "$prefix.display" ]; then
       read -r n pid <"$prefix.display" || true
@@ -83,10 +86,11 @@ ov_prefix_display() {
         exit 0
       fi
     fi
-    ov_start_xvfb "$size" >/dev/null </dev/null || exit 1
+    # Xvfb outlives this lock: it must not inherit it.
+    ov_start_xvfb "$size" >/dev/null </dev/null 8>&- || exit 1
     echo "${DISPLAY#:} $OV_XVFB_PID" >"$prefix.display"
     echo "${DISPLAY#:}"
-  ) 8>"$prefix.display.lock"
+  )
   [ -n "$n" ] || return 1
   export DISPLAY=":$n"
 }
