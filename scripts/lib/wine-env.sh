@@ -74,10 +74,8 @@ ov_prefix_display() {
   local prefix=$1 size=${2:-1280x1024}
   mkdir -p "$(dirname "$prefix")"
   local n
-  # The lock is opened inside the command substitution: a redirection after it would
-  # only be set up once the substitution has run.
+  {
   n=$(
-    exec 8>"$prefix.display.lock"
     flock 8
     if [ -f "$prefix.display" ]; then
       read -r n pid <"$prefix.display" || true
@@ -86,11 +84,12 @@ ov_prefix_display() {
         exit 0
       fi
     fi
-    # Xvfb outlives this lock: it must not inherit it.
+    # Xvfb outlives this lock: it must not inherit it, or the next caller waits forever.
     ov_start_xvfb "$size" >/dev/null </dev/null 8>&- || exit 1
     echo "${DISPLAY#:} $OV_XVFB_PID" >"$prefix.display"
     echo "${DISPLAY#:}"
   )
+  } 8>"$prefix.display.lock"
   [ -n "$n" ] || return 1
   export DISPLAY=":$n"
 }
@@ -115,7 +114,7 @@ ov_start_xvfb() {
       # number meanwhile: ours then ends, and the next number is tried) and its socket exists.
       for i in $(seq 1 100); do
         kill -0 "$OV_XVFB_PID" 2>/dev/null || break
-        owner=$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null || true)
+        owner=$(tr -dc 0-9 2>/dev/null <"/tmp/.X$n-lock" || true)
         [ "$owner" = "$OV_XVFB_PID" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.05
       done

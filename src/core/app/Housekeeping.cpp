@@ -27,7 +27,7 @@ void HousekeepingTick(HousekeepingState& s, HousekeepingHost& host, double now) 
 
   // 3. A new day (or a clock set to another day) moves the calendar to it.
   if (WholeDay(s.lastTick) != WholeDay(now)) {
-    s.displayDate = now;
+    host.SetDisplayDate(now);
     host.UpdateWallpaper();
     host.ShowBackupAge();
   }

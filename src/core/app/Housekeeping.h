@@ -16,6 +16,8 @@ class HousekeepingHost {
   virtual int InitializeHook(uintptr_t window) = 0;
   virtual void ShowHookError() = 0;
   virtual void KeepIconCaptionsTransparent() = 0;
+  // DisplayDate, the date the calendar is built around.
+  virtual void SetDisplayDate(double date) = 0;
   virtual void UpdateWallpaper() = 0;
   virtual void ShowBackupAge() = 0;
   virtual void Rotate() = 0;
@@ -29,7 +31,6 @@ struct HousekeepingState {
   bool quitting = false;
   uintptr_t hookWindow = 0;     // the window last given to the hook library
   double lastTick = 0;          // date-time of the last completed tick
-  double displayDate = 0;       // the date the calendar is built around
   bool rotateImages = false;    // rotation switched on
   double nextRotationTime = 0;  // when the next rotation is due
   bool captureWallpaper = false;

@@ -23,7 +23,9 @@ bool MigrateLegacyNotes(IShellFileOps& shell, EntryStore& store, const fs::path&
   const fs::path legacy = programFolder / "Notes";
   std::error_code ec;
   if (!fs::is_directory(legacy, ec)) return false;
-  shell.CopyFolder(legacy, store.EntriesFolder() / kLegacySectionName);
+  // The old folder held the year folders directly; a section keeps them under "Notes",
+  // so that is where they go for the notes to show in the section "Default".
+  shell.CopyFolder(legacy, store.EntriesFolder() / kLegacySectionName / "Notes");
   ImportLegacyHolidays(legacy, store);
   return true;
 }

@@ -21,8 +21,8 @@ inline constexpr char kLegacySectionName[] = "Default";
 void RunFirstRunSetup(EntryStore& store, double today);
 
 // The oldest layout kept its notes in "Notes" beside the program. When that folder
-// exists, copies it as the section "Default" in the entries folder (shell copy, no
-// dialogs) and converts its holiday marks into colour codes. Returns whether there was
+// exists, copies it into the section "Default" of the entries folder, as that section's
+// "Notes" folder so its notes read like any section's (shell copy, no dialogs) and converts its holiday marks into colour codes. Returns whether there was
 // such a folder.
 bool MigrateLegacyNotes(IShellFileOps& shell, EntryStore& store, const std::filesystem::path& programFolder);
 

@@ -66,7 +66,17 @@ bool SimpleShellFileOps::CopyFolder(const fs::path& from, const fs::path& to) {
   if (failing_ || !fs::is_directory(from, ec)) return false;
   fs::create_directories(to, ec);
   if (ec) return false;
-  fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  // File by file rather than fs::copy, whose recursive form differs between libraries.
+  for (fs::recursive_directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path target = to / it->path().lexically_relative(from);
+    std::error_code ec2;
+    if (it->is_directory(ec2)) {
+      fs::create_directories(target, ec2);
+    } else {
+      fs::copy_file(it->path(), target, fs::copy_options::overwrite_existing, ec2);
+    }
+    if (ec2) return false;
+  }
   return !ec;
 }
 

@@ -1,6 +1,33 @@
 #include "core/render/Blend.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace ov {
+
+namespace {
+
+#if defined(__SSE2__)
+// Four opaque destination pixels blended with 16-bit lanes: per channel
+// Div255(S·a + D·(255 − a)), the same sums and rounding as the scalar code.
+// sa = S·a + 128 per lane (source alpha counted as 255), ia = 255 − a per lane.
+inline __m128i Blend4(__m128i d, __m128i saLo, __m128i saHi, __m128i iaLo, __m128i iaHi) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), iaLo), saLo);
+  __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), iaHi), saHi);
+  lo = _mm_srli_epi16(_mm_add_epi16(lo, _mm_srli_epi16(lo, 8)), 8);
+  hi = _mm_srli_epi16(_mm_add_epi16(hi, _mm_srli_epi16(hi, 8)), 8);
+  return _mm_packus_epi16(lo, hi);
+}
+
+inline bool AllOpaque(__m128i v) {
+  const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, alpha), alpha)) == 0xFFFF;
+}
+#endif
+
+}  // namespace
 
 void BlendSpanSolidReference(Pixel* dst, size_t n, Pixel color) {
   uint32_t a = AlphaOf(color);
@@ -20,7 +47,21 @@ void BlendSpanSolid(Pixel* dst, size_t n, Pixel color) {
   const uint32_t ia = 255 - a;
   const uint32_t srb = (color & 0x00FF00FFu) * a + 0x00800080u;
   const uint32_t sag = (((color >> 8) & 0x000000FFu) | 0x00FF0000u) * a + 0x00800080u;
-  for (size_t i = 0; i < n; ++i) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  {
+    const Pixel src = color | 0xFF000000u;
+    const __m128i s16 = _mm_unpacklo_epi8(_mm_set1_epi32(int(src)), _mm_setzero_si128());
+    const __m128i sa = _mm_add_epi16(_mm_mullo_epi16(s16, _mm_set1_epi16(int16_t(a))), _mm_set1_epi16(128));
+    const __m128i ia16 = _mm_set1_epi16(int16_t(ia));
+    for (; i + 4 <= n; i += 4) {
+      __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      if (!AllOpaque(d)) break;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Blend4(d, sa, sa, ia16, ia16));
+    }
+  }
+#endif
+  for (; i < n; ++i) {
     Pixel d = dst[i];
     if ((d >> 24) != 255) {
       dst[i] = BlendPixel(color, a, d);
@@ -40,7 +81,25 @@ void BlendSpanMasterReference(const Pixel* src, Pixel* dst, size_t n, uint32_t m
 
 void BlendSpanMaster(const Pixel* src, Pixel* dst, size_t n, uint32_t master) {
   if (master == 0) return;
-  for (size_t i = 0; i < n; ++i) {
+  size_t i = 0;
+#if defined(__SSE2__)
+  // Opaque source and destination pixels: every pixel has the same coverage, master.
+  if (master < 255) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i a16 = _mm_set1_epi16(int16_t(master));
+    const __m128i ia16 = _mm_set1_epi16(int16_t(255 - master));
+    const __m128i round = _mm_set1_epi16(128);
+    for (; i + 4 <= n; i += 4) {
+      __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      if (!AllOpaque(sv) || !AllOpaque(d)) break;
+      __m128i saLo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(sv, zero), a16), round);
+      __m128i saHi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), a16), round);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Blend4(d, saLo, saHi, ia16, ia16));
+    }
+  }
+#endif
+  for (; i < n; ++i) {
     Pixel s = src[i];
     uint32_t a = AlphaOf(s);
     if (master != 255) a = Div255(a * master);

@@ -193,7 +193,7 @@ std::vector<uint8_t> DitherToPalette(const TBitmap32& picture, const Palette& pa
       int32_t c[3] = {int32_t(RedOf(p)), int32_t(GreenOf(p)), int32_t(BlueOf(p))};
       // The corrected colour may leave the cube a little: clamping it at 0..255 would
       // drop error that a sparse palette needs to reach colours between its entries.
-      for (int k = 0; k < 3; ++k) c[k] = std::clamp(c[k] + ((cur[e + size_t(k)] + 8) >> 4), -64, 319);
+      for (int k = 0; k < 3; ++k) c[k] = std::clamp(c[k] + ((cur[e + size_t(k)] + 8) >> 4), -16, 271);
       const int16_t idx = lookup(c[0], c[1], c[2]);
       o[x] = uint8_t(idx);
       const Pixel q = palette[size_t(idx)];

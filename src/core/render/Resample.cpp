@@ -261,10 +261,9 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
 }
 
 void Resample(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
-              StretchFilter filter, DrawMode mode, bool fast) {
+              StretchFilter filter, DrawMode mode, uint32_t master, bool fast) {
   const Plan p = MakePlan(dst, dstRect, src, srcRect);
   if (!p.ok) return;
-  const uint32_t master = src.MasterAlpha;
   if (mode == DrawMode::Blend && master == 0) return;
   if (filter == StretchFilter::Nearest)
     ResampleNearest(dst, p, src, mode, master);
@@ -276,12 +275,17 @@ void Resample(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const R
 
 void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
                   StretchFilter filter, DrawMode mode) {
-  Resample(dst, dstRect, src, srcRect, filter, mode, true);
+  Resample(dst, dstRect, src, srcRect, filter, mode, src.MasterAlpha, true);
+}
+
+void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
+                  StretchFilter filter, DrawMode mode, uint8_t masterAlpha) {
+  Resample(dst, dstRect, src, srcRect, filter, mode, masterAlpha, true);
 }
 
 void ResampleIntoReference(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src,
                            const Rect& srcRect, StretchFilter filter, DrawMode mode) {
-  Resample(dst, dstRect, src, srcRect, filter, mode, false);
+  Resample(dst, dstRect, src, srcRect, filter, mode, src.MasterAlpha, false);
 }
 
 }  // namespace ov

@@ -14,6 +14,10 @@ namespace ov {
 void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
                   StretchFilter filter, DrawMode mode);
 
+// The same with the master alpha given here instead of taken from src.
+void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
+                  StretchFilter filter, DrawMode mode, uint8_t masterAlpha);
+
 // The plain scalar version with the same arithmetic; the fast one must match it exactly.
 void ResampleIntoReference(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src,
                            const Rect& srcRect, StretchFilter filter, DrawMode mode);

@@ -9,15 +9,23 @@
 
 #include "core/app/DataFolders.h"
 #include "core/desktop/ClickSeries.h"
+#include "core/images/ImagePropsStore.h"
+#include "core/images/Overlay.h"
+#include "core/library/ImageLibrary.h"
+#include "core/render/CalendarRenderer.h"
+#include "core/wallpaper/EntryDayData.h"
 #include "core/platform/ShellFileOps.h"
 #include "core/calendar/DayCellTable.h"
 #include "core/calendar/EntryStore.h"
 #include "core/app/VersionText.h"
 #include "core/settings/Settings.h"
 #include "win/app/HookLibrary.h"
+#include "win/platform/GdiTextRenderer.h"
+#include "win/platform/GdiplusDecoder.h"
 #include "win/platform/RegistryStore.h"
 #include "win/platform/WinClock.h"
 #include "win/platform/WinCodePage.h"
+#include "win/platform/WinLocaleNames.h"
 
 namespace ov {
 
@@ -59,6 +67,7 @@ struct App {
   double DisplayDate = 0;
   double LastTick = 0;
   std::vector<std::string> ImageExtensions;
+  std::vector<TImageItem> ImageLibrary;
   std::vector<std::string> RotationQueue;
   Size WallpaperSize{0, 0};  // min(virtual desktop, 6400 x 4800)
   FileVersion Version;
@@ -71,6 +80,17 @@ struct App {
   std::unique_ptr<IShellFileOps> Shell;  // folder operations through the shell
   std::unique_ptr<EntryStore> Entries;  // the notes and colour codes of the active section
   DayCellTable Cells;                   // the day cells of the wallpaper now installed
+  // Pictures and drawing: decoder, the two property slots with their surfaces, the
+  // overlay, the cell skin, text and names for the calendar, and the calendar renderer.
+  GdiplusSession Gdiplus;
+  GdiplusDecoder Decoder;
+  std::unique_ptr<ImagePropsStore> Props;
+  OverlayImage Overlay;
+  TBitmap32 Skin;
+  GdiTextRenderer Text;
+  WinLocaleNames Locale;
+  std::unique_ptr<EntryDayData> DayData;
+  std::unique_ptr<CalendarRenderer> Renderer;
   ClickSeries Clicks;                   // desktop button releases towards a triple-click
 
   // --- windows ---

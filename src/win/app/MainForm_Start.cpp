@@ -15,6 +15,7 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
+#include "win/desktop/DesktopIcons.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/Utf16.h"
@@ -110,6 +111,10 @@ void MainForm::LoadSettings() {
   ctx.mainFormBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top, "wsNormal"};
   app_.LoadSettings(ctx);
   app_.Entries->SetCurrentSection(app_.settings.SubEntryName);
+  // The icon caption colour starts as the desktop's own when none was chosen.
+  if (!IsWindowsXP() && app_.settings.DesktopIconTextColor == -1) {
+    if (auto color = DesktopIconTextColor()) app_.settings.DesktopIconTextColor = static_cast<int32_t>(*color);
+  }
   ApplyWindowPlacement();
 }
 
@@ -118,18 +123,29 @@ void MainForm::EnsureImagesPath() {
   app_.settings.ImagesPath = DefaultImagesPath(PathToUtf8(GetSpecialFolder(SpecialFolder::MyPictures)),
                                                PathToUtf8(GetSpecialFolder(SpecialFolder::MyDocuments)));
   // Seed the new library with the sample pictures shipped beside the program.
-  std::error_code ec;
   fs::path target = PathFromUtf8(app_.settings.ImagesPath);
-  // The stored folder ends in a separator; copying into "dir\" would copy nothing.
   if (!target.has_filename()) target = target.parent_path();
-  fs::create_directories(target, ec);
-  fs::copy(app_.Folders.SampleImagesFolder(), target,
-           fs::copy_options::recursive | fs::copy_options::skip_existing, ec);
+  std::error_code ec;
+  if (fs::is_directory(app_.Folders.SampleImagesFolder(), ec))
+    app_.Shell->CopyFolder(app_.Folders.SampleImagesFolder(), target);
 }
 
 void MainForm::CreateSurfaces() {
-  // The current-image, skin and bottom-image surfaces are created and loaded here once
-  // picture loading exists.
+  Settings& s = app_.settings;
+  app_.Props = std::make_unique<ImagePropsStore>(app_.Folders.ImageCrcFolder(), app_.Decoder);
+  wchar_t sep[4] = L".";
+  GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, sep, 4);
+  app_.Props->SetDecimalSeparator(sep[0] > 0 && sep[0] < 128 ? static_cast<char>(sep[0]) : '.');
+  app_.Props->SetCodePage(&app_.CodePage);
+  // The cell skin and the bottom image with its own properties; failures leave them empty.
+  app_.Decoder.Decode(app_.Skin, PathFromUtf8(s.CalendarSkinFilename));
+  if (!s.BottomImageFilename.empty()) app_.Props->SetBottomImage(s.BottomImageFilename);
+  app_.Overlay.Load(app_.Decoder, PathFromUtf8(s.OverlayFilename), s.Overlay, s.OverlayAlpha);
+  app_.DayData = std::make_unique<EntryDayData>(*app_.Entries);
+  app_.Renderer = std::make_unique<CalendarRenderer>(s, app_.Text, app_.Locale);
+  app_.Renderer->SetSkin(&app_.Skin);
+  app_.Renderer->SetDayData(app_.DayData.get());
+  app_.Renderer->SetTargetSize(app_.WallpaperSize);
 }
 
 void MainForm::DeferredStart() {
@@ -175,11 +191,18 @@ void MainForm::DeferredStart() {
 void MainForm::UpdateCaption() { SetWindowTextW(Handle(), Widen(MainWindowCaption(app_.Version)).c_str()); }
 
 void MainForm::RebuildImageLibrary() {
-  // The picture library under ImagesPath is scanned here once the library exists.
+  HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  app_.ImageLibrary.clear();
+  ScanImageFolder(PathFromUtf8(app_.settings.ImagesPath), app_.ImageLibrary);
+  // Without any picture the wallpaper shows the plain background colour.
+  if (app_.ImageLibrary.empty() && !app_.settings.NoBackground) app_.settings.NoBackground = true;
+  // The library's thumbnail grid selects the background's row here once it exists.
+  SetCursor(old);
 }
 
 void MainForm::PickFirstBackground() {
-  // With no background chosen yet, the first library picture becomes it (with the library).
+  if (app_.settings.WallpaperBackground.empty() && !app_.ImageLibrary.empty())
+    app_.settings.WallpaperBackground = app_.ImageLibrary.front().FileName;
 }
 
 void MainForm::ResetImageProperties() {
@@ -203,23 +226,6 @@ void MainForm::SelectWallpaperFolder() {
   RebuildImageLibrary();
 }
 
-void MainForm::UpdateWallpaper() {
-  // The mini controller hides here and comes back at the end (with the controller).
-  // An open pop-up closes first; a changed one saves and rebuilds by itself.
-  if (app_.EntryPopup && !app_.EntryPopup->Saved()) {
-    bool modified = app_.EntryPopup->Modified();
-    app_.EntryPopup->CloseEntry();
-    if (modified) return;
-  }
-  BuildWallpaper(app_.settings.WallpaperBackground);
-}
-
-std::string MainForm::BuildWallpaper(const std::string& file) {
-  // Composes "Wallpaper.bmp" from the picture and the calendar and installs it once
-  // composition exists.
-  return {};
-}
-
 void MainForm::RebuildSectionLists() {
   // The section list view and menus are filled here once entry sections exist.
 }
@@ -240,13 +246,5 @@ void MainForm::AttachHook() {
 }
 
 void MainForm::StartHousekeepingTimer() { SetTimer(Handle(), kTimerSec, kTimerSecInterval, nullptr); }
-
-void MainForm::OnHousekeepingTick() {
-  // Nothing at all happens while the program is quitting. The tick's steps (hook
-  // re-attachment, icon captions, day change, rotation, capture) arrive with the
-  // housekeeping timer.
-  if (app_.Quitting) return;
-  app_.LastTick = app_.Clock.Now();
-}
 
 }  // namespace ov

@@ -20,7 +20,9 @@
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
 #include "win/platform/ShellFolders.h"
+#include "win/platform/WinShellFileOps.h"
 #include "win/platform/Utf16.h"
+#include "win/platform/WinSystemColors.h"
 #include "win/ui/Dialog.h"
 
 namespace ov {
@@ -68,6 +70,7 @@ int RunProgram() {
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
+  InstallWinSystemColors();
   auto app = std::make_unique<App>();
   app->Version = ReadFileVersion();
 
@@ -78,7 +81,7 @@ int RunProgram() {
   if (app->StartupDelaySeconds > 0) Sleep(static_cast<DWORD>(app->StartupDelaySeconds) * 1000);
 
   app->Hook = std::make_unique<HookLibrary>(GetProgramFolder() / "MHookOV.dll");
-  app->Shell = std::make_unique<SimpleShellFileOps>();
+  app->Shell = std::make_unique<WinShellFileOps>();
   app->AppWindow = std::make_unique<ApplicationWindow>();
   app->AppWindow->Create();
 

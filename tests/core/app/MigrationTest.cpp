@@ -60,7 +60,7 @@ TEST_F(MigrationTest, OldestLayoutNotesBecomeTheDefaultSectionWithHolidays) {
   test::WriteFile(folders_.programFolder / "Notes" / "2004" / "Notes_2004-01-01.txt",
                   "Holiday=1\r\n[EOHDR]\r\nNew Year\r\n");
   MigrateOldLayouts(shell_, store_, folders_);
-  EXPECT_TRUE(fs::exists(folders_.EntriesFolder() / "Default" / "2004" / "Notes_2004-01-01.txt"));
+  EXPECT_TRUE(fs::exists(folders_.EntriesFolder() / "Default" / "Notes" / "2004" / "Notes_2004-01-01.txt"));
   YearCodesRead codes = ReadYearCodes(folders_.EntriesFolder(), 2004);
   EXPECT_EQ(codes.values[0], 1u);
 }

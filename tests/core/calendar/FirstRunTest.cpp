@@ -72,8 +72,11 @@ TEST_F(LegacyNotesTest, MigrationCopiesTheNotesAsTheDefaultSection) {
   WriteFile(notes_ / "2004" / "Notes_2004-01-01.txt", "Holiday=1\r\n[EOHDR]\r\nNew Year\r\n");
   SimpleShellFileOps shell;
   EXPECT_TRUE(MigrateLegacyNotes(shell, f_.Store(), program_));
-  EXPECT_EQ(test::ReadFile(f_.Entries() / "Default" / "2004" / "Notes_2004-01-01.txt"),
+  EXPECT_EQ(test::ReadFile(f_.Entries() / "Default" / "Notes" / "2004" / "Notes_2004-01-01.txt"),
             "Holiday=1\r\n[EOHDR]\r\nNew Year\r\n");
+  // The section "Default" shows the old note like any other.
+  f_.Store().SetCurrentSection("Default");
+  EXPECT_EQ(f_.Store().ReadDayEntry(D(2004, 1, 1)).Text, "New Year");
   EXPECT_EQ(f_.CodeOf(D(2004, 1, 1)), 1u);
   // The originals stay where they were.
   EXPECT_TRUE(fs::exists(notes_ / "2004" / "Notes_2004-01-01.txt"));

@@ -9,7 +9,6 @@
 namespace ov {
 namespace {
 
-using test::Argb;
 
 TEST(ToneTable, AllZeroLeavesEveryValue) {
   ByteTable t = BuildToneTable(0, 0, 0);
@@ -87,35 +86,35 @@ TEST(ColourShift, AddsTruncatedMultiplesOfTwoPointFiveFive) {
   AdjustColours(pic, p);
   for (int32_t y = 0; y < 16; ++y)
     for (int32_t x = 0; x < 16; ++x) {
-      EXPECT_EQ(test::RedOf(pic.At(x, y)), 255u);
+      EXPECT_EQ(RedOf(pic.At(x, y)), 255u);
       EXPECT_EQ(pic.At(x, y) & 0xFF00FFFFu, before.At(x, y) & 0xFF00FFFFu) << "other channels and alpha stay";
     }
 }
 
 TEST(GrayScaleAndEqualize, FollowTheirWeights) {
   TBitmap32 pic(3, 1);
-  pic.At(0, 0) = Argb(10, 255, 255, 255);
-  pic.At(1, 0) = Argb(20, 255, 0, 0);
-  pic.At(2, 0) = Argb(30, 0, 0, 255);
+  pic.At(0, 0) = MakeArgb(10, 255, 255, 255);
+  pic.At(1, 0) = MakeArgb(20, 255, 0, 0);
+  pic.At(2, 0) = MakeArgb(30, 0, 0, 255);
   TImageProps p;
   p.GrayScale = true;
   AdjustColours(pic, p);
-  EXPECT_EQ(pic.At(0, 0), Argb(10, 254, 254, 254));
-  EXPECT_EQ(pic.At(1, 0), Argb(20, 75, 75, 75));
-  EXPECT_EQ(pic.At(2, 0), Argb(30, 28, 28, 28));
+  EXPECT_EQ(pic.At(0, 0), MakeArgb(10, 254, 254, 254));
+  EXPECT_EQ(pic.At(1, 0), MakeArgb(20, 75, 75, 75));
+  EXPECT_EQ(pic.At(2, 0), MakeArgb(30, 28, 28, 28));
 
   TBitmap32 two(2, 2);
-  two.At(0, 0) = two.At(1, 1) = Argb(255, 100, 100, 100);  // measure 99
-  two.At(1, 0) = two.At(0, 1) = Argb(255, 150, 150, 150);  // measure 149
+  two.At(0, 0) = two.At(1, 1) = MakeArgb(255, 100, 100, 100);  // measure 99
+  two.At(1, 0) = two.At(0, 1) = MakeArgb(255, 150, 150, 150);  // measure 149
   TImageProps eq;
   eq.Equalize = true;
   AdjustColours(two, eq);
-  EXPECT_EQ(two.At(0, 0), Argb(255, 5, 5, 5));  // (100 - 99) * 255 / 50
-  EXPECT_EQ(two.At(1, 0), Argb(255, 255, 255, 255));
+  EXPECT_EQ(two.At(0, 0), MakeArgb(255, 5, 5, 5));  // (100 - 99) * 255 / 50
+  EXPECT_EQ(two.At(1, 0), MakeArgb(255, 255, 255, 255));
 }
 
 TEST(GrayScaleAndEqualize, EqualizeOnOneColourChangesNothing) {
-  for (Pixel c : {Argb(255, 0, 0, 0), Argb(255, 200, 10, 90), Argb(0, 255, 255, 255)}) {
+  for (Pixel c : {MakeArgb(255, 0, 0, 0), MakeArgb(255, 200, 10, 90), MakeArgb(0, 255, 255, 255)}) {
     TBitmap32 pic = test::Filled(9, 4, c);
     pic.At(3, 2) = (c & 0xFFFFFF) | 0x7F000000u;  // same colour, other alpha
     TBitmap32 before = pic;
@@ -126,8 +125,8 @@ TEST(GrayScaleAndEqualize, EqualizeOnOneColourChangesNothing) {
   }
   // Measures 99 and 100 differ by less than 2: no change either.
   TBitmap32 near(2, 1);
-  near.At(0, 0) = Argb(255, 100, 100, 100);
-  near.At(1, 0) = Argb(255, 101, 101, 101);
+  near.At(0, 0) = MakeArgb(255, 100, 100, 100);
+  near.At(1, 0) = MakeArgb(255, 101, 101, 101);
   TBitmap32 before = near;
   TImageProps p;
   p.Equalize = true;

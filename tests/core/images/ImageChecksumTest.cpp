@@ -7,7 +7,6 @@
 namespace ov {
 namespace {
 
-using test::Argb;
 
 TEST(ImageChecksum, UsesTheCommonTableWithoutFinalInversion) {
   // The common CRC-32 of "123456789" is 0xCBF43926; without the final inversion it is
@@ -24,8 +23,8 @@ TEST(ImageChecksum, CoversOnlyTheFirstQuarterOfThePixelBytes) {
   EXPECT_EQ(crc, Crc32Update(0xFFFFFFFFu, pic.Bits(), 8));
 
   TBitmap32 tail = pic;
-  tail.At(2, 0) = Argb(1, 2, 3, 4);
-  tail.At(3, 1) = Argb(9, 9, 9, 9);
+  tail.At(2, 0) = MakeArgb(1, 2, 3, 4);
+  tail.At(3, 1) = MakeArgb(9, 9, 9, 9);
   EXPECT_EQ(ImageChecksum(tail), crc) << "bytes after the first quarter do not count";
 
   TBitmap32 head = pic;

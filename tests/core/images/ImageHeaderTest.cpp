@@ -162,7 +162,7 @@ TEST(NetpbmDecoder, DecodesOpaqueAndAlphaPictures) {
       out, std::string("P7\nWIDTH 2\nHEIGHT 1\nDEPTH 2\nMAXVAL 255\nTUPLTYPE GRAYSCALE_ALPHA\nENDHDR\n") + "\x10\x20\x30\x40");
   ASSERT_TRUE(gray.ok);
   EXPECT_TRUE(gray.HasAlpha());
-  EXPECT_EQ(out.At(1, 0), test::Argb(0x40, 0x30, 0x30, 0x30));
+  EXPECT_EQ(out.At(1, 0), MakeArgb(0x40, 0x30, 0x30, 0x30));
 }
 
 TEST(NetpbmDecoder, RefusesBrokenAndOversizedPictures) {

@@ -49,9 +49,9 @@ TEST_F(ImagePropsStoreTest, TheSamePictureUnderAnotherNameSharesItsFile) {
 TEST_F(ImagePropsStoreTest, PicturesAlikeInTheirFirstQuarterShareAFile) {
   // 4 x 4 pixels: the checksum reads 16 bytes, the first four pixels (row 0).
   TBitmap32 one = test::Numbered(4, 4), two = one;
-  two.At(0, 3) = test::Argb(255, 1, 2, 3);
+  two.At(0, 3) = MakeArgb(255, 1, 2, 3);
   EXPECT_EQ(store.PropsFileFor(one), store.PropsFileFor(two));
-  two.At(3, 0) = test::Argb(255, 1, 2, 3);
+  two.At(3, 0) = MakeArgb(255, 1, 2, 3);
   EXPECT_NE(store.PropsFileFor(one), store.PropsFileFor(two));
 }
 

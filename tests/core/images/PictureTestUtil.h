@@ -7,12 +7,6 @@
 
 namespace ov::test {
 
-constexpr Pixel Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
-constexpr uint32_t RedOf(Pixel p) { return (p >> 16) & 0xFF; }
-constexpr uint32_t GreenOf(Pixel p) { return (p >> 8) & 0xFF; }
-constexpr uint32_t BlueOf(Pixel p) { return p & 0xFF; }
-constexpr uint32_t AlphaOf(Pixel p) { return p >> 24; }
-
 inline TBitmap32 Filled(int32_t w, int32_t h, Pixel p) {
   TBitmap32 b(w, h);
   for (int32_t y = 0; y < h; ++y)
@@ -24,7 +18,7 @@ inline TBitmap32 Filled(int32_t w, int32_t h, Pixel p) {
 inline TBitmap32 Numbered(int32_t w, int32_t h, uint32_t alpha = 255) {
   TBitmap32 b(w, h);
   for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) b.At(x, y) = Argb(alpha, (x * 7 + y * 13) & 0xFF, y & 0xFF, x & 0xFF);
+    for (int32_t x = 0; x < w; ++x) b.At(x, y) = MakeArgb(alpha, (x * 7 + y * 13) & 0xFF, y & 0xFF, x & 0xFF);
   return b;
 }
 

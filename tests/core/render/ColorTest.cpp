@@ -61,14 +61,17 @@ TEST(BlendTest, OverATransparentDestinationKeepsTheSourceColour) {
 TEST(BlendTest, SpansMatchTheirScalarReference) {
   uint32_t seed = 12345;
   auto next = [&] { seed = seed * 1664525u + 1013904223u; return seed; };
-  for (int round = 0; round < 200; ++round) {
-    const size_t n = 1 + next() % 37;
+  for (int round = 0; round < 600; ++round) {
+    // Odd lengths, and in turn all-opaque, mostly opaque and mixed pixels, so the
+    // four-pixel paths and their fall-backs all run.
+    const size_t n = 1 + next() % 67;
+    const uint32_t opaqueOdds = round % 3 == 0 ? 1000 : round % 3 == 1 ? 20 : 2;
     std::vector<Pixel> a(n), b(n), src(n);
     for (size_t i = 0; i < n; ++i) {
       a[i] = next();
-      if (next() % 2) a[i] |= 0xFF000000;  // mostly opaque destinations, some not
+      if (next() % opaqueOdds != 0) a[i] |= 0xFF000000;
       src[i] = next();
-      if (next() % 4 == 0) src[i] |= 0xFF000000;
+      if (next() % opaqueOdds != 0) src[i] |= 0xFF000000;
     }
     b = a;
     Pixel color = next();

@@ -10,7 +10,7 @@
 //   ovtool send TARGET MSG [WPARAM [LPARAM [TIMEOUT_MS]]]
 //   ovtool msgboxes
 //   ovtool press BUTTON [TITLE]
-//   ovtool desktop
+//   ovtool desktop                     screen size; the desktop window; the work area
 //   ovtool cursor
 //   ovtool reg get KEY VALUE
 //   ovtool reg list KEY
@@ -354,6 +354,10 @@ int CmdDesktop(const std::vector<std::wstring>&) {
   Line("desktop " + HandleText(GetDesktopWindow()) + " class=" + Quote(ClassOf(GetDesktopWindow())) + " rect=" +
        std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
        std::to_string(r.bottom));
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  Line("workarea " + std::to_string(work.left) + " " + std::to_string(work.top) + " " + std::to_string(work.right) +
+       " " + std::to_string(work.bottom));
   return kOk;
 }
 

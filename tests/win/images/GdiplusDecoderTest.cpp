@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/images/ImageChecksum.h"
+#include "core/images/Overlay.h"
 #include "core/images/Orientation.h"
 #include "support/TempDir.h"
 #include "win/platform/GdiplusDecoder.h"
@@ -311,6 +312,23 @@ TEST_F(GdiplusDecoderTest, ReadsFilesWithChineseNames) {
   TBitmap32 s;
   ASSERT_TRUE(decoder.Decode(s, file).ok);
   ExpectQuadrants(s, 0);
+}
+
+TEST_F(GdiplusDecoderTest, OverlaysKeepTheirOwnAlphaOrTakeItFromBrightness) {
+  fs::path own = Save(L"image/png", "border.png", 6, 6, PixelFormat32bppARGB,
+                      [](int x, int) -> gp::ARGB { return x < 3 ? 0xFFFFFFFFu : 0x20FFFFFFu; });
+  OverlayImage overlay;
+  overlay.Load(decoder, own, true, 0);
+  ASSERT_FALSE(overlay.Picture().Empty());
+  EXPECT_TRUE(overlay.HasOwnAlpha());
+  EXPECT_EQ(overlay.Picture().At(5, 0) >> 24, 0x20u) << "OverlayAlpha 0 leaves the picture's own alpha";
+
+  fs::path plain = Save(L"image/png", "plain.png", 6, 6, PixelFormat24bppRGB,
+                        [](int x, int) -> gp::ARGB { return x < 3 ? 0xFFFFFFFFu : 0xFF000000u; });
+  overlay.Load(decoder, plain, true, 255);
+  EXPECT_FALSE(overlay.HasOwnAlpha());
+  EXPECT_EQ(overlay.Picture().At(0, 0) >> 24, 254u);
+  EXPECT_EQ(overlay.Picture().At(5, 0) >> 24, 0u);
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+// The picture library: every image file below the library's root folder.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace ov {
+
+struct TImageItem {
+  std::string Name;      // file name without folder
+  std::string FileName;  // full path
+  uint64_t FileSize = 0;
+  int32_t ImageWidth = 0;   // known once a thumbnail was made
+  int32_t ImageHeight = 0;
+};
+
+// Scans a folder recursively in the file system's order, depth first, without sorting.
+// Entries whose names are shorter than 3 characters or begin with "(" are skipped (with
+// their sub-folders); hidden and system entries are included. Files count when
+// IsImageFile says so. Unreadable folders are skipped.
+void ScanImageFolder(const std::filesystem::path& folder, std::vector<TImageItem>& out);
+
+}  // namespace ov

@@ -1,0 +1,109 @@
+// The main window's part in keeping the desktop picture current: the rebuild operation
+// and the housekeeping timer.
+#include <windows.h>
+
+#include "core/app/Housekeeping.h"
+#include "core/wallpaper/DesktopWallpaperValues.h"
+#include "core/wallpaper/WallpaperBuilder.h"
+#include "win/app/App.h"
+#include "win/app/ApplicationWindow.h"
+#include "win/app/MainForm.h"
+#include "win/app/Timers.h"
+#include "win/desktop/DesktopIcons.h"
+#include "win/desktop/EntryPopup.h"
+#include "win/ui/MessageBoxes.h"
+#include "win/wallpaper/DesktopWallpaper.h"
+
+namespace ov {
+
+namespace {
+
+const char kHookInitFailedOnTick[] =
+    "Orvinta 桌面鼠标挂钩无法初始化。在桌面上三击鼠标也许无法工作。请尝试重新运行本程序。如果不起作用 - 重启您的系统。";
+
+// What the housekeeping tick asks of the program.
+class TickHost final : public HousekeepingHost {
+ public:
+  TickHost(App& app, MainForm& form) : app_(app), form_(form) {}
+  uintptr_t CurrentHookWindow() override {
+    return reinterpret_cast<uintptr_t>(app_.AppWindow ? app_.AppWindow->Handle() : nullptr);
+  }
+  void DeInitializeHook() override { app_.Hook->DeInitialize(); }
+  int InitializeHook(uintptr_t window) override { return app_.Hook->Initialize(reinterpret_cast<HWND>(window)); }
+  void ShowHookError() override { ErrorBox(form_.Handle(), kHookInitFailedOnTick); }
+  void KeepIconCaptionsTransparent() override {
+    if (app_.settings.DesktopIconsTransparent && !IsWindowsXP())
+      ov::KeepIconCaptionsTransparent(static_cast<COLORREF>(app_.settings.DesktopIconTextColor));
+  }
+  void SetDisplayDate(double date) override { app_.DisplayDate = date; }
+  void UpdateWallpaper() override { form_.UpdateWallpaper(); }
+  void ShowBackupAge() override {
+    // The backup tab's age label follows the date once backups exist.
+  }
+  void Rotate() override {
+    // The next library picture is installed here once rotation exists.
+  }
+  void ShowNextRotation() override {
+    // The next-rotation label is refreshed here once the desktop tab exists.
+  }
+  void CaptureCheck() override {
+    // Wallpapers other programs install are taken into the library here once capture
+    // exists; any failure inside is swallowed.
+  }
+  void SetTimerEnabled(bool enabled) override {
+    if (enabled) SetTimer(form_.Handle(), kTimerSec, kTimerSecInterval, nullptr);
+    else KillTimer(form_.Handle(), kTimerSec);
+  }
+
+ private:
+  App& app_;
+  MainForm& form_;
+};
+
+}  // namespace
+
+void MainForm::UpdateWallpaper() {
+  // The mini controller hides here and comes back at the end (with the controller).
+  // An open pop-up closes first; a changed one saves and rebuilds by itself.
+  if (app_.EntryPopup && !app_.EntryPopup->Saved()) {
+    bool modified = app_.EntryPopup->Modified();
+    app_.EntryPopup->CloseEntry();
+    if (modified) return;
+  }
+  // The error text is not shown: the previous wallpaper simply stays.
+  BuildWallpaper(app_.settings.WallpaperBackground);
+}
+
+std::string MainForm::BuildWallpaper(const std::string& file) {
+  if (!app_.Props || !app_.Renderer) return "Problem loading image \"" + file + "\"";
+  WallpaperHost host;
+  host.install = [](const std::string& path) { return SetDesktopWallpaper(path, kStyleStretch, 0, 0); };
+  host.busy = [](bool) {
+    // The tray icon's busy animation runs here once the tray icon exists.
+  };
+  host.normalPriority = [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); };
+  WallpaperBuildInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.Cells, app_.Clock,
+                         app_.DisplayDate, app_.WallpaperSize, app_.Folders.WallpaperFile(), host};
+  try {
+    return ov::BuildWallpaper(in, file);
+  } catch (const std::exception&) {
+    // Out of memory for a huge desktop, say: the previous wallpaper stays.
+    return "Problem constructing wallpaper \"" + file + "\"";
+  }
+}
+
+void MainForm::OnHousekeepingTick() {
+  TickHost host(app_, *this);
+  HousekeepingState state;
+  state.quitting = app_.Quitting;
+  state.hookWindow = reinterpret_cast<uintptr_t>(app_.HookWindow);
+  state.lastTick = app_.LastTick;
+  state.rotateImages = app_.settings.RotateImages;
+  state.nextRotationTime = app_.settings.NextRotationTime;
+  state.captureWallpaper = app_.settings.CaptureWallpaper;
+  HousekeepingTick(state, host, app_.Clock.Now());
+  app_.HookWindow = reinterpret_cast<HWND>(state.hookWindow);
+  app_.LastTick = state.lastTick;
+}
+
+}  // namespace ov

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/calendar/DateTime.h"
+#include "core/platform/FakeTextRenderer.h"
+#include "core/platform/ImageDecoder.h"
+#include "core/platform/LocaleNames.h"
+#include "core/settings/SettingsSchema.h"
+#include "core/util/Paths.h"
+#include "core/wallpaper/WallpaperBuilder.h"
+#include "support/TempDir.h"
+
+namespace ov {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct BmpHeader {
+  int32_t width = 0, height = 0;
+  int bits = 0;
+};
+
+BmpHeader ReadBmpHeader(const std::string& bytes) {
+  BmpHeader h;
+  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return h;
+  std::memcpy(&h.width, bytes.data() + 18, 4);
+  std::memcpy(&h.height, bytes.data() + 22, 4);
+  uint16_t bits;
+  std::memcpy(&bits, bytes.data() + 28, 2);
+  h.bits = bits;
+  return h;
+}
+
+// The pixel at (x, y) of a 24-bit bottom-up BMP as 0xRRGGBB.
+uint32_t Pixel24(const std::string& bmp, int x, int y) {
+  BmpHeader h = ReadBmpHeader(bmp);
+  uint32_t offset;
+  std::memcpy(&offset, bmp.data() + 10, 4);
+  size_t stride = (static_cast<size_t>(h.width) * 3 + 3) & ~size_t(3);
+  size_t at = offset + static_cast<size_t>(h.height - 1 - y) * stride + static_cast<size_t>(x) * 3;
+  auto b = static_cast<unsigned char>(bmp[at]), g = static_cast<unsigned char>(bmp[at + 1]),
+       r = static_cast<unsigned char>(bmp[at + 2]);
+  return (uint32_t(r) << 16) | (uint32_t(g) << 8) | b;
+}
+
+class WallpaperBuilderTest : public ::testing::Test {
+ protected:
+  WallpaperBuilderTest()
+      : props_(tmp_.Path() / "ImageCRC", decoder_),
+        renderer_(settings_, text_, locale_),
+        clock_(EncodeDateTime(2026, 12, 8, 10, 0)) {
+    fs::create_directories(tmp_.Path() / "ImageCRC");
+    SettingsContext ctx;
+    ctx.workArea = {0, 0, 320, 240};
+    ctx.now = clock_.Now();
+    settings_ = DefaultSettings(ctx);
+    settings_.CalendarRect = {120, 40, 300, 220};
+    settings_.RotationInterval = 2;
+    settings_.RotationMode = 1;
+    picture_ = WritePicture("blue.ppm", 0xFF2040A0, 200, 150);
+  }
+
+  fs::path WritePicture(const std::string& name, Pixel color, int w, int h) {
+    TBitmap32 p(w, h);
+    p.Clear(color);
+    fs::path file = tmp_.Path() / name;
+    test::WriteFile(file, EncodePpm(p));
+    return file;
+  }
+
+  std::string Build(const fs::path& file) {
+    WallpaperBuildInput in{settings_, props_, nullptr, renderer_, cells_, clock_, clock_.Now(), {320, 240},
+                           output_, host_};
+    return BuildWallpaper(in, PathToUtf8(file));
+  }
+
+  test::TempDir tmp_;
+  NetpbmImageDecoder decoder_;
+  ImagePropsStore props_;
+  Settings settings_;
+  FakeTextRenderer text_;
+  FakeLocaleNames locale_;
+  CalendarRenderer renderer_;
+  DayCellTable cells_;
+  ManualClock clock_;
+  fs::path output_ = tmp_.Path() / "data" / "Wallpaper.bmp";
+  fs::path picture_;
+  std::vector<std::string> installed_;
+  std::vector<std::string> events_;
+  WallpaperHost host_{[this](const std::string& p) {
+                        installed_.push_back(p);
+                        return installOk_;
+                      },
+                      [this](bool on) { events_.push_back(on ? "busy" : "idle"); },
+                      [this] { events_.push_back("normal priority"); }};
+  bool installOk_ = true;
+};
+
+TEST_F(WallpaperBuilderTest, WritesAndInstallsTheWallpaperAtTheDesktopSize) {
+  EXPECT_EQ(Build(picture_), "");
+  std::string bmp = test::ReadFile(output_);
+  BmpHeader h = ReadBmpHeader(bmp);
+  EXPECT_EQ(h.width, 320);
+  EXPECT_EQ(h.height, 240);
+  EXPECT_EQ(h.bits, 24);
+  ASSERT_EQ(installed_.size(), 1u);
+  EXPECT_EQ(installed_[0], PathToUtf8(output_));
+  EXPECT_EQ(settings_.WallpaperBackground, PathToUtf8(picture_));
+  EXPECT_EQ(events_, (std::vector<std::string>{"busy", "idle"}));
+  EXPECT_FALSE(cells_.Empty());
+  // Far from the panel the picture shows (fit: the 4:3 picture fills 320 x 240).
+  EXPECT_EQ(Pixel24(bmp, 10, 120), 0x2040A0u);
+}
+
+TEST_F(WallpaperBuilderTest, EveryOutputDepth) {
+  const int bits[] = {4, 8, 16, 16, 24};
+  for (int mode = 0; mode <= 4; ++mode) {
+    settings_.OutputPixelmode = mode;
+    EXPECT_EQ(Build(picture_), "");
+    EXPECT_EQ(ReadBmpHeader(test::ReadFile(output_)).bits, bits[mode]) << mode;
+  }
+  settings_.OutputPixelmode = 9;  // not a choice: true colour
+  EXPECT_EQ(Build(picture_), "");
+  EXPECT_EQ(ReadBmpHeader(test::ReadFile(output_)).bits, 24);
+}
+
+TEST_F(WallpaperBuilderTest, APictureThatDoesNotLoadChangesNothing) {
+  ASSERT_EQ(Build(picture_), "");
+  std::string before = test::ReadFile(output_);
+  Settings settingsBefore = settings_;
+  installed_.clear();
+  events_.clear();
+  fs::path broken = tmp_.Path() / "broken.ppm";
+  test::WriteFile(broken, "P6\n99999 99999\n255\nxx");
+  EXPECT_EQ(Build(broken), "Problem loading image \"" + PathToUtf8(broken) + "\"");
+  EXPECT_EQ(test::ReadFile(output_), before);
+  EXPECT_TRUE(installed_.empty());
+  EXPECT_EQ(settings_.WallpaperBackground, settingsBefore.WallpaperBackground);
+  EXPECT_EQ(settings_.LastWallpaperFile, settingsBefore.LastWallpaperFile);
+  EXPECT_EQ(settings_.NextRotationTime, settingsBefore.NextRotationTime);
+  EXPECT_EQ(events_, (std::vector<std::string>{"busy", "normal priority", "idle"}));
+  EXPECT_EQ(Build(tmp_.Path() / "missing.jpg"), "Problem loading image \"" + PathToUtf8(tmp_.Path() / "missing.jpg") + "\"");
+  EXPECT_EQ(Build(""), "Problem loading image \"\"");
+}
+
+TEST_F(WallpaperBuilderTest, TheSamePictureAgainKeepsTheRotationTimeAnotherMovesIt) {
+  ASSERT_EQ(Build(picture_), "");
+  double first = settings_.NextRotationTime;
+  EXPECT_DOUBLE_EQ(first, clock_.Now() + 2.0 / 24);
+  clock_.Advance(0.5);
+  ASSERT_EQ(Build(picture_), "");
+  EXPECT_EQ(settings_.NextRotationTime, first);
+  fs::path other = WritePicture("red.ppm", 0xFFC02020, 64, 48);
+  ASSERT_EQ(Build(other), "");
+  EXPECT_DOUBLE_EQ(settings_.NextRotationTime, clock_.Now() + 2.0 / 24);
+  EXPECT_EQ(settings_.LastWallpaperFile, PathToUtf8(other));
+}
+
+TEST_F(WallpaperBuilderTest, InstallFailureKeepsTheBackgroundButCountsAsShown) {
+  settings_.WallpaperBackground = "previous.jpg";
+  installOk_ = false;
+  EXPECT_EQ(Build(picture_), kInstallFailed);
+  EXPECT_EQ(settings_.WallpaperBackground, "previous.jpg");
+  EXPECT_EQ(settings_.LastWallpaperFile, PathToUtf8(picture_));
+  EXPECT_TRUE(fs::exists(output_));
+}
+
+TEST_F(WallpaperBuilderTest, SaveFailureKeepsTheOldFileAndStillInstalls) {
+  // The output's folder is a file: nothing can be written there.
+  test::WriteFile(tmp_.Path() / "blocked", "x");
+  output_ = tmp_.Path() / "blocked" / "Wallpaper.bmp";
+  EXPECT_EQ(Build(picture_), "Problem saving wallpaper \"" + PathToUtf8(output_) + "\"");
+  EXPECT_EQ(installed_.size(), 1u);
+}
+
+TEST_F(WallpaperBuilderTest, TheCalendarChangesOnlyThePanelAndItsShadow) {
+  settings_.CalendarVisible = false;
+  ASSERT_EQ(Build(picture_), "");
+  EXPECT_TRUE(cells_.Empty());
+  std::string plain = test::ReadFile(output_);
+  settings_.CalendarVisible = true;
+  ASSERT_EQ(Build(picture_), "");
+  std::string panel = test::ReadFile(output_);
+  const Rect& r = settings_.CalendarRect;
+  int differing = 0;
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x) {
+      bool differs = Pixel24(plain, x, y) != Pixel24(panel, x, y);
+      // The shadow reaches CellShadowX/Y past the panel's cells; the glow 24 pixels out.
+      bool nearPanel = x >= r.left - 25 && x < r.right + 25 && y >= r.top - 25 && y < r.bottom + 25;
+      if (differs) {
+        ++differing;
+        EXPECT_TRUE(nearPanel) << x << "," << y;
+      }
+    }
+  EXPECT_GT(differing, 1000);
+  EXPECT_FALSE(cells_.Empty());
+  // Every day cell lies inside the panel.
+  for (const TDayCell& c : cells_.Cells()) {
+    EXPECT_GE(c.Rect.left, r.left);
+    EXPECT_LE(c.Rect.right, r.right);
+    EXPECT_GE(c.Rect.top, r.top);
+    EXPECT_LE(c.Rect.bottom, r.bottom);
+  }
+}
+
+}  // namespace
+}  // namespace ov
