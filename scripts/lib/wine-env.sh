@@ -84,7 +84,8 @@ ov_prefix_display() {
         exit 0
       fi
     fi
-    ov_start_xvfb "$size" >/dev/null </dev/null || exit 1
+    # Xvfb outlives this lock: it must not inherit it, or the next caller waits forever.
+    ov_start_xvfb "$size" >/dev/null </dev/null 8>&- || exit 1
     echo "${DISPLAY#:} $OV_XVFB_PID" >"$prefix.display"
     echo "${DISPLAY#:}"
   )
@@ -113,7 +114,7 @@ ov_start_xvfb() {
       # number meanwhile: ours then ends, and the next number is tried) and its socket exists.
       for i in $(seq 1 100); do
         kill -0 "$OV_XVFB_PID" 2>/dev/null || break
-        owner=$(tr -dc 0-9 <"/tmp/.X$n-lock" 2>/dev/null || true)
+        owner=$(tr -dc 0-9 2>/dev/null <"/tmp/.X$n-lock" || true)
         [ "$owner" = "$OV_XVFB_PID" ] && [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.05
       done

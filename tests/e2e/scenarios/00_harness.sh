@@ -57,9 +57,9 @@ grep -q 'class="OvToolWindow" title="E2E Fail Window"' "$CHILD_OUTPUT" || fail "
 [ -s "$E2E_DIR/artifacts/00_harness-fail/failure.png" ] || fail "fail: no failure screenshot"
 check_nothing_left fail "$CHILD_OUTPUT"
 
-run_child hang E2E_TIMEOUT=20
+run_child hang E2E_TIMEOUT=12
 [ "$CHILD_RC" = 124 ] || fail "hang: exit $CHILD_RC instead of 124"
-grep -q 'scenario ran longer than 20s' "$CHILD_OUTPUT" || fail "hang: the time-out is not reported"
+grep -q 'scenario ran longer than 12s' "$CHILD_OUTPUT" || fail "hang: the time-out is not reported"
 [ "$CHILD_SECONDS" -lt 60 ] || fail "hang: the watchdog took ${CHILD_SECONDS}s"
 check_nothing_left hang "$CHILD_OUTPUT"
 
