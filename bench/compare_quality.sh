@@ -56,7 +56,7 @@ for pic in plasma landscape; do
   $im "$work/$pic.ppm" -dither FloydSteinberg -remap "$work/vga.png" "BMP3:$work/imvga.bmp"
   printf '%-10s 8-bit  ours (adaptive 256, FS)        %s\n' "$pic" "$(psnr "$work/ours8.bmp" "$work/$pic.ppm" 0)"
   printf '%-10s 8-bit  ImageMagick -colors 256 FS      %s\n' "$pic" "$(psnr "$work/im8.bmp" "$work/$pic.ppm" 0)"
-  printf '%-10s 4-bit  ours (standard 16, FS)          %s\n' "$pic" "$(psnr "$work/ours4.bmp" "$work/$pic.ppm" 0)"
+  printf '%-10s 4-bit  ours (adaptive 16, FS)          %s\n' "$pic" "$(psnr "$work/ours4.bmp" "$work/$pic.ppm" 0)"
   printf '%-10s 4-bit  ImageMagick -colors 16          %s\n' "$pic" "$(psnr "$work/im16default.bmp" "$work/$pic.ppm" 0)"
   printf '%-10s 4-bit  ImageMagick -colors 16 FS       %s\n' "$pic" "$(psnr "$work/im16.bmp" "$work/$pic.ppm" 0)"
   printf '%-10s 4-bit  ImageMagick standard 16 remap FS %s\n' "$pic" "$(psnr "$work/imvga.bmp" "$work/$pic.ppm" 0)"

@@ -49,7 +49,9 @@ std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
 
   Palette palette;
   std::vector<uint8_t> indices;
-  if (depth == BmpDepth::Bits4) palette = StandardPalette16();
+  // 16 colours chosen for the picture look far closer to it than the fixed system
+  // palette, which turns photographs into posterised bands.
+  if (depth == BmpDepth::Bits4) palette = BuildAdaptivePalette(picture, 16);
   if (depth == BmpDepth::Bits8) palette = BuildAdaptivePalette(picture, 256);
   if (!palette.empty()) indices = DitherToPalette(picture, palette);
   const size_t colorTable = depth == BmpDepth::Bits16 ? 12 : palette.size() * 4;

@@ -14,7 +14,7 @@ enum class BmpDepth { Bits4, Bits8, Bits15, Bits16, Bits24 };
 BmpDepth BmpDepthFromPixelMode(int32_t mode);
 int BitsPerPixel(BmpDepth depth);
 
-// The whole file. 4 bits: the standard 16-colour palette with error diffusion; 8 bits:
+// The whole file. 4 bits: an adaptive 16-colour palette with error diffusion; 8 bits:
 // an adaptive palette with error diffusion; 15 bits: BI_RGB 5-5-5; 16 bits: BI_BITFIELDS
 // 5-6-5 with its masks; 24 bits: BI_RGB. Alpha is dropped. Rows bottom-up, each padded
 // to 4 bytes. An empty surface gives an empty string (no file can describe it).

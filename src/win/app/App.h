@@ -13,7 +13,7 @@
 #include "core/images/Overlay.h"
 #include "core/library/ImageLibrary.h"
 #include "core/render/CalendarRenderer.h"
-#include "core/wallpaper/EntryDayData.h"
+#include "core/render/EntryStoreDays.h"
 #include "core/platform/ShellFileOps.h"
 #include "core/calendar/DayCellTable.h"
 #include "core/calendar/EntryStore.h"
@@ -89,7 +89,7 @@ struct App {
   TBitmap32 Skin;
   GdiTextRenderer Text;
   WinLocaleNames Locale;
-  std::unique_ptr<EntryDayData> DayData;
+  std::unique_ptr<EntryStoreDays> DayData;
   std::unique_ptr<CalendarRenderer> Renderer;
   ClickSeries Clicks;                   // desktop button releases towards a triple-click
 

@@ -149,7 +149,7 @@ void MainForm::CreateSurfaces() {
   app_.Decoder.Decode(app_.Skin, PathFromUtf8(s.CalendarSkinFilename));
   if (!s.BottomImageFilename.empty()) app_.Props->SetBottomImage(s.BottomImageFilename);
   app_.Overlay.Load(app_.Decoder, PathFromUtf8(s.OverlayFilename), s.Overlay, s.OverlayAlpha);
-  app_.DayData = std::make_unique<EntryDayData>(*app_.Entries);
+  app_.DayData = std::make_unique<EntryStoreDays>(*app_.Entries);
   app_.Renderer = std::make_unique<CalendarRenderer>(s, app_.Text, app_.Locale);
   app_.Renderer->SetSkin(&app_.Skin);
   app_.Renderer->SetDayData(app_.DayData.get());

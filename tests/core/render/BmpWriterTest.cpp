@@ -100,6 +100,19 @@ TEST(BmpWriterTest, SixteenBitsCarryTheirMasksAndRound) {
   EXPECT_EQ(Get16(f, Get32(f, 10)), (16u << 10) | (31u << 5) | 0u);
 }
 
+TEST(BmpWriterTest, FourBitsKeepAPictureOfFewColoursExactly) {
+  // Colours far from every entry of the fixed system palette: a picture made of them
+  // must still come out in its own colours, not posterised to the nearest system ones.
+  const Pixel colours[] = {0xFF336699, 0xFFC08040, 0xFF80C0A0, 0xFF5A2E72, 0xFFE0D0B0};
+  TBitmap32 b(50, 30);
+  for (int32_t y = 0; y < 30; ++y)
+    for (int32_t x = 0; x < 50; ++x) b.At(x, y) = colours[(x / 10 + y / 10) % 5];
+  std::string f = EncodeBmp(b, BmpDepth::Bits4);
+  ASSERT_EQ(Get16(f, 28), 4u);
+  for (int32_t y = 0; y < 30; ++y)
+    for (int32_t x = 0; x < 50; ++x) ASSERT_EQ(ReadPixel(f, x, y), b.At(x, y) & 0xFFFFFF) << x << "," << y;
+}
+
 TEST(BmpWriterTest, EmptySurfaceGivesNoFileAndUnknownModesAre24Bits) {
   EXPECT_TRUE(EncodeBmp(TBitmap32(), BmpDepth::Bits24).empty());
   EXPECT_EQ(BmpDepthFromPixelMode(-1), BmpDepth::Bits24);
