@@ -9,7 +9,7 @@ packages=(
   libz-mingw-w64-dev zlib1g-dev
   googletest libbenchmark-dev
   wine wine64 xvfb xdotool x11-utils imagemagick
-  cabextract gcab libvips-tools
+  cabextract gcab libvips-tools python3
   fonts-wqy-microhei fonts-wqy-zenhei locales
 )
 

@@ -91,13 +91,13 @@ int RunProgram() {
   if (!app->MainWindow->Create()) return 1;
   App* appPtr = app.get();
   app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
-  app->Repeat->Create(nullptr);
+  app->Repeat->Create(app->AppWindow->Handle());
   app->DatePicker = std::make_unique<TFormPickDate>([appPtr](double picked) {
     appPtr->DisplayDate = DisplayDatePicked(picked);
     appPtr->MainWindow->UpdateWallpaper();
     appPtr->OpenEntryForDate(appPtr->DisplayDate);
   });
-  app->DatePicker->Create(nullptr);
+  app->DatePicker->Create(app->AppWindow->Handle());
 
   // 5.
   app->MainWindow->DeferredStart();

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "core/desktop/PopupPlacement.h"
 #include "win/platform/DateConvert.h"
 
@@ -18,13 +20,19 @@ bool TFormPickDate::Create(HWND owner) {
   if (!CreateDialogWindow(L"TFormPickDate", L"选择日期", kClientWidth, kClientHeight, owner, L"宋体", 12)) return false;
   calendar_ = AddControl(MONTHCAL_CLASSW, L"", WS_TABSTOP | WS_BORDER | MCS_NOTODAYCIRCLE, 8, 8, kClientWidth - 16, 168,
                          kCalendarId);
-  // The calendar's own minimum size wins over the design size.
+  // The calendar's own size (its font and locale decide it) sets the window's.
+  int calW = kClientWidth - 16, calH = 168;
   RECT min{};
-  if (calendar_ && MonthCal_GetMinReqRect(calendar_, &min) && min.right > Dpi(kClientWidth - 16)) {
-    SetWindowPos(calendar_, nullptr, 0, 0, min.right, min.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  if (calendar_ && MonthCal_GetMinReqRect(calendar_, &min)) {
+    int border = 2 * GetSystemMetrics(SM_CXBORDER);
+    calW = std::max(calW, Undpi(min.right - min.left + border));
+    calH = Undpi(min.bottom - min.top + border);
+    SetWindowPos(calendar_, nullptr, 0, 0, Dpi(calW), Dpi(calH), SWP_NOMOVE | SWP_NOZORDER);
   }
-  ok_ = AddButton(L"确定", kClientWidth - 168, kClientHeight - 32, 75, 25, IDOK, true);
-  cancel_ = AddButton(L"取消", kClientWidth - 85, kClientHeight - 32, 75, 25, IDCANCEL);
+  int width = calW + 16, height = 8 + calH + 8 + 25 + 8;
+  SetClientSize(width, height);
+  ok_ = AddButton(L"确定", width - 168, height - 33, 75, 25, IDOK, true);
+  cancel_ = AddButton(L"取消", width - 85, height - 33, 75, 25, IDCANCEL);
   SetWindowSubclass(calendar_, CalendarProc, 1, reinterpret_cast<DWORD_PTR>(this));
   return true;
 }

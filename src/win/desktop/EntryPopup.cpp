@@ -13,6 +13,7 @@
 #include "core/desktop/PopupPlacement.h"
 #include "core/util/Text.h"
 #include "win/app/App.h"
+#include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/RepeatDialog.h"
@@ -131,8 +132,10 @@ bool TFEntry::Create() {
 
   DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
   if (s.EntryPopUpAlpha < 255) exStyle |= WS_EX_LAYERED;
+  // Owned by the hidden application window: no task-bar button of its own.
+  HWND owner = app_.AppWindow ? app_.AppWindow->Handle() : nullptr;
   if (!CreateWindowOfClass(kClassName, L"", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, exStyle, popupRect_.left,
-                           popupRect_.top, 100, 100, nullptr, nullptr, CS_DBLCLKS))
+                           popupRect_.top, 100, 100, owner, nullptr, CS_DBLCLKS))
     return false;
   app_.EntryPopup = this;
   if (s.EntryPopUpAlpha < 255)
@@ -288,6 +291,8 @@ void TFEntry::UpdateTitle() {
   }));
   SelectObject(dc, old);
   ReleaseDC(Handle(), dc);
+  // The window has no title bar, but its text names the day for tools that read it.
+  SetWindowTextW(Handle(), title_.c_str());
 }
 
 void TFEntry::PaintCaption(HDC dc) {

@@ -39,7 +39,7 @@ bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST
 }  // namespace
 
 bool TFRepeat::Create(HWND owner) {
-  if (!CreateDialogWindow(L"TFRepeat", Widen(kRepeatDialogCaption), kClientWidth, kClientHeight, owner, L"宋体", 12))
+  if (!CreateDialogWindow(L"TFRepeat", Widen(kRepeatDialogCaption), kClientWidth, kClientHeight, owner, nullptr, 0))
     return false;
   // "每": the step of the series.
   AddGroup(L"每", 8, 6, 136, 156);

@@ -32,18 +32,32 @@ bool Dialog::HandleDialogMessage(MSG& msg) {
 
 bool Dialog::CreateDialogWindow(const wchar_t* className, const std::wstring& caption, int clientWidth,
                                 int clientHeight, HWND owner, const wchar_t* fontFace, int fontHeight) {
-  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: group boxes do not paint their inside, the dialog does.
+  DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   if (!CreateWindowOfClass(className, caption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner))
     return false;
   SetPropW(Handle(), kDialogProp, reinterpret_cast<HANDLE>(1));
   dpi_ = WindowDpi(Handle());
-  font_ = CreateFontW(-MulDiv(fontHeight, static_cast<int>(dpi_), 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, fontFace);
-  RECT r{0, 0, Dpi(clientWidth), Dpi(clientHeight)};
-  AdjustWindowRectEx(&r, style, FALSE, exStyle);
-  SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (fontFace) {
+    font_ = CreateFontW(-MulDiv(fontHeight, static_cast<int>(dpi_), 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, fontFace);
+  } else {
+    // The system's dialog text font.
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    font_ = CreateFontIndirectW(&ncm.lfMessageFont);
+  }
+  SetClientSize(clientWidth, clientHeight);
   return true;
+}
+
+void Dialog::SetClientSize(int clientWidth, int clientHeight) {
+  RECT r{0, 0, Dpi(clientWidth), Dpi(clientHeight)};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+  SetWindowPos(Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Dialog::Dpi(int v) const { return MulDiv(v, static_cast<int>(dpi_), 96); }

@@ -24,10 +24,13 @@ class Dialog : public Window {
 
  protected:
   // Creates the dialog window with a caption and a fixed dialog frame; client size in
-  // 96-dpi units.
+  // 96-dpi units. fontFace nullptr: the system's dialog font.
   bool CreateDialogWindow(const wchar_t* className, const std::wstring& caption, int clientWidth, int clientHeight,
                           HWND owner, const wchar_t* fontFace, int fontHeight);
+  void SetClientSize(int clientWidth, int clientHeight);
   int Dpi(int v) const;
+  // 96-dpi units from pixels.
+  int Undpi(int pixels) const { return MulDiv(pixels, 96, static_cast<int>(dpi_)); }
   HFONT Font() const { return font_; }
 
   // Control helpers (positions in 96-dpi units); each returns the control's handle.

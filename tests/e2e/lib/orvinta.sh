@@ -52,3 +52,80 @@ orv_box_texts() { ov_tool msgboxes 2>/dev/null | tr -d '\r' | sed -n 's/^  text 
 orv_assert_box() {
   orv_box_texts | grep -qxF -- "$1" || e2e_fail "no message box with the text '$1'; open: $(orv_box_texts)"
 }
+
+# A calendar that is easy to read back from the wallpaper: a single-colour picture of the
+# desktop's size as background, no cell shadows, no week numbers, the month shown from
+# its first day with that day in the first column. Prints the picture's colour.
+orv_plain_calendar() {
+  local lib color=305070
+  lib=$(orv_sample_library)
+  convert -size 1280x1024 "xc:#$color" "BMP3:$lib/plain.bmp"
+  local app="$ORV_KEY\\App" first
+  e2e_reg_set "$app" WallpaperBackground REG_SZ "$(e2e_win_path "$lib/plain.bmp")"
+  e2e_reg_set "$app" CalendarFromStartOfMonth REG_SZ 1
+  e2e_reg_set "$app" WeekNumbers REG_SZ 0
+  e2e_reg_set "$app" CellShadow REG_SZ 0
+  first=$(date -d "$(date +%Y-%m-01)" +%u)
+  e2e_reg_set "$app" StartOfWeek REG_DWORD $((first - 1))
+  printf '%s\n' "$color"
+}
+
+# The panel rectangle of a program that has not saved its own: derived from the work area.
+orv_default_panel() {
+  local l t r b
+  read -r l t r b < <(ov_tool desktop | tr -d '\r' | sed -n 's/^workarea //p')
+  printf '%d %d %d %d\n' $((l + (r - l) / 3)) $((t + 60)) $((r - 60)) $((b - 20))
+}
+
+# The day cells found on a wallpaper of orv_plain_calendar: "ROW COL LEFT TOP RIGHT BOTTOM".
+orv_cells() {  # BMP COLOR
+  python3 "$E2E_ROOT/tests/e2e/lib/cells.py" "$1" "$2" $(orv_default_panel)
+}
+
+# The note file of a day (YYYY MM DD) in the default section.
+orv_note_file() {
+  printf '%s/Entries/默认/Notes/%d/Notes_%d-%02d-%02d.txt\n' "$(e2e_data_folder)" "$1" "$1" "$((10#$2))" "$((10#$3))"
+}
+
+# One line of ovtool's window list for the entry pop-up: its rectangle as "L T R B".
+orv_popup_rect() {
+  e2e_find_window TFEntry | sed -E 's/.* rect=([-0-9]+),([-0-9]+),([-0-9]+),([-0-9]+) .*/\1 \2 \3 \4/'
+}
+
+# The colour-code mask of a day (YYYY-MM-DD) from the Codes file of its year; 0 when
+# the file is missing.
+orv_day_code() {
+  local day=$1 year doy file
+  year=$(date -d "$day" +%Y)
+  doy=$((10#$(date -d "$day" +%j)))
+  file="$(e2e_data_folder)/Entries/Codes$year.dat"
+  [ -f "$file" ] || { echo 0; return; }
+  od -An -tu4 -j $(((doy - 1) * 4)) -N4 "$file" | tr -d ' '
+}
+
+# Opens the pop-up's menu with a right-click in the middle of its text area.
+orv_popup_menu() {
+  local l t r b
+  read -r l t r b <<<"$(orv_popup_rect)"
+  xdotool mousemove $(((l + r) / 2)) $(((t + 17 + b) / 2)) click 3
+  e2e_wait_for "the pop-up's menu" 5 e2e_window_visible '#32768'
+}
+
+# Finds a day cell of this month away from today's glow (days 1..28): prints
+# "DAY L T R B". CELLS is orv_cells' output file; SKIP lists days not to use.
+orv_pick_day() {
+  local cells=$1 skip=${2:-}
+  local today trow tcol row col l t r b day dr dc
+  today=$(date +%-d)
+  trow=$(((today - 1) / 7)) tcol=$(((today - 1) % 7))
+  while read -r row col l t r b; do
+    [ "$row" -le 3 ] || continue
+    day=$((7 * row + col + 1))
+    [[ " $skip " == *" $day "* ]] && continue
+    dr=$((row - trow)) dc=$((col - tcol))
+    [ ${dr#-} -ge 2 ] || [ ${dc#-} -ge 2 ] || continue
+    echo "$day $l $t $r $b"
+    return 0
+  done <"$cells"
+  return 1
+}

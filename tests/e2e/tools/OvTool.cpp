@@ -10,6 +10,10 @@
 //   ovtool send TARGET MSG [WPARAM [LPARAM [TIMEOUT_MS]]]
 //   ovtool msgboxes
 //   ovtool press BUTTON [TITLE]
+//   ovtool children TARGET             child controls: id, state, rect, class, text
+//   ovtool click TARGET TEXT|#ID       BM_CLICK on a child control of any window
+//   ovtool settext TARGET TEXT|#ID NEW WM_SETTEXT on a child control
+//   ovtool select TARGET TEXT|#ID N    chooses item N of a combo box
 //   ovtool desktop                     screen size; the desktop window; the work area
 //   ovtool cursor
 //   ovtool reg get KEY VALUE
@@ -347,6 +351,81 @@ int CmdPress(const std::vector<std::wstring>& args) {
   return kNotFound;
 }
 
+// A child control of a window: "#ID", or its text compared like a button's.
+HWND FindChild(HWND parent, const std::wstring& which) {
+  std::optional<long long> id;
+  if (!which.empty() && which[0] == L'#') id = ParseNumber(which.substr(1));
+  for (HWND child : ChildWindows(parent)) {
+    if (id ? GetDlgCtrlID(child) == *id : PlainButtonText(TextOf(child)) == PlainButtonText(which)) return child;
+  }
+  return nullptr;
+}
+
+int CmdChildren(const std::vector<std::wstring>& args) {
+  if (args.empty()) return kUsage;
+  HWND parent = ResolveTarget(args[0]);
+  if (!parent) {
+    Error("no window " + Narrow(args[0]));
+    return kNotFound;
+  }
+  for (HWND child : ChildWindows(parent)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    LRESULT checked = SendMessageW(child, BM_GETCHECK, 0, 0);
+    char buf[200];
+    std::snprintf(buf, sizeof(buf), " id=%d visible=%d enabled=%d checked=%d rect=%ld,%ld,%ld,%ld ", GetDlgCtrlID(child),
+                  IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0,
+                  _wcsicmp(ClassOf(child).c_str(), L"Button") == 0 && checked == BST_CHECKED ? 1 : 0, r.left, r.top,
+                  r.right, r.bottom);
+    Line(HandleText(child) + buf + "class=" + Quote(ClassOf(child)) + " text=" + Quote(TextOf(child)));
+  }
+  return kOk;
+}
+
+// Clicks a child control of any window (not only dialogs): BM_CLICK, posted, so that a
+// modal loop the click starts does not block the tool.
+int CmdClick(const std::vector<std::wstring>& args) {
+  if (args.size() < 2) return kUsage;
+  HWND parent = ResolveTarget(args[0]);
+  HWND child = parent ? FindChild(parent, args[1]) : nullptr;
+  if (!child) {
+    Error("no control " + Narrow(args[1]) + " in " + Narrow(args[0]));
+    return kNotFound;
+  }
+  PostMessageW(child, BM_CLICK, 0, 0);
+  Line("clicked " + std::to_string(GetDlgCtrlID(child)) + " " + Quote(TextOf(child)));
+  return kOk;
+}
+
+// Sets a child control's text, as typing would end up.
+int CmdSetText(const std::vector<std::wstring>& args) {
+  if (args.size() < 3) return kUsage;
+  HWND parent = ResolveTarget(args[0]);
+  HWND child = parent ? FindChild(parent, args[1]) : nullptr;
+  if (!child) {
+    Error("no control " + Narrow(args[1]) + " in " + Narrow(args[0]));
+    return kNotFound;
+  }
+  SendMessageW(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[2].c_str()));
+  return kOk;
+}
+
+// Selects item INDEX of a combo box and tells its parent, as a choice by the user does.
+int CmdSelect(const std::vector<std::wstring>& args) {
+  if (args.size() < 3) return kUsage;
+  HWND parent = ResolveTarget(args[0]);
+  HWND child = parent ? FindChild(parent, args[1]) : nullptr;
+  auto index = ParseNumber(args[2]);
+  if (!child || !index) {
+    Error("no combo box " + Narrow(args[1]) + " in " + Narrow(args[0]));
+    return kNotFound;
+  }
+  SendMessageW(child, CB_SETCURSEL, static_cast<WPARAM>(*index), 0);
+  PostMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(child));
+  return kOk;
+}
+
 int CmdDesktop(const std::vector<std::wstring>&) {
   RECT r{};
   GetWindowRect(GetDesktopWindow(), &r);
@@ -589,7 +668,8 @@ void UsePhysicalPixels() {
 int wmain(int argc, wchar_t** argv) {
   UsePhysicalPixels();
   if (argc < 2) {
-    Error("usage: ovtool list|find|wait|post|send|msgboxes|press|desktop|cursor|reg|folder|window|msgbox ...");
+    Error("usage: ovtool list|find|wait|post|send|msgboxes|press|children|click|settext|select|desktop|cursor|reg|"
+          "folder|window|msgbox ...");
     return kUsage;
   }
   std::wstring command = argv[1];
@@ -602,7 +682,8 @@ int wmain(int argc, wchar_t** argv) {
       {L"list", CmdList},       {L"find", CmdFind},     {L"wait", CmdWait},         {L"post", CmdPost},
       {L"send", CmdSend},       {L"msgboxes", CmdMsgBoxes}, {L"press", CmdPress},   {L"desktop", CmdDesktop},
       {L"cursor", CmdCursor},   {L"reg", CmdReg},       {L"folder", CmdFolder},     {L"window", CmdWindow},
-      {L"msgbox", CmdMsgBox},
+      {L"msgbox", CmdMsgBox},   {L"children", CmdChildren}, {L"click", CmdClick},   {L"settext", CmdSetText},
+      {L"select", CmdSelect},
   };
   for (const auto& c : kCommands) {
     if (command == c.Name) {
