@@ -168,11 +168,11 @@ void MainForm::ShutDown() {
 }
 
 void MainForm::SaveSettings() {
-  RecordWindowPlacement();
+  SaveWindowPlacement();
   app_.SaveSettings();
 }
 
-void MainForm::RecordWindowPlacement() {
+void MainForm::SaveWindowPlacement() {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof(wp);
   if (!GetWindowPlacement(Handle(), &wp)) return;
@@ -184,7 +184,7 @@ void MainForm::RecordWindowPlacement() {
   v.state = wp.showCmd == SW_SHOWMAXIMIZED ? "wsMaximized" : IsIconic(Handle()) ? "wsMinimized" : "wsNormal";
 }
 
-void MainForm::ApplyWindowPlacement() {
+void MainForm::LoadWindowPlacement() {
   std::vector<Rect> workAreas;
   EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&workAreas));
   WindowPlacementValues v =

@@ -64,8 +64,10 @@ class MainForm final : public Window {
   void OnSizing(WPARAM edge, RECT* r);
   void OnHousekeepingTick();
   void ShutDown();
-  void ApplyWindowPlacement();
-  void RecordWindowPlacement();
+  // The window's bounds and state from the "MainForm" settings (brought back onto a
+  // screen when they are off every one), and back into them from the restored rectangle.
+  void LoadWindowPlacement();
+  void SaveWindowPlacement();
 
   App& app_;
   bool closing_ = false;

@@ -10,6 +10,7 @@
 
 #include "core/app/Migration.h"
 #include "core/calendar/FirstRun.h"
+#include "core/wallpaper/WallpaperSize.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
@@ -61,8 +62,7 @@ bool MainForm::Create() {
   ResolveFolders();
   MigrateOldLayouts();
   // 6. The wallpaper covers the virtual screen, at most 6400 x 4800 pixels.
-  app_.WallpaperSize = {std::min(GetSystemMetrics(SM_CXVIRTUALSCREEN), 6400),
-                        std::min(GetSystemMetrics(SM_CYVIRTUALSCREEN), 4800)};
+  app_.WallpaperSize = WallpaperSizeFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
   // 7.-8.
   LoadRotationQueue();
   FillWeekdayControls();
@@ -123,7 +123,7 @@ void MainForm::LoadSettings() {
   if (!IsWindowsXP() && app_.settings.DesktopIconTextColor == -1) {
     if (auto color = DesktopIconTextColor()) app_.settings.DesktopIconTextColor = static_cast<int32_t>(*color);
   }
-  ApplyWindowPlacement();
+  LoadWindowPlacement();
 }
 
 void MainForm::EnsureImagesPath() {

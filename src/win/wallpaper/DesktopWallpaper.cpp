@@ -58,6 +58,13 @@ bool SetDesktopWallpaper(const std::string& path, int style, int originX, int or
   }
 }
 
+Rect TaskbarRect() {
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  RECT r{};
+  if (!tray || !GetWindowRect(tray, &r)) return {};
+  return {r.left, r.top, r.right, r.bottom};
+}
+
 std::string ReadDesktopWallpaper() {
   auto value = ReadRegistryString(HKEY_CURRENT_USER, kDesktopKey, L"Wallpaper");
   return value ? Narrow(*value) : std::string();

@@ -174,6 +174,27 @@ TEST_F(WallpaperBuilderTest, SaveFailureKeepsTheOldFileAndStillInstalls) {
   EXPECT_EQ(installed_.size(), 1u);
 }
 
+TEST_F(WallpaperBuilderTest, TodaysGlowFollowsTheClock) {
+  // Cells wider and higher than the glow's 24 rings, so a day two cells away is dark.
+  settings_.CalendarRect = {0, 0, 320, 240};
+  settings_.CellShadow = false;
+  auto edgeOf = [&](double day) {
+    // The gap pixel just left of the day's cell: lit only while the day is today.
+    const TDayCell* c = cells_.CellForDate(day);
+    EXPECT_NE(c, nullptr);
+    return c ? Pixel24(test::ReadFile(output_), c->Rect.left - 1, (c->Rect.top + c->Rect.bottom) / 2) : 0u;
+  };
+  double today = DateOf(clock_.Now());
+  ASSERT_EQ(Build(picture_), "");
+  uint32_t lit = edgeOf(today), dark = edgeOf(today + 2);
+  EXPECT_NE(lit, dark);
+  // Two days later the glow has moved with the clock.
+  clock_.Advance(2);
+  ASSERT_EQ(Build(picture_), "");
+  EXPECT_EQ(edgeOf(today), dark);
+  EXPECT_EQ(edgeOf(today + 2), lit);
+}
+
 TEST_F(WallpaperBuilderTest, TheCalendarChangesOnlyThePanelAndItsShadow) {
   settings_.CalendarVisible = false;
   ASSERT_EQ(Build(picture_), "");
