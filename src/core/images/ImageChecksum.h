@@ -10,8 +10,9 @@
 namespace ov {
 
 // Common CRC-32 table (reflected polynomial 0xEDB88320), running from `crc`, without
-// the final inversion.
+// the final inversion. Eight bytes per step; the byte-at-a-time form is the reference.
 uint32_t Crc32Update(uint32_t crc, const void* data, size_t size);
+uint32_t Crc32UpdateBytewise(uint32_t crc, const void* data, size_t size);
 
 // CRC-32 from 0xFFFFFFFF, not inverted, over the first Width x Height BYTES of the pixel
 // buffer (a quarter of it: pixels are four bytes). An empty picture gives 0xFFFFFFFF.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "PictureTestUtil.h"
 #include "core/images/ImageChecksum.h"
 #include "core/images/ImageFiles.h"
@@ -14,6 +16,22 @@ TEST(ImageChecksum, UsesTheCommonTableWithoutFinalInversion) {
   const char check[] = "123456789";
   EXPECT_EQ(Crc32Update(0xFFFFFFFFu, check, 9), ~0xCBF43926u);
   EXPECT_EQ(Crc32Update(0xFFFFFFFFu, check, 0), 0xFFFFFFFFu);
+}
+
+TEST(ImageChecksum, EightBytesAtATimeMatchTheByteLoop) {
+  // Seeded random data, every length up to 70 and every start alignment.
+  std::vector<unsigned char> data(200);
+  uint32_t seed = 12345;
+  for (auto& b : data) {
+    seed = seed * 1103515245u + 12345u;
+    b = static_cast<unsigned char>(seed >> 16);
+  }
+  for (size_t start = 0; start < 8; ++start)
+    for (size_t len = 0; len <= 70; ++len)
+      ASSERT_EQ(Crc32Update(0x12345678u, data.data() + start, len),
+                Crc32UpdateBytewise(0x12345678u, data.data() + start, len))
+          << start << "+" << len;
+  EXPECT_EQ(Crc32Update(0xFFFFFFFFu, data.data(), data.size()), Crc32UpdateBytewise(0xFFFFFFFFu, data.data(), data.size()));
 }
 
 TEST(ImageChecksum, CoversOnlyTheFirstQuarterOfThePixelBytes) {
