@@ -130,7 +130,7 @@ bool TFEntry::Create() {
   popupRect_ = PopupRectForCell(cellRect_, s.EntryRect, s.HasEntryRect());
   if (s.HasEntryRect()) s.EntryRect = popupRect_;
 
-  DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+  DWORD exStyle = WS_EX_TOOLWINDOW;
   if (s.EntryPopUpAlpha < 255) exStyle |= WS_EX_LAYERED;
   // Owned by the hidden application window: no task-bar button of its own.
   HWND owner = app_.AppWindow ? app_.AppWindow->Handle() : nullptr;
@@ -237,7 +237,7 @@ void TFEntry::Place() {
   scrollbar_ = placed.verticalScrollbar;
   SetWindowLongPtrW(memo_, GWL_STYLE, (style & ~WS_VSCROLL) | (scrollbar_ ? WS_VSCROLL : 0));
 
-  SetWindowPos(Handle(), HWND_TOPMOST, placed.window.left, placed.window.top, static_cast<int>(placed.window.Width()),
+  SetWindowPos(Handle(), HWND_TOP, placed.window.left, placed.window.top, static_cast<int>(placed.window.Width()),
                static_cast<int>(placed.window.Height()), SWP_SHOWWINDOW | SWP_FRAMECHANGED);
   Layout();
   InvalidateRect(Handle(), nullptr, TRUE);
