@@ -45,24 +45,6 @@ std::string NormalizeBreaks(std::string_view s) {
   return out;
 }
 
-void AppendCodePoint(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 }  // namespace
 
 std::string RepairUtf8(std::string_view s) {
@@ -93,10 +75,10 @@ std::string RepairUtf8(std::string_view s) {
     }
     if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
     if (ok) {
-      AppendCodePoint(out, cp);
+      AppendUtf8(out, cp);
       i += n + 1;
     } else {
-      AppendCodePoint(out, 0xFFFD);
+      AppendUtf8(out, 0xFFFD);
       ++i;
     }
   }

@@ -33,4 +33,7 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
 // True when the bytes form valid UTF-8.
 bool IsValidUtf8(std::string_view s);
 
+// Appends one code point as UTF-8.
+void AppendUtf8(std::string& out, uint32_t codePoint);
+
 }  // namespace ov
