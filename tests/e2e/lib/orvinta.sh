@@ -26,6 +26,15 @@ orv_sample_library() {
   printf '%s\n' "$lib"
 }
 
+# Starts the program (as NAME, default "orvinta") and waits until it runs with its
+# wallpaper written.
+orv_start_running() {
+  E2E_ORVINTA_NAME=${1:-orvinta} e2e_start_orvinta
+  e2e_wait_window TOVMainForm exists 30 >/dev/null
+  e2e_wait_for "the wallpaper of ${1:-orvinta}" 30 test -f "$(orv_wallpaper)"
+  sleep 1
+}
+
 # Sends WM_QUERYENDSESSION to the main window, as Windows does at log-off, and waits for
 # the program to end.
 orv_end_session() {

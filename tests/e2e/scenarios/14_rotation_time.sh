@@ -9,10 +9,7 @@ orv_not_first_run
 lib=$(orv_sample_library)
 app="$ORV_KEY\\App"
 run_once() {
-  E2E_ORVINTA_NAME=$1 e2e_start_orvinta
-  e2e_wait_window TOVMainForm exists 30 >/dev/null
-  e2e_wait_for "the wallpaper of $1" 30 test -f "$(orv_wallpaper)"
-  sleep 1
+  orv_start_running "$1"
   orv_end_session "$1"
 }
 run_once first

@@ -10,10 +10,7 @@ e2e_init
 orv_not_first_run
 color=$(orv_plain_calendar)
 
-e2e_start_orvinta
-e2e_wait_window TOVMainForm exists 30 >/dev/null
-e2e_wait_for "the wallpaper" 30 test -f "$(orv_wallpaper)"
-sleep 1
+orv_start_running
 cp "$(orv_wallpaper)" "$E2E_ART/before.bmp"
 e2e_screenshot calendar >/dev/null
 orv_cells "$E2E_ART/before.bmp" "$color" >"$E2E_ART/cells.txt"

@@ -9,10 +9,7 @@ e2e_init
 orv_not_first_run
 color=$(orv_plain_calendar)
 
-e2e_start_orvinta
-e2e_wait_window TOVMainForm exists 30 >/dev/null
-e2e_wait_for "the wallpaper" 30 test -f "$(orv_wallpaper)"
-sleep 1
+orv_start_running
 orv_cells "$(orv_wallpaper)" "$color" >"$E2E_ART/cells.txt"
 read -r day l t r b <<<"$(orv_pick_day "$E2E_ART/cells.txt")" || e2e_fail "no day cell to click"
 start=$(date +%Y-%m)-$(printf %02d "$day")
