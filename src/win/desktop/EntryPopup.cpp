@@ -622,13 +622,13 @@ LRESULT CALLBACK TFEntry::MemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UI
       if (wp == 1) return 0;  // Ctrl+A handled above; no beep
       break;
     case WM_CONTEXTMENU: {
+      // At the window's corner plus the pointer's place within the memo.
       POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      if (pt.x == -1 && pt.y == -1) {
-        RECT r;
-        GetWindowRect(hwnd, &r);
-        pt = {r.left, r.top};
-      }
-      self->ShowMenu(pt);
+      if (pt.x == -1 && pt.y == -1) pt = {0, 0};
+      else ScreenToClient(hwnd, &pt);
+      RECT wr;
+      GetWindowRect(self->Handle(), &wr);
+      self->ShowMenu({wr.left + pt.x, wr.top + pt.y});
       return 0;
     }
     case WM_NCHITTEST: {
