@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/render/Blend.h"
+#include "win/platform/DibSection.h"
 #include "win/platform/Utf16.h"
 
 namespace ov {
@@ -73,15 +74,8 @@ void GdiTextRenderer::DrawInRect(TBitmap32& surface, const Rect& rect, uint32_t 
   const int32_t w = vis.right - vis.left, h = vis.bottom - vis.top;
 
   // A top-down 32-bit bitmap covering only the visible part of the rectangle.
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bmp = CreateTopDownDib32(dc_, w, h, &bits);
   if (!bmp || !bits) {
     if (bmp) DeleteObject(bmp);
     return;

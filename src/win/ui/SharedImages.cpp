@@ -1,5 +1,7 @@
 #include "win/ui/SharedImages.h"
 
+#include "win/platform/DibSection.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -11,15 +13,8 @@ namespace {
 // A top-down 32-bit DIB section filled by a function of (x, y) returning 0xAARRGGBB
 // (straight alpha); stored premultiplied, as menus and AlphaBlend expect.
 HBITMAP MakeBitmap(int w, int h, const std::function<uint32_t(int, int)>& pixel) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP bmp = CreateTopDownDib32(nullptr, w, h, &bits);
   if (!bmp) return nullptr;
   auto* p = static_cast<uint32_t*>(bits);
   for (int y = 0; y < h; ++y)

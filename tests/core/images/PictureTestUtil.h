@@ -4,6 +4,7 @@
 #include <random>
 
 #include "core/render/Bitmap32.h"
+#include "support/SamePixels.h"
 
 namespace ov::test {
 
@@ -28,14 +29,6 @@ inline TBitmap32 Random(int32_t w, int32_t h, uint32_t seed) {
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x) b.At(x, y) = static_cast<Pixel>(rng());
   return b;
-}
-
-inline bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int32_t y = 0; y < a.Height(); ++y)
-    for (int32_t x = 0; x < a.Width(); ++x)
-      if (a.At(x, y) != b.At(x, y)) return false;
-  return true;
 }
 
 }  // namespace ov::test

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/render/Bitmap32.h"
+#include "support/SamePixels.h"
 
 namespace ov::test {
 
@@ -26,14 +27,6 @@ inline TBitmap32 RandomSurface(int32_t w, int32_t h, Lcg& rng, bool withAlpha) {
       b.At(x, y) = withAlpha ? p : (p | 0xFF000000u);
     }
   return b;
-}
-
-inline bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
-  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-  for (int32_t y = 0; y < a.Height(); ++y)
-    for (int32_t x = 0; x < a.Width(); ++x)
-      if (a.At(x, y) != b.At(x, y)) return false;
-  return true;
 }
 
 }  // namespace ov::test
