@@ -251,6 +251,7 @@ bool SaveSettings(ISettingsStore& store, const Settings& settings, const ICodePa
     if (!f.written) continue;
     if (!store.Write(f.section, f.name, WriteValue(f, s, codePage))) ok = false;
   }
+  if (!store.Flush()) ok = false;
   store.Close();
   return ok;
 }
