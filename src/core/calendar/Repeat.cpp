@@ -96,7 +96,8 @@ RepeatOutcome RepeatEntryText(EntryStore& store, const RepeatSeries& series, con
   RepeatOutcome out;
   const double start = DateOf(series.start);
   const std::string source = TrimControl(memoText);
-  store.WriteNoteText(source, start);
+  // A note that cannot be read is never replaced: its text was never seen by the user.
+  if (store.TryReadNoteText(start)) store.WriteNoteText(source, start);
   const uint32_t mask = store.ReadDayEntry(start).ColorCodes;
 
   YearCodesEditor codes(store.EntriesFolder());
@@ -112,7 +113,7 @@ RepeatOutcome RepeatEntryText(EntryStore& store, const RepeatSeries& series, con
         if (write) text = TrimControl(*existing + "\n" + source);
         break;
       case RepeatTarget::Replace:
-        write = true;
+        write = existing.has_value();
         text = source;
         break;
       case RepeatTarget::Skip:

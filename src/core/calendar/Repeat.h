@@ -71,9 +71,10 @@ struct RepeatOutcome {
 // every later day of the series in the active section (merge: existing text, LF, source,
 // trimmed; replace; skip: only empty days). With repeatColors each target day's colour
 // code becomes the start day's (a start day without a code clears the targets' codes),
-// written per year file. A target whose note file cannot be read is not merged into or
-// skipped over blindly: it is left alone unless Replace was chosen. Write failures are
-// silent; the walk continues. Afterwards the store's code cache holds the start year.
+// written per year file. A day whose note file exists but cannot be read (the start day
+// included) is left alone whatever was chosen, so a note nobody has seen is never
+// replaced. Write failures are silent; the walk continues. Afterwards the store's code
+// cache holds the start year.
 RepeatOutcome RepeatEntryText(EntryStore& store, const RepeatSeries& series, const std::string& memoText,
                               RepeatTarget target, bool repeatColors);
 

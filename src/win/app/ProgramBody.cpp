@@ -99,11 +99,13 @@ int RunProgram() {
   });
   app->DatePicker->Create(app->AppWindow->Handle());
 
+  // The filter sees every message from here on, in modal loops too.
+  MessageFilter filter(*app);
+
   // 5.
   app->MainWindow->DeferredStart();
 
   // 6. The message loop; the filter sees every message before it is dispatched.
-  MessageFilter filter(*app);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (filter.Handle(msg)) continue;

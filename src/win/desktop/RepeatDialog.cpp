@@ -100,7 +100,7 @@ void TFRepeat::UpdateEnabling() {
   EnableWindow(endDate_, !after);
 }
 
-bool TFRepeat::ShowRepeatDialog(bool targetOptions, bool showColors, bool repeatColors, double date,
+bool TFRepeat::ShowRepeatDialog(HWND popup, bool targetOptions, bool showColors, bool repeatColors, double date,
                                 const Rect& popupRect, int32_t popupWindowTop) {
   start_ = std::trunc(date);
   series_ = RepeatSeries{};
@@ -118,7 +118,7 @@ bool TFRepeat::ShowRepeatDialog(bool targetOptions, bool showColors, bool repeat
                                    GetSystemMetrics(SM_CXVIRTUALSCREEN), popupWindowTop);
   SetWindowPos(Handle(), HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   SetFocus(GetDlgItem(Handle(), IDCANCEL));
-  return ShowModal(GetWindow(Handle(), GW_OWNER)) == IDOK;
+  return ShowModal(popup) == IDOK;
 }
 
 void TFRepeat::ReadControls() {

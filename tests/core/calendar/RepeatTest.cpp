@@ -170,15 +170,26 @@ TEST_F(RepeatEntryTest, MergeReplaceAndSkip) {
   EXPECT_EQ(f_.NoteText(start_ + 2), "D");
 }
 
-TEST_F(RepeatEntryTest, UnreadableTargetIsOnlyReplacedWhenAsked) {
-  RepeatSeries s = ConfirmRepeat(start_, RepeatChoices{});
+TEST_F(RepeatEntryTest, UnreadableNotesAreNeverWrittenOver) {
+  RepeatSeries s = ConfirmRepeat(start_, After(RepeatKind::Day, 2, RepeatUnit::Days));
   const fs::path target = store_.NoteFilePath(start_ + 1);
   fs::create_directories(target);  // a note file that cannot be read
-  RepeatOutcome o = RepeatEntryText(store_, s, "x", RepeatTarget::Merge, false);
-  EXPECT_EQ(o.written, 0);
-  EXPECT_TRUE(fs::is_directory(target));
-  RepeatEntryText(store_, s, "x", RepeatTarget::Skip, false);
-  EXPECT_TRUE(fs::is_directory(target));
+  for (RepeatTarget t : {RepeatTarget::Merge, RepeatTarget::Skip, RepeatTarget::Replace}) {
+    fs::remove(store_.NoteFilePath(start_ + 2));
+    RepeatOutcome o = RepeatEntryText(store_, s, "x", t, false);
+    EXPECT_EQ(o.targets, 2) << int(t);
+    EXPECT_EQ(o.written, 1) << int(t);  // only the readable day after it
+    EXPECT_TRUE(fs::is_directory(target)) << int(t);
+  }
+  // An unreadable start day keeps its file; the series still gets its colour code.
+  fs::remove_all(target);
+  const fs::path source = store_.NoteFilePath(start_);
+  fs::remove(source);
+  fs::create_directories(source);
+  ApplyColorCode(store_, 2, true, nullptr, start_);
+  RepeatEntryText(store_, s, "", RepeatTarget::Replace, true);
+  EXPECT_TRUE(fs::is_directory(source));
+  EXPECT_EQ(f_.CodeOf(start_ + 2), 4u);
 }
 
 TEST_F(RepeatEntryTest, ColourRepeatCopiesTheStartDaysCodeOrClearsIt) {
