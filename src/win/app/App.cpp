@@ -6,6 +6,7 @@
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
+#include "win/shell/TrayIcon.h"
 
 namespace ov {
 

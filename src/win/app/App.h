@@ -34,6 +34,7 @@ class ApplicationWindow;
 class TFEntry;
 class TFRepeat;
 class TFormPickDate;
+class TrayIcon;
 
 // The registry key that holds every setting.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Quenlar\\Orvinta3";
@@ -98,6 +99,7 @@ struct App {
   std::unique_ptr<MainForm> MainWindow;
   std::unique_ptr<TFRepeat> Repeat;
   std::unique_ptr<TFormPickDate> DatePicker;
+  std::unique_ptr<TrayIcon> Tray;
   TFEntry* EntryPopup = nullptr;  // the open entry pop-up; it owns itself
 
   // Shows the date picker set to DisplayDate, centred on the cursor.

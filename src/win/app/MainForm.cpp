@@ -10,6 +10,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/Timers.h"
+#include "win/shell/Autostart.h"
 #include "win/platform/Utf16.h"
 
 namespace ov {
@@ -155,7 +156,7 @@ void MainForm::OnClose() {
 void MainForm::ShutDown() {
   KillTimer(Handle(), kTimerSec);
   KillTimer(Handle(), kTimerPreviewDelay);
-  // The autostart shortcut is synchronised here once the tray options exist.
+  SyncAutostart(app_);
   SaveSettings();
   // Temporary print bitmaps, deleted silently without undo.
   std::error_code ec;

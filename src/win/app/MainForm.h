@@ -32,6 +32,10 @@ class MainForm final : public Window {
   // Saves every setting, the main window's placement included.
   void SaveSettings();
 
+  // The picture library's folder choice and rescan (main menu, tray, controller).
+  void SelectWallpaperFolder();
+  void RebuildImageLibrary();
+
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -46,11 +50,9 @@ class MainForm final : public Window {
   void CreateSurfaces();
   // Deferred start steps.
   void UpdateCaption();
-  void RebuildImageLibrary();
   void PickFirstBackground();
   void ResetImageProperties();
   void RunFirstRun();
-  void SelectWallpaperFolder();
   void RebuildSectionLists();
   void RebuildControllerMonthMenu();
   void ShowHolidayChecks();

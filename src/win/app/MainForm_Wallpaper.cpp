@@ -11,6 +11,7 @@
 #include "win/app/Timers.h"
 #include "win/desktop/DesktopIcons.h"
 #include "win/desktop/EntryPopup.h"
+#include "win/shell/TrayIcon.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/wallpaper/DesktopWallpaper.h"
 
@@ -78,8 +79,8 @@ std::string MainForm::BuildWallpaper(const std::string& file) {
   if (!app_.Props || !app_.Renderer) return "Problem loading image \"" + file + "\"";
   WallpaperHost host;
   host.install = [](const std::string& path) { return SetDesktopWallpaper(path, kStyleStretch, 0, 0); };
-  host.busy = [](bool) {
-    // The tray icon's busy animation runs here once the tray icon exists.
+  host.busy = [this](bool on) {
+    if (app_.Tray) app_.Tray->SetCycling(on);
   };
   host.normalPriority = [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); };
   WallpaperBuildInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.Cells, app_.Clock,

@@ -19,6 +19,7 @@
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
+#include "win/shell/TrayIcon.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/WinShellFileOps.h"
 #include "win/platform/Utf16.h"
@@ -98,6 +99,9 @@ int RunProgram() {
     appPtr->OpenEntryForDate(appPtr->DisplayDate);
   });
   app->DatePicker->Create(app->AppWindow->Handle());
+  // The tray icon is there from start-up.
+  app->Tray = std::make_unique<TrayIcon>(*app);
+  app->Tray->Create();
 
   // The filter sees every message from here on, in modal loops too.
   MessageFilter filter(*app);
@@ -116,6 +120,7 @@ int RunProgram() {
 
   // Main window destroyed: its surfaces, fonts and lists go with it.
   if (app->EntryPopup) DestroyWindow(app->EntryPopup->Handle());
+  app->Tray.reset();
   app->DatePicker.reset();
   app->Repeat.reset();
   app->MainWindow.reset();
