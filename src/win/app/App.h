@@ -34,6 +34,7 @@ class ApplicationWindow;
 class TFEntry;
 class TFRepeat;
 class TFormPickDate;
+class TFFont;
 
 // The registry key that holds every setting.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Quenlar\\Orvinta3";
@@ -96,6 +97,7 @@ struct App {
   // --- windows ---
   std::unique_ptr<ApplicationWindow> AppWindow;
   std::unique_ptr<MainForm> MainWindow;
+  std::unique_ptr<TFFont> FontDialog;  // the caption and entry fonts' chooser
   std::unique_ptr<TFRepeat> Repeat;
   std::unique_ptr<TFormPickDate> DatePicker;
   TFEntry* EntryPopup = nullptr;  // the open entry pop-up; it owns itself

@@ -16,6 +16,7 @@
 #include "win/app/MainForm.h"
 #include "win/app/MessageFilter.h"
 #include "win/app/VersionInfo.h"
+#include "win/config/FontDialog.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
@@ -85,10 +86,12 @@ int RunProgram() {
   app->AppWindow = std::make_unique<ApplicationWindow>();
   app->AppWindow->Create();
 
-  // 4. The windows, main window first (its creation loads folders and settings). The
-  // font dialog and the mini controller join here as they arrive.
+  // 4. The windows, main window first (its creation loads folders and settings), then
+  // the font dialog; the mini controller joins here as it arrives.
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
+  app->FontDialog = std::make_unique<TFFont>();
+  app->FontDialog->Create(app->MainWindow->Handle());
   App* appPtr = app.get();
   app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
   app->Repeat->Create(app->AppWindow->Handle());
@@ -116,6 +119,7 @@ int RunProgram() {
   if (app->EntryPopup) DestroyWindow(app->EntryPopup->Handle());
   app->DatePicker.reset();
   app->Repeat.reset();
+  app->FontDialog.reset();
   app->MainWindow.reset();
   app->AppWindow.reset();
   // 7. Process end: the hook goes last, after the windows.
