@@ -32,6 +32,19 @@ class MainForm final : public Window {
   // Saves every setting, the main window's placement included.
   void SaveSettings();
 
+  // The mini controller: placed on the last render's controller rectangle and shown while
+  // this window is hidden (when enabled); ApplyShowController follows a ShowController toggle.
+  void PlaceController();
+  void ApplyShowController();
+  // Commands the controller's menu shares with this window's own menus.
+  void ChooseEntrySection(const std::string& name);
+  void ShowWeekRows(int rows);
+  void ChangeWallpaperImage();
+  void SelectWallpaperFolder();
+  void OpenImagesFolder();
+  void RefreshImageList();
+  void SearchNewWallpapers();
+
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -50,7 +63,6 @@ class MainForm final : public Window {
   void PickFirstBackground();
   void ResetImageProperties();
   void RunFirstRun();
-  void SelectWallpaperFolder();
   void RebuildSectionLists();
   void RebuildControllerMonthMenu();
   void ShowHolidayChecks();

@@ -17,6 +17,7 @@
 #include "win/app/MessageFilter.h"
 #include "win/app/VersionInfo.h"
 #include "win/config/FontDialog.h"
+#include "win/desktop/Controller.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
@@ -87,11 +88,13 @@ int RunProgram() {
   app->AppWindow->Create();
 
   // 4. The windows, main window first (its creation loads folders and settings), then
-  // the font dialog; the mini controller joins here as it arrives.
+  // the font dialog, the mini controller, the repeat dialog and the date picker.
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
   app->FontDialog = std::make_unique<TFFont>();
   app->FontDialog->Create(app->MainWindow->Handle());
+  app->Controller = std::make_unique<TFController>(*app);
+  app->Controller->Create(app->AppWindow->Handle());
   App* appPtr = app.get();
   app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
   app->Repeat->Create(app->AppWindow->Handle());
@@ -119,6 +122,7 @@ int RunProgram() {
   if (app->EntryPopup) DestroyWindow(app->EntryPopup->Handle());
   app->DatePicker.reset();
   app->Repeat.reset();
+  app->Controller.reset();
   app->FontDialog.reset();
   app->MainWindow.reset();
   app->AppWindow.reset();
