@@ -14,6 +14,7 @@ namespace {
 
 constexpr int kClientWidth = 479, kClientHeight = 372;
 constexpr int kCustomColorItem = 0;  // the colour box's first item; the named colours follow
+constexpr UINT kMsgFocusFamilies = WM_APP + 1;
 
 COLORREF Resolved(uint32_t platformColor) { return ToWinColor(ToArgb(platformColor)); }
 
@@ -132,7 +133,6 @@ bool TFFont::Execute(FontSpec& font) {
   int w = wr.right - wr.left, h = wr.bottom - wr.top;
   SetWindowPos(Handle(), HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0,
                0, SWP_NOSIZE | SWP_NOACTIVATE);
-  SetFocus(fontCombo_.Handle());
   // 5.
   if (ShowModal(GetWindow(Handle(), GW_OWNER)) != IDOK) return false;
   model_.CopyBack(font);
@@ -283,6 +283,13 @@ LRESULT TFFont::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       else if (di.CtlID == kIdPanelPreview) DrawPreview(di);
       return TRUE;
     }
+    case WM_SHOWWINDOW:
+      // Each opening starts in the family list, once the window is active.
+      if (wp) PostMessageW(Handle(), kMsgFocusFamilies, 0, 0);
+      break;
+    case kMsgFocusFamilies:
+      SetFocus(fontCombo_.Handle());
+      return 0;
     case WM_FONTCHANGE:
       // Fonts were installed or removed: the family list follows.
       fontCombo_.Rebuild();
