@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # After start the mini controller sits over the right end of the calendar's title strip;
-# a click on its ">" rebuilds the wallpaper with the next month and the controller comes
-# back on its place; its menu's "星期行数" sets the number of week rows.
+# a click on its ">" while an entry pop-up has unsaved typing saves the typing and
+# rebuilds the wallpaper with the next month, and the controller comes back on its place;
+# its menu's "星期行数" sets the number of week rows.
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
 orv_not_first_run
-orv_plain_calendar >/dev/null
+color=$(orv_plain_calendar)
 
 orv_start_running
 e2e_wait_window TFController visible 10 >/dev/null
@@ -23,10 +24,20 @@ e2e_assert_eq "$pt" "$ct" "controller top (the panel's top)"
 [ "$cr" -le "$pr" ] && [ "$cr" -ge $((pr - 12)) ] || e2e_fail "the controller ($cl..$cr) is not at the right end of the panel ($pl..$pr)"
 [ $((cb - ct)) -ge 12 ] || e2e_fail "the controller is only $((cb - ct)) pixels high"
 
-# ">" : the next month. The title left of the controller changes; the controller returns.
+# Typing in a day's pop-up, then ">": the typing is saved and the next month shown. The
+# title left of the controller changes; the controller returns.
 cp "$(orv_wallpaper)" "$E2E_ART/before.bmp"
+orv_cells "$E2E_ART/before.bmp" "$color" >"$E2E_ART/cells.txt"
+read -r day l t r b <<<"$(orv_pick_day "$E2E_ART/cells.txt")" || e2e_fail "no day cell to click"
+e2e_click $(((l + r) / 2)) $(((t + b) / 2)) 3
+e2e_wait_window TFEntry visible 10 >/dev/null
+xdotool type --delay 60 "Browse"
 wall_before=$(orv_wallpaper_mtime)
 e2e_click $((cr - 8)) $(((ct + cb) / 2))
+note=$(orv_note_file "$(date +%Y)" "$(date +%m)" "$day")
+e2e_wait_for "the note file of day $day" 10 test -f "$note"
+e2e_wait_window TFEntry gone 10 >/dev/null
+e2e_assert_eq "[EOHDR]|Browse|" "$(tr '\r\n' '||' <"$note" | tr -s '|')" "note file"
 rebuilt() { [ "$(orv_wallpaper_mtime)" != "$wall_before" ]; }
 e2e_wait_for "the wallpaper of the next month" 15 rebuilt
 e2e_wait_window TFController visible 10 >/dev/null
