@@ -35,6 +35,8 @@ class TFEntry;
 class TFRepeat;
 class TFormPickDate;
 class TrayIcon;
+class TFFont;
+class TFController;
 
 // The registry key that holds every setting.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Quenlar\\Orvinta3";
@@ -97,6 +99,8 @@ struct App {
   // --- windows ---
   std::unique_ptr<ApplicationWindow> AppWindow;
   std::unique_ptr<MainForm> MainWindow;
+  std::unique_ptr<TFFont> FontDialog;  // the caption and entry fonts' chooser
+  std::unique_ptr<TFController> Controller;  // the mini controller on the desktop
   std::unique_ptr<TFRepeat> Repeat;
   std::unique_ptr<TFormPickDate> DatePicker;
   std::unique_ptr<TrayIcon> Tray;

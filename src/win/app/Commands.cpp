@@ -1,12 +1,10 @@
 #include "win/app/Commands.h"
 
-#include <shellapi.h>
 
 #include "core/calendar/DisplayDate.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/desktop/DatePicker.h"
-#include "win/platform/Utf16.h"
 
 namespace ov {
 
@@ -26,11 +24,7 @@ HMENU CreateImagesMenu() {
   return menu;
 }
 
-void ChooseSection(App& app, const std::string& name) {
-  if (app.Entries) app.Entries->SetCurrentSection(name);
-  app.settings.SubEntryName = name;
-  app.MainWindow->UpdateWallpaper();
-}
+void ChooseSection(App& app, const std::string& name) { app.MainWindow->ChooseEntrySection(name); }
 
 void ToggleCalendarVisible(App& app) {
   app.settings.CalendarVisible = !app.settings.CalendarVisible;
@@ -39,7 +33,7 @@ void ToggleCalendarVisible(App& app) {
 
 void ToggleMiniController(App& app) {
   app.settings.ShowController = !app.settings.ShowController;
-  // The controller window follows the setting where it exists.
+  app.MainWindow->ApplyShowController();
 }
 
 void MoveDisplayDate(App& app, int step) {
@@ -58,17 +52,11 @@ bool RunSharedCommand(App& app, UINT id) {
   MainForm& form = *app.MainWindow;
   switch (id) {
     case kCmdOpenProgram: form.ShowMainWindow(); return true;
-    case kCmdRotateWallpaper:
-      // The next picture of the rotation is installed here once rotation exists.
-      return true;
+    case kCmdRotateWallpaper: form.ChangeWallpaperImage(); return true;
     case kCmdSelectWallpaperFolder: form.SelectWallpaperFolder(); return true;
-    case kCmdOpenImagesFolder:
-      ShellExecuteW(nullptr, L"open", Widen(app.settings.ImagesPath).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-      return true;
-    case kCmdRefreshImageList: form.RebuildImageLibrary(); return true;
-    case kCmdSearchNewWallpapers:
-      // The web search for wallpapers opens here once the picture library's grid exists.
-      return true;
+    case kCmdOpenImagesFolder: form.OpenImagesFolder(); return true;
+    case kCmdRefreshImageList: form.RefreshImageList(); return true;
+    case kCmdSearchNewWallpapers: form.SearchNewWallpapers(); return true;
     case kCmdCalendarVisible: ToggleCalendarVisible(app); return true;
     case kCmdMiniController: ToggleMiniController(app); return true;
     case kCmdToday: MoveDisplayDate(app, 0); return true;

@@ -11,6 +11,7 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/Timers.h"
 #include "win/shell/Autostart.h"
+#include "win/desktop/Controller.h"
 #include "win/platform/Utf16.h"
 
 namespace ov {
@@ -120,8 +121,8 @@ void MainForm::ShowMainWindow() {
   ShowWindow(Handle(), cmd);
   UpdateWindow(Handle());
   SetForegroundWindow(Handle());
-  // The mini controller hides while the main window is open; it arrives with the
-  // desktop controller.
+  // The mini controller hides while the main window is open.
+  if (app_.Controller) app_.Controller->HideController();
 }
 
 void MainForm::HideToTray() { ShowWindow(Handle(), SW_HIDE); }

@@ -32,8 +32,18 @@ class MainForm final : public Window {
   // Saves every setting, the main window's placement included.
   void SaveSettings();
 
-  // The picture library's folder choice and rescan (main menu, tray, controller).
+  // The mini controller: placed on the last render's controller rectangle and shown while
+  // this window is hidden (when enabled); ApplyShowController follows a ShowController toggle.
+  void PlaceController();
+  void ApplyShowController();
+  // Commands the menus share (main menu, tray, controller).
+  void ChooseEntrySection(const std::string& name);
+  void ShowWeekRows(int rows);
+  void ChangeWallpaperImage();
   void SelectWallpaperFolder();
+  void OpenImagesFolder();
+  void RefreshImageList();
+  void SearchNewWallpapers();
   void RebuildImageLibrary();
 
  protected:

@@ -239,7 +239,8 @@ void MainForm::RebuildSectionLists() {
 }
 
 void MainForm::RebuildControllerMonthMenu() {
-  // The mini controller's month menu is built here once the controller exists.
+  // Nothing to build: the mini controller names its months from the locale each time its
+  // menu opens.
 }
 
 void MainForm::ShowHolidayChecks() {

@@ -9,6 +9,7 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
+#include "win/desktop/Controller.h"
 #include "win/desktop/DesktopIcons.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/shell/TrayIcon.h"
@@ -64,7 +65,8 @@ class TickHost final : public HousekeepingHost {
 }  // namespace
 
 void MainForm::UpdateWallpaper() {
-  // The mini controller hides here and comes back at the end (with the controller).
+  // The mini controller hides while the picture changes and comes back on its new place.
+  if (app_.Controller) app_.Controller->HideController();
   // An open pop-up closes first; a changed one saves and rebuilds by itself.
   if (app_.EntryPopup && !app_.EntryPopup->Saved()) {
     bool modified = app_.EntryPopup->Modified();
@@ -73,6 +75,7 @@ void MainForm::UpdateWallpaper() {
   }
   // The error text is not shown: the previous wallpaper simply stays.
   BuildWallpaper(app_.settings.WallpaperBackground);
+  PlaceController();
 }
 
 std::string MainForm::BuildWallpaper(const std::string& file) {

@@ -16,6 +16,8 @@
 #include "win/app/MainForm.h"
 #include "win/app/MessageFilter.h"
 #include "win/app/VersionInfo.h"
+#include "win/config/FontDialog.h"
+#include "win/desktop/Controller.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
@@ -86,10 +88,14 @@ int RunProgram() {
   app->AppWindow = std::make_unique<ApplicationWindow>();
   app->AppWindow->Create();
 
-  // 4. The windows, main window first (its creation loads folders and settings). The
-  // font dialog and the mini controller join here as they arrive.
+  // 4. The windows, main window first (its creation loads folders and settings), then
+  // the font dialog, the mini controller, the repeat dialog and the date picker.
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
+  app->FontDialog = std::make_unique<TFFont>();
+  app->FontDialog->Create(app->MainWindow->Handle());
+  app->Controller = std::make_unique<TFController>(*app);
+  app->Controller->Create(app->AppWindow->Handle());
   App* appPtr = app.get();
   app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
   app->Repeat->Create(app->AppWindow->Handle());
@@ -123,6 +129,8 @@ int RunProgram() {
   app->Tray.reset();
   app->DatePicker.reset();
   app->Repeat.reset();
+  app->Controller.reset();
+  app->FontDialog.reset();
   app->MainWindow.reset();
   app->AppWindow.reset();
   // 7. Process end: the hook goes last, after the windows.
