@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/calendar/DayCellTable.h"
-#include "core/lunar/Holidays.h"
+#include "core/calendar/Holidays.h"
 #include "core/platform/LocaleNames.h"
 #include "core/platform/TextRenderer.h"
 #include "core/render/Bitmap32.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/lunar/ChineseCalendar.h"
+#include "core/calendar/ChineseCalendar.h"
 #include "core/render/CalendarRenderer.h"
 #include "core/util/Numeric.h"
 

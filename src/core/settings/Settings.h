@@ -86,6 +86,7 @@ struct Settings {
   bool RepeatColorWithEntry = true;
   // The Chinese calendar layer: lunar dates, festivals, solar terms and official days off
   // in the day cells. Default: on when the user's interface language is Chinese.
+  // Edited by the check box "显示农历" on the "查看" page of the calendar tab.
   bool ShowLunar = false;
 
   // --- MainForm ---

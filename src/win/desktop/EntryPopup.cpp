@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/calendar/ChineseCalendar.h"
 #include "core/calendar/ColorCodeEdit.h"
 #include "core/calendar/ColorCodes.h"
 #include "core/calendar/DateTime.h"
@@ -281,6 +282,9 @@ void TFEntry::UpdateTitle() {
   std::vector<std::string> candidates = {Narrow(L"  " + DateText(date_, L"dddd") + L", " + DateText(date_, L"d") + L"  "),
                                          Narrow(L"  " + DateText(date_, L"ddd") + L", " + DateText(date_, L"d") + L"  "),
                                          Narrow(DateText(date_, L"d"))};
+  // With the Chinese calendar layer on, the lunar date follows the Gregorian one while it fits.
+  if (auto lunar = app_.settings.ShowLunar ? ToLunar(DayNumber(date_)) : std::nullopt)
+    candidates.insert(candidates.begin(), candidates[0] + LunarDateText(*lunar) + "  ");
   HDC dc = GetDC(Handle());
   HGDIOBJ old = SelectObject(dc, uiFont_);
   title_ = Widen(ChooseTitle(candidates, box.right - box.left, [&](const std::string& t) {

@@ -1,9 +1,10 @@
-#include "core/lunar/ChineseCalendar.h"
+#include "core/calendar/ChineseCalendar.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/calendar/DateTime.h"
-#include "core/lunar/LunarTables.h"
+#include "core/calendar/LunarTables.h"
 
 namespace ov {
 
@@ -104,6 +105,16 @@ int LunarMonthDays(int lunarYear, int month, bool leap) {
   const uint32_t w = Word(lunarYear);
   const int index = MonthIndex(w, month, leap);
   return index < 0 ? 0 : LengthAt(w, index);
+}
+
+std::optional<int64_t> SameLunarDateIn(const LunarDate& anchor, int lunarYear) {
+  LunarDate d = anchor;
+  d.year = lunarYear;
+  d.leap = anchor.leap && LeapMonthOf(lunarYear) == anchor.month;
+  const int length = LunarMonthDays(lunarYear, d.month, d.leap);
+  if (length == 0) return std::nullopt;
+  d.day = std::min(d.day, length);
+  return FromLunar(d);
 }
 
 std::string LunarYearName(int lunarYear) {

@@ -35,6 +35,11 @@ int LeapMonthOf(int lunarYear);
 // 29 or 30; 0 when the year has no such month.
 int LunarMonthDays(int lunarYear, int month, bool leap);
 
+// The day of `anchor`'s lunar month and day in another lunar year: a leap-month date falls
+// in the ordinary month of a year without that leap month, and day 30 on day 29 of a
+// month that has 29 days. nullopt outside the range.
+std::optional<int64_t> SameLunarDateIn(const LunarDate& anchor, int lunarYear);
+
 // Sexagenary name of a lunar year ("丙午" for 2026) and its animal ("马").
 std::string LunarYearName(int lunarYear);
 std::string ZodiacName(int lunarYear);

@@ -44,7 +44,7 @@
 // LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING FROM,
 // OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE
 // SOFTWARE.
-#include "core/lunar/Holidays.h"
+#include "core/calendar/Holidays.h"
 
 namespace ov {
 

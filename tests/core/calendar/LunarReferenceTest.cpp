@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "core/calendar/DateTime.h"
-#include "core/lunar/ChineseCalendar.h"
+#include "core/calendar/ChineseCalendar.h"
 
 namespace ov {
 namespace {
@@ -98,7 +98,7 @@ int Compare(const std::string& tool, const std::string& lines) {
 TEST(LunarReferenceTest, EveryDayAgainstLunardate) {
   if (!Have("/usr/bin/python3 -c 'import lunardate'")) GTEST_SKIP() << "python3-lunardate is not installed";
   const std::string out =
-      Capture("/usr/bin/python3 " + kRoot + "/tests/core/lunar/lunar_reference.py lunardate 1900-01-31 2099-12-31");
+      Capture("/usr/bin/python3 " + kRoot + "/tests/core/calendar/lunar_reference.py lunardate 1900-01-31 2099-12-31");
   ASSERT_FALSE(out.empty());
   EXPECT_EQ(Compare("lunardate", out), DayNumberFromCivil(2099, 12, 31) - DayNumberFromCivil(1900, 1, 31) + 1);
 }
@@ -114,7 +114,7 @@ TEST(LunarReferenceTest, MonthBoundariesAgainstTheLunarCommand) {
       if (ToLunar(d)->day == 1) f << Iso(d - 1) << "\n" << Iso(d) << "\n";
   }
   const std::string out =
-      Capture("/usr/bin/python3 " + kRoot + "/tests/core/lunar/lunar_reference.py lunar < " + list.string());
+      Capture("/usr/bin/python3 " + kRoot + "/tests/core/calendar/lunar_reference.py lunar < " + list.string());
   std::filesystem::remove(list);
   ASSERT_FALSE(out.empty());
   EXPECT_GT(Compare("lunar", out), 3600);  // the tool covers 1900..2049

@@ -1,4 +1,4 @@
-#include "core/lunar/Holidays.h"
+#include "core/calendar/Holidays.h"
 
 #include <algorithm>
 #include <set>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/calendar/DateTime.h"
-#include "core/lunar/ChineseCalendar.h"
+#include "core/calendar/ChineseCalendar.h"
 
 namespace ov {
 namespace {

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "core/calendar/DateTime.h"
-#include "core/lunar/Holidays.h"
+#include "core/calendar/Holidays.h"
 
 namespace ov {
 namespace {
