@@ -32,7 +32,7 @@ void CalendarRenderer::MeasureLunar() {
   lunarFont_.underline = lunarFont_.strikeOut = false;
   lunarLine_ = text_.Measure(lunarFont_, "Xq").height;
   const Size glyph = text_.Measure(lunarFont_, "休");
-  badge_ = {glyph.width + 2, std::min(glyph.height, metrics_.captionHeight)};
+  badge_ = {glyph.width + 4, std::min(glyph.height, metrics_.captionHeight)};
 }
 
 std::optional<Rect> CalendarRenderer::LunarLine(const Rect& cell) const {
