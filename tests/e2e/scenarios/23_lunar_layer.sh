@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Under a Chinese interface the Chinese calendar layer is on from the start: the entry
-# pop-up's title carries the clicked day's lunar date after the Gregorian one (checked
+# pop-up's title carries the clicked day's lunar date after the Gregorian one, a colour
+# code repeated "年 (农历)" lands on the same lunar date of the next years (both checked
 # against python3-lunardate), the setting is saved as ShowLunar "1", and with ShowLunar
 # "0" stored the next start draws the calendar without the lunar notes.
 # e2e-timeout: 200
@@ -39,8 +40,42 @@ e2e_log "day $day: title '$title', lunar date '$year$monthday'"
 # The year goes when the pop-up is too narrow for it, then the weekday.
 [[ $title == *", $day  $year$monthday  " || $title == *" $day  $monthday  " ]] ||
   e2e_fail "pop-up title '$title' lacks the lunar date '$year$monthday' of day $day"
-e2e_click 100 200
+
+# Shift + "绿色" asks for a series: "年 (农历)", 3 times marks the same lunar date in the
+# next two lunar years.
+orv_popup_menu
+xdotool key Down Right
+sleep 0.5
+xdotool key Down keydown shift key Return keyup shift
+e2e_wait_window TFRepeat visible 10 >/dev/null
+ov_tool click TFRepeat '#206' >/dev/null
+sleep 0.3
+ov_tool settext TFRepeat '#221' 3
+ov_tool select TFRepeat '#223' 4
+sleep 0.3
+e2e_screenshot lunar-repeat >/dev/null
+wall_before=$(orv_wallpaper_mtime)
+ov_tool click TFRepeat 确定 >/dev/null
 e2e_wait_window TFEntry gone 10 >/dev/null
+rebuilt() { [ "$(orv_wallpaper_mtime)" != "$wall_before" ]; }
+e2e_wait_for "the rebuilt wallpaper" 15 rebuilt
+series=$(/usr/bin/python3 - "$(date +%Y)" "$(date +%-m)" "$day" <<'PY'
+import sys
+from lunardate import LunarDate
+d = LunarDate.fromSolarDate(*map(int, sys.argv[1:4]))
+for k in range(3):
+    for day in (d.day, d.day - 1):  # a 30th falls on the 29th of a short month
+        try:
+            print(LunarDate(d.year + k, d.month, day, 0).toSolarDate())
+            break
+        except ValueError:
+            pass
+PY
+)
+e2e_log "lunar series: $(echo $series)"
+for d in $series; do e2e_assert_eq 2 "$(orv_day_code "$d")" "colour code of $d"; done
+last=$(tail -n 1 <<<"$series")
+e2e_assert_eq 0 "$(orv_day_code "$(date -d "$last + 1 year" +%F)")" "colour code a Gregorian year after $last"
 orv_end_session
 e2e_assert_eq 1 "$(e2e_reg_get 'HKCU\Software\Quenlar\Orvinta3\App' ShowLunar)" "saved ShowLunar"
 
