@@ -94,6 +94,7 @@ struct App {
   WinLocaleNames Locale;
   std::unique_ptr<EntryStoreDays> DayData;
   std::unique_ptr<CalendarRenderer> Renderer;
+  HolidayCalendar Holidays;             // official days off: compiled-in plus the data folder's file
   ClickSeries Clicks;                   // desktop button releases towards a triple-click
 
   // --- windows ---
