@@ -73,11 +73,15 @@ std::string CaptureFileName(const std::string& wallpaper, double now, bool png) 
                                     static_cast<int>(rem % 60), png ? "png" : "jpg");
 }
 
-std::optional<std::string> CaptureCheck(const CaptureInput& in, CaptureHost& host, IImageEncoder& encoder) {
+std::optional<std::string> WallpaperCapture::Check(const CaptureInput& in, CaptureHost& host,
+                                                   IImageEncoder& encoder) {
   std::string current = host.ReadDesktopWallpaper();
-  if (!IsForeignWallpaper(current, in.wallpaperFile)) return std::nullopt;
+  if (!IsForeignWallpaper(current, in.wallpaperFile)) {
+    takenFrom_.clear();
+    return std::nullopt;
+  }
   // No wallpaper at all (or an unreadable value) has nothing to copy.
-  if (current.empty()) return std::nullopt;
+  if (current.empty() || current == takenFrom_) return std::nullopt;
   fs::path folder = CaptureFolder(in.imagesPath);
   std::error_code ec;
   fs::create_directories(folder, ec);  // a failure shows as a failed save below
@@ -87,6 +91,7 @@ std::optional<std::string> CaptureCheck(const CaptureInput& in, CaptureHost& hos
                                : encoder.SaveAsJpeg(source, target, kCaptureJpegQuality);
   if (!saved) return std::nullopt;
   std::string copy = PathToUtf8(target);
+  takenFrom_ = current;
   host.UseCapturedImage(copy);
   return copy;
 }

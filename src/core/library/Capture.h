@@ -44,10 +44,20 @@ struct CaptureInput {
 
 inline constexpr int kCaptureJpegQuality = 75;
 
-// One check: a foreign wallpaper is copied into the capture folder (as PNG, or as JPEG of
-// quality 75) and taken into use.
-// Returns the copy, nullopt when there was nothing to take or it could not be saved
-// (the foreign wallpaper then stays, and the next check tries again).
-std::optional<std::string> CaptureCheck(const CaptureInput& in, CaptureHost& host, IImageEncoder& encoder);
+class WallpaperCapture {
+ public:
+  // One check: a foreign wallpaper is copied into the capture folder (as PNG, or as JPEG
+  // of quality 75) and taken into use. Returns the copy; nullopt when there was nothing
+  // to take or it could not be saved (the foreign wallpaper then stays, and the next
+  // check tries again).
+  //
+  // A foreign file that was copied but is still installed afterwards (the calendar
+  // wallpaper could not be built over it) is not copied again until another wallpaper
+  // has been installed: a copy every three seconds would fill the disk.
+  std::optional<std::string> Check(const CaptureInput& in, CaptureHost& host, IImageEncoder& encoder);
+
+ private:
+  std::string takenFrom_;
+};
 
 }  // namespace ov

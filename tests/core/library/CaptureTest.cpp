@@ -62,30 +62,38 @@ class FakeCaptureHost final : public CaptureHost, public IImageEncoder {
 TEST(CaptureTest, AForeignWallpaperIsCopiedIntoTheLibraryAndTakenIntoUse) {
   test::TempDir tmp;
   FakeCaptureHost host;
+  WallpaperCapture capture;
   CaptureInput in{"C:\\Data\\Wallpaper.bmp", tmp.Utf8WithSlash() + "Lib" + "/", false,
                   EncodeDateTime(2025, 3, 7, 9, 5, 2)};
   const std::string expected =
       PathToUtf8(PathFromUtf8(tmp.Utf8WithSlash() + "Lib/") / "Captured Images" / "sunset 2025.03.07 [09.05.02].jpg");
 
   host.desktop = "c:\\data\\WALLPAPER.bmp";  // our own, in another case
-  EXPECT_FALSE(CaptureCheck(in, host, host));
+  EXPECT_FALSE(capture.Check(in, host, host));
   host.desktop = "";  // no wallpaper at all
-  EXPECT_FALSE(CaptureCheck(in, host, host));
+  EXPECT_FALSE(capture.Check(in, host, host));
   EXPECT_TRUE(host.saves.empty());
 
   host.desktop = "C:\\Pics\\sunset.bmp";
   host.saveOk = false;  // unreadable: nothing is taken, the next tick tries again
-  EXPECT_FALSE(CaptureCheck(in, host, host));
+  EXPECT_FALSE(capture.Check(in, host, host));
   EXPECT_TRUE(host.used.empty());
   EXPECT_TRUE(host.folderExisted);
 
   host.saveOk = true;
-  EXPECT_EQ(CaptureCheck(in, host, host), expected);
+  EXPECT_EQ(capture.Check(in, host, host), expected);
   EXPECT_EQ(host.saves.back(), "C:\\Pics\\sunset.bmp -> " + expected + " jpeg 75");
   EXPECT_EQ(host.used, std::vector<std::string>{expected});
 
+  // Still installed after the copy (the calendar could not be built over it): not copied
+  // again until another wallpaper has been installed.
+  EXPECT_FALSE(capture.Check(in, host, host));
+  host.desktop = "C:\\Data\\Wallpaper.bmp";
+  EXPECT_FALSE(capture.Check(in, host, host));
+  host.desktop = "C:\\Pics\\sunset.bmp";
   in.captureToPng = true;
-  EXPECT_EQ(CaptureCheck(in, host, host).value_or("").substr(expected.size() - 3), "png");
+  EXPECT_EQ(capture.Check(in, host, host).value_or("").substr(expected.size() - 3), "png");
+  EXPECT_EQ(host.used.size(), 2u);
 }
 
 }  // namespace
