@@ -80,8 +80,9 @@ std::optional<std::string> WallpaperCapture::Check(const CaptureInput& in, Captu
     takenFrom_.clear();
     return std::nullopt;
   }
-  // No wallpaper at all (or an unreadable value) has nothing to copy.
-  if (current.empty() || current == takenFrom_) return std::nullopt;
+  // No wallpaper at all (or an unreadable value) has nothing to copy; without a library
+  // folder there is no place to copy it to.
+  if (current.empty() || current == takenFrom_ || in.imagesPath.empty()) return std::nullopt;
   fs::path folder = CaptureFolder(in.imagesPath);
   std::error_code ec;
   fs::create_directories(folder, ec);  // a failure shows as a failed save below

@@ -72,6 +72,10 @@ TEST(CaptureTest, AForeignWallpaperIsCopiedIntoTheLibraryAndTakenIntoUse) {
   EXPECT_FALSE(capture.Check(in, host, host));
   host.desktop = "";  // no wallpaper at all
   EXPECT_FALSE(capture.Check(in, host, host));
+  CaptureInput noLibrary = in;
+  noLibrary.imagesPath.clear();
+  host.desktop = "C:\\Pics\\sunset.bmp";
+  EXPECT_FALSE(capture.Check(noLibrary, host, host));
   EXPECT_TRUE(host.saves.empty());
 
   host.desktop = "C:\\Pics\\sunset.bmp";
