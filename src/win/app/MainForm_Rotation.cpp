@@ -144,7 +144,7 @@ void MainForm::RotationModeChanged(int mode) {
 void MainForm::CatchWallpapersChanged(bool ticked) { app_.settings.CaptureWallpaper = ticked; }
 
 void MainForm::CaptureCheck() {
-  static GdiplusEncoder encoder;
+  GdiplusEncoder encoder;
   FormCaptureHost host(app_, *this);
   CaptureInput in{PathToUtf8(app_.Folders.WallpaperFile()), app_.settings.ImagesPath, app_.settings.CaptureToPNG,
                   app_.Clock.Now()};
