@@ -72,6 +72,7 @@ struct App {
   std::vector<std::string> ImageExtensions;
   std::vector<TImageItem> ImageLibrary;
   std::vector<std::string> RotationQueue;
+  std::string SelectedImage;  // the library picture last chosen in the grid (or captured)
   Size WallpaperSize{0, 0};  // min(virtual desktop, 6400 x 4800)
   FileVersion Version;
 

@@ -10,6 +10,7 @@
 
 #include "core/app/Migration.h"
 #include "core/calendar/FirstRun.h"
+#include "core/library/RotationQueue.h"
 #include "core/wallpaper/WallpaperSize.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
@@ -97,7 +98,7 @@ void MainForm::MigrateOldLayouts() {
 }
 
 void MainForm::LoadRotationQueue() {
-  // Rotation.txt is read here once wallpaper rotation exists.
+  app_.RotationQueue = ReadRotationFile(app_.Folders.RotationFile(), app_.CodePage);
 }
 
 void MainForm::FillWeekdayControls() {
