@@ -153,7 +153,10 @@ BackupResult RunBackup(const BackupJob& job) {
 
 RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bool force, const ICodePage* codePage) {
   RestoreResult result;
-  std::string quoted = "\"" + PathToUtf8(cabinet) + "\"\r\n";
+  std::string quoted;
+  quoted += '"';
+  quoted += PathToUtf8(cabinet);
+  quoted += "\"\r\n";
   TSTCabReader reader;
   reader.CodePage = codePage;
   CabHeader header;
