@@ -243,6 +243,29 @@ TEST(CabinetTest, WildcardsMatchLikeAFolderListing) {
   for (const Row& r : rows) EXPECT_EQ(MatchesPattern(r.name, r.pattern), r.match) << r.name << " " << r.pattern;
 }
 
+TEST(CabinetTest, ReadOnlyTargetsAreReplacedUnlessTheReaderIsToldNot) {
+  test::TempDir dir;
+  TSTCabWriter w;
+  w.CreateCabinet(dir.Path() / "ro.cab");
+  w.AddBytes("new", "ro.txt", kTime, cab::kAttrArchive | cab::kAttrReadOnly);
+  w.CloseCabinet(true);
+  fs::path target = dir.Path() / "out" / "ro.txt";
+  auto writable = [&] { return (fs::status(target).permissions() & fs::perms::owner_write) != fs::perms::none; };
+  test::WriteFile(target, "old");
+  fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  TSTCabReader careful;
+  careful.DontOverwriteReadOnlyFiles = true;
+  EXPECT_EQ(careful.Extract(dir.Path() / "ro.cab", dir.Path() / "out").written, 0);
+  EXPECT_EQ(test::ReadFile(target), "old");
+  TSTCabReader reader;
+  EXPECT_EQ(reader.Extract(dir.Path() / "ro.cab", dir.Path() / "out").written, 1);
+  EXPECT_EQ(test::ReadFile(target), "new");
+  EXPECT_FALSE(writable());
+  EXPECT_EQ(*FileDosWriteTime(target), kTime);
+  fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST(CabinetTest, WriterRefusesWhatTheFormatCannotHold) {
   TSTCabWriter w;
   w.CreateCabinet("unused.cab");
