@@ -35,7 +35,9 @@ class NoteTree {
       std::string text = "[EOHDR]\r\n";
       int n = 2 + static_cast<int>(rng() % 25);
       for (int w = 0; w < n; ++w) text += std::string(words[rng() % 8]) + (w % 6 == 5 ? "\r\n" : " ");
-      std::ofstream(dir / ("Notes_" + std::to_string(i) + ".txt"), std::ios::binary) << text << "\r\n";
+      text += "\r\n";
+      noteBytes_ += text.size();
+      std::ofstream(dir / ("Notes_" + std::to_string(i) + ".txt"), std::ios::binary) << text;
     }
   }
   ~NoteTree() {
@@ -43,9 +45,11 @@ class NoteTree {
     fs::remove_all(root_, ec);
   }
   const fs::path& Root() const { return root_; }
+  uint64_t NoteBytes() const { return noteBytes_; }
 
  private:
   fs::path root_;
+  uint64_t noteBytes_ = 0;
 };
 
 NoteTree& Tree() {
@@ -71,6 +75,7 @@ void WriteOurs() {
 void BM_WriteBackup(benchmark::State& state) {
   for (auto _ : state) WriteOurs();
   state.counters["cab_bytes"] = static_cast<double>(fs::file_size(OurCabinet()));
+  state.counters["note_bytes"] = static_cast<double>(Tree().NoteBytes());
   state.counters["files"] = kNotes;
 }
 BENCHMARK(BM_WriteBackup)->Unit(benchmark::kMillisecond)->UseRealTime();
