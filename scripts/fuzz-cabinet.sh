@@ -12,7 +12,7 @@ cxx=${FUZZ_CXX:-clang++}
 srcs=(
   "$root/tests/fuzz/CabinetFuzz.cpp"
   "$root/src/core/backup/CabFormat.cpp" "$root/src/core/backup/CabReader.cpp" "$root/src/core/backup/FileTimes.cpp"
-  "$root/src/core/platform/CodePage.cpp" "$root/src/core/util/Text.cpp" "$root/src/core/calendar/DateTime.cpp"
+  "$root/src/core/platform/CodePage.cpp" "$root/src/core/platform/FileAttributes.cpp" "$root/src/core/util/Text.cpp" "$root/src/core/calendar/DateTime.cpp"
 )
 bin=$out/cabinet_fuzz
 if [ ! -x "$bin" ] || [ -n "$(find "${srcs[@]}" "$root/src/core" -name '*.h' -newer "$bin" 2>/dev/null | head -n 1)" ] ||

@@ -102,6 +102,7 @@ BackupResult RunBackup(const BackupJob& job) {
   TSTCabWriter writer;
   writer.SetID = kBackupSetId;
   writer.Compression = CabCompression::MsZip;
+  writer.Attributes = job.attributes;
   writer.OnBeforeFileAdd = [&](const fs::path& file, bool& skip) {
     ++counter;
     if (!job.onlyNew) return;
@@ -151,7 +152,8 @@ BackupResult RunBackup(const BackupJob& job) {
   return result;
 }
 
-RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bool force, const ICodePage* codePage) {
+RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bool force, const ICodePage* codePage,
+                         const IFileAttributes* attributes) {
   RestoreResult result;
   std::string quoted;
   quoted += '"';
@@ -159,6 +161,7 @@ RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bo
   quoted += "\"\r\n";
   TSTCabReader reader;
   reader.CodePage = codePage;
+  reader.Attributes = attributes;
   CabHeader header;
   try {
     if (!reader.CabinetInfo(cabinet, header)) {
@@ -232,6 +235,7 @@ void ButtonBackupClick(BackupContext& ctx) {
   job.includeImageProps = s.BackupImageProps;
   job.lastBackupTime = s.LastBackupTime;
   job.now = ctx.now;
+  job.attributes = ctx.attributes;
   BackupResult r = RunBackup(job);
   ctx.host.SetBackupButton(true, kBackupCaption);
   switch (r.outcome) {
@@ -262,7 +266,7 @@ void ButtonRestoreBackupClick(BackupContext& ctx) {
   fs::path cabinet = PathFromUtf8(*file);
   s.BackupPath = WithSeparator(PathToUtf8(cabinet.parent_path()));
   ctx.host.SetRestoreButtonEnabled(false);
-  RestoreResult r = RunRestore(cabinet, ctx.dataFolder, force, ctx.codePage);
+  RestoreResult r = RunRestore(cabinet, ctx.dataFolder, force, ctx.codePage, ctx.attributes);
   if (r.outcome == RestoreOutcome::Done) {
     ctx.host.RefreshAfterRestore();
     ctx.host.ShowInformation(r.message);

@@ -11,6 +11,7 @@
 namespace ov {
 
 class ICodePage;
+class IFileAttributes;
 class ILocaleNames;
 struct Settings;
 
@@ -43,6 +44,7 @@ struct BackupJob {
   bool includeImageProps = true;
   double lastBackupTime = 0;
   double now = 0;                           // local time at the start
+  const IFileAttributes* attributes = nullptr;  // null: the portable ones
 };
 
 enum class BackupOutcome { Failed, NothingNew, Done };
@@ -77,7 +79,7 @@ struct RestoreResult {
 // without a current file are written; others count as older and are written only with
 // `force`. Names that would leave the data folder are skipped.
 RestoreResult RunRestore(const std::filesystem::path& cabinet, const std::filesystem::path& dataFolder, bool force,
-                         const ICodePage* codePage = nullptr);
+                         const ICodePage* codePage = nullptr, const IFileAttributes* attributes = nullptr);
 
 // What the backup tab needs from the platform.
 class IBackupHost {
@@ -111,6 +113,7 @@ struct BackupContext {
   const ILocaleNames& locale;
   double now = 0;                        // local time when the button was clicked
   const ICodePage* codePage = nullptr;   // of names stored without the UTF-8 mark
+  const IFileAttributes* attributes = nullptr;  // null: the portable ones
 };
 
 void ButtonBackupClick(BackupContext& ctx);

@@ -9,6 +9,7 @@
 
 #include "core/backup/FileTimes.h"
 #include "core/platform/CodePage.h"
+#include "core/platform/FileAttributes.h"
 #include "core/util/Paths.h"
 #include "core/util/Text.h"
 
@@ -408,6 +409,11 @@ class FileSink final : public ICabSink {
  public:
   FileSink(TSTCabReader& reader, const fs::path& folder) : reader_(reader), folder_(folder) {}
 
+  const IFileAttributes& Attributes() const {
+    static const PortableFileAttributes kPortable;
+    return reader_.Attributes ? *reader_.Attributes : kPortable;
+  }
+
   bool Begin(const CabFileEntry& e, bool& abort) override {
     dest_.clear();
     if (auto rel = SafeRelativePath(e.name)) dest_ = folder_ / *rel;
@@ -415,7 +421,7 @@ class FileSink final : public ICabSink {
     if (abort || dest_.empty()) return false;
     std::error_code ec;
     if (reader_.DontOverwriteReadOnlyFiles && fs::exists(dest_, ec) &&
-        (fs::status(dest_, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
+        (Attributes().Get(dest_).value_or(0) & cab::kAttrReadOnly))
       return false;
     static std::atomic<unsigned> counter{0};
     temp_ = dest_;
@@ -444,14 +450,11 @@ class FileSink final : public ICabSink {
     out_.clear();
     if (ok) {
       SetFileLocalWriteTime(temp_, DateTimeFromDos(e.time));
-      // A read-only target could not be replaced; it is made writable first.
-      if (fs::exists(dest_, ec))
-        fs::permissions(dest_, fs::perms::owner_write, fs::perm_options::add, ec);
+      // A read-only, hidden or system target could not be replaced; it becomes a plain file first.
+      if (fs::exists(dest_, ec)) Attributes().Set(dest_, cab::kAttrArchive);
       fs::rename(temp_, dest_, ec);
       ok = !ec;
-      if (ok && (e.attributes & cab::kAttrReadOnly))
-        fs::permissions(dest_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                        fs::perm_options::remove, ec);
+      if (ok) Attributes().Set(dest_, e.attributes & kFileAttributeMask);
     }
     if (!ok && wasOpen) fs::remove(temp_, ec);
     if (reader_.OnFileDone) reader_.OnFileDone(e, dest_, ok);

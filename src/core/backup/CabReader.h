@@ -17,6 +17,7 @@
 namespace ov {
 
 class ICodePage;
+class IFileAttributes;
 
 // Random access to the bytes of a cabinet.
 class ICabSource {
@@ -113,6 +114,8 @@ class TSTCabReader {
   bool DontOverwriteReadOnlyFiles = false;
   // Code page of names stored without the UTF-8 attribute (null: see ReadCabDirectory).
   const ICodePage* CodePage = nullptr;
+  // How extracted files get their attributes (null: read-only through the permissions).
+  const IFileAttributes* Attributes = nullptr;
 
   // Runs for each file before it is written. `destination` comes preset to destination
   // folder + name (empty when the name is unsafe, see SafeRelativePath); clearing it

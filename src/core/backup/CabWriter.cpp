@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "core/backup/FileTimes.h"
+#include "core/platform/FileAttributes.h"
 #include "core/util/Paths.h"
 #include "core/util/Text.h"
 
@@ -107,10 +108,9 @@ void TSTCabWriter::AddFile(const fs::path& file, const std::string& nameInCabine
   if (!in) throw ESTCabinet(CabWriteError::OpenSource, PathToUtf8(file));
   std::optional<double> written = FileLocalWriteTime(file);
   DosDateTime time = DosFromDateTime(written.value_or(0));
-  uint16_t attributes = cab::kAttrArchive;
-  std::error_code ec;
-  fs::perms perms = fs::status(file, ec).permissions();
-  if (!ec && (perms & fs::perms::owner_write) == fs::perms::none) attributes |= cab::kAttrReadOnly;
+  static const PortableFileAttributes kPortable;
+  const IFileAttributes& source = Attributes ? *Attributes : kPortable;
+  uint16_t attributes = source.Get(file).value_or(cab::kAttrArchive) & kFileAttributeMask;
   AddEntry(nameInCabinet, time, attributes, [&](Entry& entry) {
     char buf[65536];
     uint64_t total = 0;

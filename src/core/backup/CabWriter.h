@@ -17,6 +17,8 @@ namespace ov {
 
 enum class CabCompression { None, MsZip };
 
+class IFileAttributes;
+
 class TSTCabWriter {
  public:
   TSTCabWriter();
@@ -29,6 +31,8 @@ class TSTCabWriter {
   CabCompression Compression = CabCompression::MsZip;
   // zlib level of the MSZIP blocks.
   int CompressionLevel = Z_DEFAULT_COMPRESSION;
+  // Where files' attributes come from (null: read-only from the permissions, archive on).
+  const IFileAttributes* Attributes = nullptr;
 
   // Runs before each file is added; setting skip leaves the file out.
   std::function<void(const std::filesystem::path& file, bool& skip)> OnBeforeFileAdd;
