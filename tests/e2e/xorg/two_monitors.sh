@@ -18,7 +18,6 @@ tool=$build/e2e/bin/ovtool.exe
 work=$build/e2e/artifacts/two_monitors
 rm -rf "$work" && mkdir -p "$work"
 prefix=$build/e2e/two-monitors-prefix
-display=:$((70 + RANDOM % 50))
 xorg_pid=
 orv_pid=
 
@@ -57,12 +56,15 @@ monitor_sections() {
   monitor_sections
   printf 'Section "ServerLayout"\n  Identifier "l"\n  Screen 0 "s0" 800 0\n  Screen 1 "s1" 0 0\nEndSection\n'
 } >"$work/xorg.conf"
-Xorg "$display" -config "$work/xorg.conf" -noreset -nolisten tcp -novtswitch -sharevts \
-  -logfile "$work/xorg.log" >"$work/xorg.out" 2>&1 &
+# The server picks a free display itself and writes its number when it is ready.
+Xorg -displayfd 3 -config "$work/xorg.conf" -noreset -nolisten tcp -novtswitch -sharevts \
+  -logfile "$work/xorg.log" 3>"$work/display" >"$work/xorg.out" 2>&1 &
 xorg_pid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.2; done
-xdpyinfo >/dev/null 2>&1 || fail "Xorg did not start (see $work/xorg.log)"
+for _ in $(seq 100); do [ -s "$work/display" ] && break; kill -0 $xorg_pid 2>/dev/null || break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xorg did not start (see $work/xorg.out)"
+export DISPLAY=:$(tr -dc 0-9 <"$work/display")
+heads=$(xdpyinfo -ext XINERAMA 2>/dev/null | grep -c 'head #' || true)
+[ "$heads" = 2 ] || fail "display $DISPLAY has $heads Xinerama heads, expected 2"
 
 # A copy of the prefix without the virtual desktop, with Xinerama heads as monitors.
 # Copied while no scenario changes it.
