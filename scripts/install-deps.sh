@@ -9,6 +9,7 @@ packages=(
   libz-mingw-w64-dev zlib1g-dev
   googletest libbenchmark-dev
   wine wine64 xvfb xdotool x11-utils imagemagick
+  xserver-xorg-core xserver-xorg-video-dummy
   cabextract gcab libvips-tools python3
   clang libclang-rt-14-dev
   fonts-wqy-microhei fonts-wqy-zenhei locales

@@ -1,8 +1,8 @@
 #pragma once
 // The day cells of the wallpaper now installed, in drawing order. A full-size render
 // clears it and adds every drawn day (GridDay::date, GridDay::cell); the desktop hit-test
-// maps screen points and dates back to cells. The wallpaper's top-left pixel is screen
-// point (0, 0).
+// maps screen points and dates back to cells. Rectangles are wallpaper pixels, whose (0, 0)
+// is the virtual screen's top-left corner (MonitorLayout.h converts).
 #include <vector>
 
 #include "core/util/Rect.h"

@@ -148,11 +148,15 @@ RepeatOutcome RepeatEntryText(EntryStore& store, const RepeatSeries& series, con
 }
 
 Point RepeatDialogPosition(const Rect& popupRect, Size dialog, int32_t desktopWidth, int32_t popupWindowTop) {
+  return RepeatDialogPosition(popupRect, dialog, Rect{0, 0, desktopWidth, 0}, popupWindowTop);
+}
+
+Point RepeatDialogPosition(const Rect& popupRect, Size dialog, const Rect& area, int32_t popupWindowTop) {
   int64_t left = popupRect.right;
   int64_t top = int64_t(popupRect.bottom) - dialog.height;
-  if (left < 0) left = int64_t(desktopWidth) - dialog.width;
-  if (left + dialog.width > desktopWidth) left = int64_t(popupRect.left) - dialog.width;
-  if (top < 0) top = popupWindowTop;
+  if (left < area.left) left = int64_t(area.right) - dialog.width;
+  if (left + dialog.width > area.right) left = int64_t(popupRect.left) - dialog.width;
+  if (top < area.top) top = popupWindowTop;
   auto sat = [](int64_t v) { return static_cast<int32_t>(Clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
   return {sat(left), sat(top)};
 }

@@ -85,6 +85,9 @@ RepeatOutcome RepeatEntryText(EntryStore& store, const RepeatSeries& series, con
 // moved to the pop-up's left side when it would pass the desktop's right edge; at the
 // pop-up window's top when it would start above the desktop.
 Point RepeatDialogPosition(const Rect& popupRect, Size dialog, int32_t desktopWidth, int32_t popupWindowTop);
+// The same within an area of the screen (the work area of the pop-up's monitor): its left
+// and right edges take the place of 0 and the desktop width, its top that of 0.
+Point RepeatDialogPosition(const Rect& popupRect, Size dialog, const Rect& area, int32_t popupWindowTop);
 
 // Captions of the dialog.
 inline constexpr char kRepeatDialogCaption[] = "重复";

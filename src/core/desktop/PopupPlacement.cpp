@@ -44,9 +44,9 @@ PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
   }
 
   if (left + width > desktop.right) left = desktop.right - width;
-  if (left < 0) left = 0;
+  if (left < desktop.left) left = desktop.left;
   if (top + height > desktop.bottom) top = desktop.bottom - height;
-  if (top < 0) top = 0;
+  if (top < desktop.top) top = desktop.top;
   return {{Sat(left), Sat(top), Sat(left + width), Sat(top + height)}, scrollbar};
 }
 
@@ -100,14 +100,17 @@ uint32_t EntryMemoColor(uint32_t windowColor, uint32_t codeMask, const uint32_t 
 }
 
 Point CenterOnPointKeptOnDesktop(Point cursor, Size window, Size desktop) {
-  int64_t w = desktop.width > 6400 ? 6400 : desktop.width;
-  int64_t h = desktop.height > 4800 ? 4800 : desktop.height;
+  return CenterOnPointKeptInArea(cursor, window, {0, 0, desktop.width, desktop.height});
+}
+
+Point CenterOnPointKeptInArea(Point cursor, Size window, const Rect& area) {
+  const Rect a = CappedDesktop(area);
   int64_t left = int64_t(cursor.x) - window.width / 2;
   int64_t top = int64_t(cursor.y) - window.height / 2;
-  if (left + window.width > w) left = w - window.width;
-  if (top + window.height > h) top = h - window.height;
-  if (left < 0) left = 0;
-  if (top < 0) top = 0;
+  if (left + window.width > a.right) left = int64_t(a.right) - window.width;
+  if (top + window.height > a.bottom) top = int64_t(a.bottom) - window.height;
+  if (left < a.left) left = a.left;
+  if (top < a.top) top = a.top;
   return {Sat(left), Sat(top)};
 }
 

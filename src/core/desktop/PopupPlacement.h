@@ -28,7 +28,7 @@ struct PopupPlacementInput {
   int32_t chromeHeight = 0;       // window height minus the memo's client height
   int32_t lineHeight = 13;        // text height of "Xq" in the memo's font
   int32_t lineCount = 0;          // lines the memo shows (wrapped) for its text
-  Rect desktop{0, 0, 1280, 1024}; // the virtual desktop
+  Rect desktop{0, 0, 1280, 1024}; // the area to stay in: the work area of the cell's monitor
 };
 
 struct PopupPlacementResult {
@@ -61,7 +61,9 @@ std::string ChooseTitle(const std::vector<std::string>& candidates, int32_t area
   return candidates.empty() ? std::string() : candidates.back();
 }
 
-// A window centred on the cursor and kept on the desktop.
+// A window centred on the cursor and kept on the desktop (at most 6400 x 4800 from 0, 0),
+// or kept in an area such as the work area of the cursor's monitor.
 Point CenterOnPointKeptOnDesktop(Point cursor, Size window, Size desktop);
+Point CenterOnPointKeptInArea(Point cursor, Size window, const Rect& area);
 
 }  // namespace ov

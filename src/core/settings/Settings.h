@@ -143,7 +143,7 @@ struct Settings {
 // What the defaults depend on outside the store.
 struct SettingsContext {
   std::string programFolder;  // with trailing backslash
-  Rect workArea{0, 0, 1280, 1024};  // primary monitor's work area
+  Rect workArea{0, 0, 1280, 1024};  // primary monitor's work area, in wallpaper pixels
   double now = 0;                   // days since 30 Dec 1899
   WindowPlacementValues mainFormBounds;  // the window's current bounds
   bool chineseUi = false;                // the user's interface language is Chinese
@@ -151,6 +151,9 @@ struct SettingsContext {
 
 // All defaults, including those that depend on the context.
 Settings DefaultSettings(const SettingsContext& ctx);
+
+// The calendar panel's default place in a work area (wallpaper pixels).
+Rect DefaultCalendarRect(const Rect& workArea);
 
 // The default overlay picture that the stored "-" stands for.
 std::string DefaultOverlayPath(const std::string& programFolder);

@@ -216,12 +216,15 @@ std::string DefaultOverlayPath(const std::string& programFolder) {
   return programFolder + "Overlay Images\\" + "BorderBlueXP.png";
 }
 
+Rect DefaultCalendarRect(const Rect& w) {
+  return {w.left + (w.right - w.left) / 3, w.top + 60, w.right - 60, w.bottom - 20};
+}
+
 Settings DefaultSettings(const SettingsContext& ctx) {
   Settings s;
   s.NextRotationTime = ctx.now + 60.0 / 86400.0;
   s.CalendarSkinFilename = ctx.programFolder + "Skin Images\\" + "gold.png";
-  const Rect& w = ctx.workArea;
-  s.CalendarRect = {w.left + (w.right - w.left) / 3, w.top + 60, w.right - 60, w.bottom - 20};
+  s.CalendarRect = DefaultCalendarRect(ctx.workArea);
   s.MainForm = ctx.mainFormBounds;
   s.ShowLunar = ctx.chineseUi;
   return s;

@@ -8,6 +8,7 @@
 #include "core/render/Color.h"
 #include "core/util/FileIo.h"
 #include "core/util/Paths.h"
+#include "core/wallpaper/MonitorLayout.h"
 
 namespace ov {
 
@@ -60,6 +61,10 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     } else {
       in.cells.Clear();
     }
+    // What no monitor shows stays plain; the day cells keep wallpaper pixels, only the
+    // written file is rotated for a tile that starts on the primary monitor.
+    for (const Rect& r : in.unshown) wallpaper.FillRectOpaque(r, ToArgb(static_cast<uint32_t>(s.DesktopColor)));
+    RotateForTile(wallpaper, in.tileShift);
 
     // Written beside the old file and swapped in only when complete, so the last good
     // wallpaper survives a full disk or a crash.

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/calendar/DayCellTable.h"
 #include "core/images/ImagePropsStore.h"
@@ -17,7 +18,7 @@ namespace ov {
 // What the build does outside the core: install the file on the desktop, and the tray
 // icon's busy animation and the thread priority around the work.
 struct WallpaperHost {
-  std::function<bool(const std::string& path)> install;  // SetDesktopWallpaper(path, 2, 0, 0)
+  std::function<bool(const std::string& path)> install;  // SetDesktopWallpaper with the layout's style
   std::function<void(bool busy)> busy;                   // animation on at the start, off at the end
   std::function<void()> normalPriority;                  // after a picture that did not load
 };
@@ -34,6 +35,8 @@ struct WallpaperBuildInput {
   Size wallpaperSize;              // min(virtual desktop, 6400 x 4800)
   std::filesystem::path outputFile;  // DataFolder\Wallpaper.bmp
   WallpaperHost host;
+  std::vector<Rect> unshown;       // parts no monitor shows: desktop colour only (UnshownRects)
+  Point tileShift{0, 0};           // rotation of the written file for the tile style (InstallFor)
 };
 
 // Error texts; when several failures happen, the last one is returned.

@@ -27,12 +27,17 @@ void App::ShowDatePicker() {
 }
 
 void App::OpenEntryAtPoint(int32_t x, int32_t y) {
-  if (EntryPopup || !Entries) return;
-  if (const TDayCell* cell = Cells.CellAtPoint(x, y)) TFEntry::Open(*this, cell->Date, cell->Rect);
+  if (const TDayCell* cell = CellAtScreenPoint(Cells, {x, y}, Monitors.Origin())) OpenEntryForCell(*cell);
 }
 
 void App::OpenEntryForDate(double date) {
-  if (const TDayCell* cell = Cells.CellForDate(date)) OpenEntryAtPoint(cell->Rect.left, cell->Rect.top + 1);
+  if (const TDayCell* cell = Cells.CellForDate(date)) OpenEntryForCell(*cell);
+}
+
+void App::OpenEntryForCell(const TDayCell& cell) {
+  if (EntryPopup || !Entries) return;
+  // The pop-up is a window: it goes over the cell where the screen shows it.
+  TFEntry::Open(*this, cell.Date, WallpaperToScreen(cell.Rect, Monitors.Origin()));
 }
 
 }  // namespace ov

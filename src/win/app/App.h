@@ -19,6 +19,7 @@
 #include "core/calendar/EntryStore.h"
 #include "core/app/VersionText.h"
 #include "core/settings/Settings.h"
+#include "core/wallpaper/MonitorLayout.h"
 #include "win/app/HookLibrary.h"
 #include "win/platform/GdiTextRenderer.h"
 #include "win/platform/GdiplusDecoder.h"
@@ -74,6 +75,7 @@ struct App {
   std::vector<std::string> RotationQueue;
   std::string SelectedImage;  // the library picture last chosen in the grid (or captured)
   Size WallpaperSize{0, 0};  // min(virtual desktop, 6400 x 4800)
+  MonitorLayout Monitors;    // wallpaper pixel = screen point - Monitors.Origin()
   FileVersion Version;
 
   // --- services ---
@@ -114,6 +116,8 @@ struct App {
   // when no cell is there or a pop-up is already open.
   void OpenEntryAtPoint(int32_t x, int32_t y);
   void OpenEntryForDate(double date);
+  // The same for a cell of DayCellTable (wallpaper pixels).
+  void OpenEntryForCell(const TDayCell& cell);
 
   // Loads or saves every setting through the registry.
   void LoadSettings(const SettingsContext& ctx);

@@ -87,6 +87,9 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // Shown: the program works at normal priority; hidden it runs below normal.
       if (wp) SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
       break;
+    case WM_DISPLAYCHANGE:
+      OnDisplayChanged();
+      return 0;
     case WM_TIMER:
       if (wp == kTimerSec) OnHousekeepingTick();
       return 0;

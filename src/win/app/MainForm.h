@@ -103,6 +103,8 @@ class MainForm final : public Window {
   void OnQueryEndSession();
   void OnSizing(WPARAM edge, RECT* r);
   void OnHousekeepingTick();
+  // Monitors added, removed or rearranged: the wallpaper is rebuilt at the new size.
+  void OnDisplayChanged();
   void ShutDown();
   // The window's bounds and state from the "MainForm" settings (brought back onto a
   // screen when they are off every one), and back into them from the restored rectangle.

@@ -22,6 +22,7 @@
 #include "win/platform/ShellFolders.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/MessageBoxes.h"
+#include "win/wallpaper/Monitors.h"
 
 namespace ov {
 
@@ -63,7 +64,8 @@ bool MainForm::Create() {
   ResolveFolders();
   MigrateOldLayouts();
   // 6. The wallpaper covers the virtual screen, at most 6400 x 4800 pixels.
-  app_.WallpaperSize = WallpaperSizeFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+  app_.Monitors = QueryMonitorLayout();
+  app_.WallpaperSize = app_.Monitors.WallpaperSize();
   // 7.-8.
   LoadRotationQueue();
   FillWeekdayControls();
@@ -109,7 +111,7 @@ void MainForm::FillWeekdayControls() {
 void MainForm::LoadSettings() {
   SettingsContext ctx;
   ctx.programFolder = FolderText(app_.Folders.programFolder);
-  ctx.workArea = PrimaryWorkArea();
+  ctx.workArea = PrimaryWorkAreaInWallpaper(app_.Monitors);
   ctx.now = app_.Clock.Now();
   RECT r{};
   GetWindowRect(Handle(), &r);

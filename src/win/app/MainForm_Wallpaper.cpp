@@ -81,13 +81,15 @@ void MainForm::UpdateWallpaper() {
 std::string MainForm::BuildWallpaper(const std::string& file) {
   if (!app_.Props || !app_.Renderer) return "Problem loading image \"" + file + "\"";
   WallpaperHost host;
-  host.install = [](const std::string& path) { return SetDesktopWallpaper(path, kStyleStretch, 0, 0); };
+  const WallpaperInstall install = InstallFor(app_.Monitors);
+  host.install = [&install](const std::string& path) { return SetDesktopWallpaper(path, install.style, 0, 0); };
   host.busy = [this](bool on) {
     if (app_.Tray) app_.Tray->SetCycling(on);
   };
   host.normalPriority = [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); };
   WallpaperBuildInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.Cells, app_.Clock,
-                         app_.DisplayDate, app_.WallpaperSize, app_.Folders.WallpaperFile(), host};
+                         app_.DisplayDate, app_.WallpaperSize, app_.Folders.WallpaperFile(), host,
+                         UnshownRects(app_.Monitors), install.tileShift};
   try {
     return ov::BuildWallpaper(in, file);
   } catch (const std::exception&) {

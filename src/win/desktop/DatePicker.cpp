@@ -6,6 +6,7 @@
 
 #include "core/desktop/PopupPlacement.h"
 #include "win/platform/DateConvert.h"
+#include "win/wallpaper/Monitors.h"
 
 namespace ov {
 
@@ -46,8 +47,9 @@ void TFormPickDate::ShowFor(double date) {
   GetWindowRect(Handle(), &r);
   POINT cursor;
   GetCursorPos(&cursor);
-  Point pos = CenterOnPointKeptOnDesktop({cursor.x, cursor.y}, {r.right - r.left, r.bottom - r.top},
-                                         {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+  // On the cursor's monitor, inside its work area.
+  Point pos = CenterOnPointKeptInArea({cursor.x, cursor.y}, {r.right - r.left, r.bottom - r.top},
+                                      WorkAreaAt({cursor.x, cursor.y}));
   SetWindowPos(Handle(), HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
   SetForegroundWindow(Handle());
   SetFocus(calendar_);

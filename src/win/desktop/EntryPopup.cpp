@@ -24,6 +24,7 @@
 #include "win/ui/MessageBoxes.h"
 #include "win/ui/SharedImages.h"
 #include "win/platform/FileErrors.h"
+#include "win/wallpaper/Monitors.h"
 
 namespace ov {
 
@@ -140,7 +141,8 @@ bool TFEntry::Create() {
   // The text area: the cell, or the user's own size moved to the cell (which is also
   // remembered that way).
   popupRect_ = PopupRectForCell(cellRect_, s.EntryRect, s.HasEntryRect());
-  if (s.HasEntryRect()) s.EntryRect = popupRect_;
+  // The window works in screen coordinates; the stored rectangle is in wallpaper pixels.
+  if (s.HasEntryRect()) s.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Origin());
 
   DWORD exStyle = WS_EX_TOOLWINDOW;
   if (s.EntryPopUpAlpha < 255) exStyle |= WS_EX_LAYERED;
@@ -236,10 +238,8 @@ void TFEntry::Place() {
   in.autoHeight = s.EntryAutoHeight;
   in.scrollbarWidth = scrollbarWidth;
   in.lineHeight = std::max<int>(1, xq.cy);
-  in.desktop = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  in.desktop = {0, 0, in.desktop.right, in.desktop.bottom};
+  // Kept on the monitor of the cell it opens over.
+  in.desktop = WorkAreaAt({cellRect_.left, cellRect_.top});
   // Chrome: the window frame and the caption bar, around the memo's client area.
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
@@ -382,7 +382,7 @@ void TFEntry::OnResized() {
   GetWindowRect(Handle(), &wr);
   popupRect_ = PopupRectFromWindow({wr.left, wr.top, wr.right, wr.bottom}, app_.settings.EntryShowCaption);
   // Kept for the next pop-ups and saved with the settings.
-  app_.settings.EntryRect = popupRect_;
+  app_.settings.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Origin());
 }
 
 LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

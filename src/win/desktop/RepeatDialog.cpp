@@ -6,6 +6,7 @@
 
 #include "win/platform/DateConvert.h"
 #include "win/platform/Utf16.h"
+#include "win/wallpaper/Monitors.h"
 
 namespace ov {
 
@@ -116,8 +117,9 @@ bool TFRepeat::ShowRepeatDialog(HWND popup, bool targetOptions, bool showColors,
 
   RECT wr;
   GetWindowRect(Handle(), &wr);
+  // Beside the pop-up, on the pop-up's monitor.
   Point pos = RepeatDialogPosition(popupRect, {wr.right - wr.left, wr.bottom - wr.top},
-                                   GetSystemMetrics(SM_CXVIRTUALSCREEN), popupWindowTop);
+                                   WorkAreaAt({popupRect.left, popupRect.top}), popupWindowTop);
   SetWindowPos(Handle(), HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   SetFocus(GetDlgItem(Handle(), IDCANCEL));
   return ShowModal(popup) == IDOK;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/calendar/Repeat.h"
 #include "core/desktop/ClickSeries.h"
 #include "core/desktop/PopupPlacement.h"
 
@@ -145,6 +146,23 @@ TEST(DialogPositions, DatePickerCentredOnTheCursorAndKeptOnTheDesktop) {
   EXPECT_EQ(CenterOnPointKeptOnDesktop({640, 512}, {200, 180}, {1280, 1024}), (Point{540, 422}));
   EXPECT_EQ(CenterOnPointKeptOnDesktop({1279, 1023}, {200, 180}, {1280, 1024}), (Point{1080, 844}));
   EXPECT_EQ(CenterOnPointKeptOnDesktop({0, 0}, {200, 180}, {1280, 1024}), (Point{0, 0}));
+}
+
+// On a monitor left of the primary one, screen coordinates are negative: the pop-up, the
+// date picker and the repeat dialog stay in that monitor's work area instead of jumping
+// to x = 0 on the primary monitor.
+TEST(DialogPositions, WindowsStayOnTheMonitorTheyOpenOn) {
+  const Rect leftMonitor{-1920, 0, 0, 1040};
+  PopupPlacementInput in;
+  in.desktop = leftMonitor;
+  in.chromeHeight = 20;
+  in.lineCount = 1;
+  in.popupRect = PopupRectForCell({-150, 500, -20, 560}, {0, 0, 300, 100}, true);
+  EXPECT_EQ(PlacePopup(in).window, (Rect{-300, 483, 0, 600}));
+  in.popupRect = {-1910, 10, -1800, 60};
+  EXPECT_EQ(PlacePopup(in).window, (Rect{-1910, 0, -1800, 67}));
+  EXPECT_EQ(CenterOnPointKeptInArea({-10, 1030}, {200, 180}, leftMonitor), (Point{-200, 860}));
+  EXPECT_EQ(RepeatDialogPosition({-400, 300, -100, 400}, {300, 200}, leftMonitor, 280), (Point{-700, 200}));
 }
 
 }  // namespace

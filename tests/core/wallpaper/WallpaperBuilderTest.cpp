@@ -69,9 +69,9 @@ class WallpaperBuilderTest : public ::testing::Test {
     return file;
   }
 
-  std::string Build(const fs::path& file) {
+  std::string Build(const fs::path& file, std::vector<Rect> unshown = {}, Point tileShift = {0, 0}) {
     WallpaperBuildInput in{settings_, props_, nullptr, renderer_, cells_, clock_, clock_.Now(), {320, 240},
-                           output_, host_};
+                           output_, host_, unshown, tileShift};
     return BuildWallpaper(in, PathToUtf8(file));
   }
 
@@ -111,6 +111,22 @@ TEST_F(WallpaperBuilderTest, WritesAndInstallsTheWallpaperAtTheDesktopSize) {
   EXPECT_FALSE(cells_.Empty());
   // Far from the panel the picture shows (fit: the 4:3 picture fills 320 x 240).
   EXPECT_EQ(Pixel24(bmp, 10, 120), 0x2040A0u);
+}
+
+TEST_F(WallpaperBuilderTest, UnshownPartsShowTheDesktopColourAndTheTileIsRotatedWhileTheCellsAreNot) {
+  settings_.DesktopColor = 0x00103050;  // platform form: red 0x50, blue 0x10
+  ASSERT_EQ(Build(picture_), "");
+  const std::vector<TDayCell> unrotated = cells_.Cells();
+  // The top-left 100 x 50 is on no monitor; the file starts 50 columns into the wallpaper.
+  ASSERT_EQ(Build(picture_, {{0, 0, 100, 50}}, {50, 0}), "");
+  std::string bmp = test::ReadFile(output_);
+  EXPECT_EQ(Pixel24(bmp, 0, 10), 0x503010u);    // wallpaper (50, 10): unshown
+  EXPECT_EQ(Pixel24(bmp, 49, 49), 0x503010u);   // wallpaper (99, 49)
+  EXPECT_EQ(Pixel24(bmp, 50, 10), 0x2040A0u);   // wallpaper (100, 10): the picture
+  EXPECT_EQ(Pixel24(bmp, 0, 50), 0x2040A0u);    // wallpaper (50, 50)
+  EXPECT_EQ(Pixel24(bmp, 280, 10), 0x503010u);  // wallpaper (10, 10), wrapped round
+  ASSERT_EQ(cells_.Cells().size(), unrotated.size());
+  EXPECT_EQ(cells_.Cells().front().Rect, unrotated.front().Rect);
 }
 
 TEST_F(WallpaperBuilderTest, ATranslucentPictureGivesTheSameWallpaperAsAnOpaqueOneOfItsColours) {

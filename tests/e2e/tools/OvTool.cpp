@@ -15,7 +15,7 @@
 //   ovtool settext TARGET TEXT|#ID NEW WM_SETTEXT on a child control
 //   ovtool select TARGET TEXT|#ID N    chooses item N of a combo box
 //   ovtool desktop                     screen size; the desktop window; the work area
-//   ovtool cursor
+//   ovtool cursor [X Y]                 prints the cursor position, after moving it to X, Y
 //   ovtool reg get KEY VALUE
 //   ovtool reg list KEY
 //   ovtool folder appdata|localappdata|pictures|documents|startup|temp|programfiles|windows
@@ -443,7 +443,9 @@ int CmdDesktop(const std::vector<std::wstring>&) {
   return kOk;
 }
 
-int CmdCursor(const std::vector<std::wstring>&) {
+int CmdCursor(const std::vector<std::wstring>& args) {
+  // With X and Y the cursor is moved there first (the position posted messages carry).
+  if (args.size() == 2 && !SetCursorPos(_wtoi(args[0].c_str()), _wtoi(args[1].c_str()))) return kFailed;
   POINT p{};
   if (!GetCursorPos(&p)) return kFailed;
   Line(std::to_string(p.x) + " " + std::to_string(p.y));

@@ -1,0 +1,25 @@
+// The main window's side of the monitors: a monitor added or removed, or a resolution or
+// arrangement changed while the program runs.
+#include <windows.h>
+
+#include "core/wallpaper/MonitorLayout.h"
+#include "win/app/App.h"
+#include "win/app/MainForm.h"
+#include "win/wallpaper/Monitors.h"
+
+namespace ov {
+
+void MainForm::OnDisplayChanged() {
+  const Point oldOrigin = app_.Monitors.Origin();
+  app_.Monitors = QueryMonitorLayout();
+  app_.WallpaperSize = app_.Monitors.WallpaperSize();
+  // The panel keeps its place on the screen while that is still on a monitor; otherwise
+  // it comes back to the primary monitor.
+  app_.settings.CalendarRect = CalendarRectAfterDisplayChange(app_.settings.CalendarRect, oldOrigin, app_.Monitors);
+  if (app_.Renderer) app_.Renderer->SetTargetSize(app_.WallpaperSize);
+  // The cell table described the old picture; the rebuild refills it at the new size.
+  app_.Cells.Clear();
+  if (!app_.StartingUp) UpdateWallpaper();
+}
+
+}  // namespace ov
