@@ -1,6 +1,7 @@
 #pragma once
 // TOVMainForm: the configuration window. It is created hidden at start-up, owns the
 // start-up and shut-down sequence, and is shown on demand (tray, second start).
+#include <memory>
 #include <string>
 
 #include "win/ui/Window.h"
@@ -8,10 +9,15 @@
 namespace ov {
 
 struct App;
+class MainWindow;
 
 class MainForm final : public Window {
  public:
-  explicit MainForm(App& app) : app_(app) {}
+  explicit MainForm(App& app);
+  ~MainForm() override;
+
+  // The window's controls: menu, preview and settings tabs.
+  MainWindow* Ui() { return ui_.get(); }
 
   // Creates the hidden window and runs the creation steps (folders, migration, settings).
   bool Create();
@@ -32,6 +38,10 @@ class MainForm final : public Window {
   // Saves every setting, the main window's placement included.
   void SaveSettings();
 
+  // Menu actions of the picture library.
+  void SelectWallpaperFolder();
+  void RebuildImageLibrary();
+
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -46,11 +56,9 @@ class MainForm final : public Window {
   void CreateSurfaces();
   // Deferred start steps.
   void UpdateCaption();
-  void RebuildImageLibrary();
   void PickFirstBackground();
   void ResetImageProperties();
   void RunFirstRun();
-  void SelectWallpaperFolder();
   void RebuildSectionLists();
   void RebuildControllerMonthMenu();
   void ShowHolidayChecks();
@@ -70,6 +78,7 @@ class MainForm final : public Window {
   void SaveWindowPlacement();
 
   App& app_;
+  std::unique_ptr<MainWindow> ui_;
   bool closing_ = false;
   bool showMaximized_ = false;
 };
