@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/config/PreviewContent.h"
 #include "core/config/PreviewSchedule.h"
 #include "core/config/SettingBindings.h"
 #include "core/render/Bitmap32.h"
@@ -196,6 +197,7 @@ class MainWindow final : public IPreviewHost {
   int nextId_ = 1000;
   PreviewSchedule schedule_{*this};
   TBitmap32 preview_;
+  PreviewCache previewCache_;  // the placed picture between redraws
   HBRUSH pageBrush_ = nullptr;
   COLORREF customColors_[16]{};
   bool swatchPressed_ = false;

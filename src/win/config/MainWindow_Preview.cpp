@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "core/images/Compose.h"
-#include "core/render/Color.h"
-#include "core/wallpaper/WallpaperSize.h"
+#include "core/config/PreviewContent.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
@@ -45,9 +43,6 @@ HBRUSH ChessboardBrush() {
   }();
   return brush;
 }
-
-// The current date-time as days since 30 December 1899.
-double NowAsDays(const App& app) { return app.Clock.Now(); }
 
 }  // namespace
 
@@ -178,51 +173,21 @@ void MainWindow::DrawPreview(PreviewQuality quality, bool adjust) {
     hooks::PrintPreview(app_);
     return;
   }
-  Settings& s = app_.settings;
-  // 4. The picture being edited is always visible on the image tab.
-  bool noBackground = s.NoBackground;
-  if (activeTab_ == MainTab::TabImageProcessing) s.NoBackground = false;
-  StretchFilter filter = quality == PreviewQuality::Full ? StretchFilter::Spline : StretchFilter::Nearest;
-  try {
-    // 5.
-    preview_.Clear(0xFF000000u | ToArgb(static_cast<uint32_t>(s.DesktopColor)));
-    ComposeSettings compose = MakeComposeSettings(s, app_.WallpaperSize, s.Overlay ? &app_.Overlay : nullptr);
-    // 6.
-    TBitmap32& bottom = app_.Props->BottomImage();
-    if (!bottom.Empty())
-      ComposeImage(preview_, bottom, app_.Props->Props(ImageSlot::Bottom), filter, ImageSlot::Bottom, adjust, compose);
-    // 7.
-    TBitmap32& shown = app_.Props->ShownPicture();
-    if (!shown.Empty())
-      ComposeImage(preview_, shown, app_.Props->Props(ImageSlot::Current), filter, ImageSlot::Current, adjust,
-                   compose);
-    // 8. Today's weeks, whatever month DisplayDate shows.
-    if (activeTab_ == MainTab::TabCalendar || activeTab_ == MainTab::TabEntries || activeTab_ == MainTab::TabDesktop) {
-      double now = NowAsDays(app_);
-      app_.Renderer->SetTargetSize(app_.WallpaperSize);
-      app_.Renderer->SetDayCellTable(nullptr);
-      app_.Renderer->RenderCalendar(preview_, s.CalendarRect, s.CalendarFromStartOfMonth, s.PastVisibleWeeks,
-                                    s.VisibleWeeks, now, now);
-    }
-    // 9.
-    if (s.PreviewTaskBar) MarkTaskbar(preview_, TaskbarRect(), app_.WallpaperSize);
-    // 10.
-    FontSpec label = s.CaptionFont;
-    label.SetPointSize(8);
-    label.color = 0x80FF80;
-    label.weight = 400;
-    app_.Renderer->PaintCell(preview_, Rect{4, 4, 100, 24}, 0x60004000, false, std::nullopt, 37u, "预览", -15, label);
-  } catch (...) {
-    s.NoBackground = noBackground;
-    throw;
-  }
+  // 4.-10.
+  PreviewInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.WallpaperSize};
+  in.now = app_.Clock.Now();  // today's weeks, whatever month DisplayDate shows
+  in.showCalendar =
+      activeTab_ == MainTab::TabCalendar || activeTab_ == MainTab::TabEntries || activeTab_ == MainTab::TabDesktop;
+  in.keepPicture = activeTab_ == MainTab::TabImageProcessing;
+  in.taskbar = TaskbarRect();
+  ComposePreview(preview_, in, quality, adjust, &previewCache_);
   // 11.
-  s.NoBackground = noBackground;
   InvalidateRect(previewPanel_, &imagePreview_, FALSE);
 }
 
 void MainWindow::ReleasePreview(bool saveProps) {
   schedule_.Cancel();
+  previewCache_.Clear();
   preview_.SetSize(0, 0);
   imagePreviewVisible_ = false;
   InvalidateRect(previewPanel_, nullptr, FALSE);
