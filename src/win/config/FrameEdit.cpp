@@ -158,6 +158,16 @@ LRESULT CALLBACK TFrEdit::ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
     case WM_RBUTTONUP:
     case WM_CONTEXTMENU:
       return 0;
+    case WM_KEYDOWN:
+      // The arrow keys step like the arrow pair, Shift and Ctrl included.
+      if ((wp == VK_UP || wp == VK_DOWN) && hwnd == self->edit_) {
+        self->model_.Arrow(wp == VK_UP, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
+        self->ShowModelText();
+        self->ShowModelState();
+        self->NotifyParent();
+        return 0;
+      }
+      break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, &TFrEdit::ChildProc, hwnd == self->edit_ ? 1 : 2);
       break;

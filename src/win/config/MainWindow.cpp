@@ -130,6 +130,9 @@ MainWindow::~MainWindow() {
 void MainWindow::Create() {
   hwnd_ = form_.Handle();
   dpi_ = DpiOf(hwnd_);
+  // Tab and the arrow keys move between the controls of the tabs, as in a dialog.
+  SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+  SetPropW(hwnd_, L"OrvintaDialog", reinterpret_cast<HANDLE>(1));
   // The window font: 宋体, 12 pixels at 96 dpi, scaled for the monitor.
   font_ = CreateFontW(-Dpi(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                       CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Microsoft YaHei UI");
@@ -155,6 +158,11 @@ bool MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
       result = 0;
       return true;
     case WM_COMMAND:
+      // Enter and Esc arrive as IDOK and IDCANCEL from the dialog keys: nothing to do.
+      if (lp == 0 && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+        result = 0;
+        return true;
+      }
       if (lp == 0 && HIWORD(wp) == 0) {
         OnMenuCommand(LOWORD(wp));
         result = 0;

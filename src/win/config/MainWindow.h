@@ -185,7 +185,7 @@ class MainWindow final : public IPreviewHost {
   HMENU menu_ = nullptr;
   HWND previewBack_ = nullptr, previewPanel_ = nullptr;
   RECT imagePreview_{};  // ImagePreview inside PanelPreview
-  bool imagePreviewVisible_ = true;
+  bool imagePreviewVisible_ = false;  // shown with the window
   HWND tabMain_ = nullptr, tabCalendar_ = nullptr;
   std::vector<HWND> mainPages_, calendarPages_;
   std::vector<std::unique_ptr<TabPage>> pageWindows_;
