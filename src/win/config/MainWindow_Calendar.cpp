@@ -74,13 +74,14 @@ void MainWindow::CreateCalendarViewPage(HWND p) {
           }),
           "选择您希望的星期的第一天。");
 
-  AddLabel(p, "默认假日", 392, 10, 80);
+  AddLabel(p, "默认假日", 392, 14, 64);
   HWND list = Add(p, "CheckDefaultHolidays", WC_LISTVIEWW, "",
-                  LVS_LIST | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, 392, 28, 160, 100,
-                  WS_EX_CLIENTEDGE);
-  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES);
-  // Two columns of day names fit the list without scrolling.
-  ListView_SetColumnWidth(list, 0, Dpi(76));
+                  LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | WS_TABSTOP, 460, 6, 92, 126, WS_EX_CLIENTEDGE);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH;
+  column.cx = Dpi(70);
+  ListView_InsertColumn(list, 0, &column);
   SetHint(list, "星期天默认为红色");
 }
 
@@ -98,6 +99,9 @@ void MainWindow::FillWeekdayControls() {
     item.pszText = name.data();
     ListView_InsertItem(list, &item);
   }
+  RECT rc;
+  GetClientRect(list, &rc);
+  ListView_SetColumnWidth(list, 0, rc.right);
 }
 
 void MainWindow::ShowHolidayChecks() {

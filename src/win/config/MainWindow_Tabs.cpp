@@ -60,8 +60,9 @@ void MainWindow::OnMenuCommand(int id) {
 }
 
 void MainWindow::CreatePages() {
-  tabMain_ = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_HOTTRACK, 0, 0, 10,
-                             10, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  // The page control is double-buffered: its tabs do not flicker while the window is sized.
+  tabMain_ = CreateWindowExW(WS_EX_COMPOSITED, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_HOTTRACK,
+                             0, 0, 10, 10, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tabMain_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   AddTabs(tabMain_, kMainTabCaptions, static_cast<int>(MainTab::Count));
   for (int i = 0; i < static_cast<int>(MainTab::Count); ++i) mainPages_.push_back(NewPage(hwnd_));
