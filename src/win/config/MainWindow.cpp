@@ -123,6 +123,8 @@ LRESULT TabPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 MainWindow::MainWindow(App& app, MainForm& form) : app_(app), form_(form) {}
 
 MainWindow::~MainWindow() {
+  // The form may outlive this object by a moment: its preview panel must not call back.
+  if (previewPanel_ && IsWindow(previewPanel_)) SetWindowLongPtrW(previewPanel_, GWLP_USERDATA, 0);
   if (font_) DeleteObject(font_);
   if (pageBrush_) DeleteObject(pageBrush_);
 }

@@ -11,6 +11,8 @@ orv_not_first_run
 # The window font; the prefix has no such font and Micro Hei stands in for it.
 e2e_reg_set 'HKCU\Software\Wine\Fonts\Replacements' "Microsoft YaHei UI" REG_SZ "WenQuanYi Micro Hei"
 orv_sample_library >/dev/null
+# This is the twentieth start: hints go off.
+e2e_reg_set 'HKCU\Software\Quenlar\Orvinta3\App' Ec REG_DWORD 19
 
 orv_start_running
 e2e_post TOVMainForm WM_USER+23
@@ -29,6 +31,13 @@ main_tab=$(nth_control SysTabControl32 1)
 calendar_tab=$(nth_control SysTabControl32 2)
 [ -n "$main_tab" ] && [ -n "$calendar_tab" ] || e2e_fail "no page controls: $(children | head -5)"
 e2e_screenshot image-tab >/dev/null
+all=$(children)
+for caption in "更新背景" "星期号" "月份标题" "浮动月份" "单元格颜色" "选择颜色..." "没有背景图像" "背景色" "打开循环" \
+  "选择图标文本颜色" "系统启动时自动运行" "单击关闭 (X) 最小化 Orvinta" "禁用小提示窗" "在桌面上显示迷你控制器" \
+  "使用上面的预览窗口移动和更改日历面板大小" "按比例拉伸" "没有覆盖" "重置" "选择自身包含透明信息的覆盖图像"; do
+  grep -qF "text=\"$caption\"" <<<"$all" || e2e_fail "no control with the caption $caption"
+done
+grep 'text="禁用小提示窗"' <<<"$all" | grep -q "checked=1" || e2e_fail "hints not switched off on the 20th start"
 
 # Every tab, in order, and every sub-tab of the calendar (TCM_SETCURFOCUS notifies as a click).
 names=(entries calendar image panels overlay desktop application printer backup about)
@@ -87,6 +96,7 @@ e2e_assert_eq 12 "$(e2e_reg_get "$app" VisibleWeeks)" "VisibleWeeks typed"
 e2e_assert_eq 2 "$(e2e_reg_get "$app" OutputPixelmode)" "OutputPixelmode from the combo box"
 # Opacity 82 shows as 68 % and goes back as 81.
 e2e_assert_eq 81 "$(e2e_reg_get "$app" CalendarAlpha)" "CalendarAlpha through the percent field"
+e2e_assert_eq 1 "$(e2e_reg_get "$app" DisableHints)" "DisableHints after the twentieth start"
 props=$(cat "$(e2e_data_folder)"/ImageCRC/CRC_*.ini 2>/dev/null | tr -d '\r')
 e2e_assert_match 'Contrast=10' "$props" "contrast one page up"
 e2e_assert_match 'Brightness=0' "$props" "brightness reset by the right button"
