@@ -88,7 +88,16 @@ e2e_screenshot gauges >/dev/null
 before=$(orv_wallpaper_mtime)
 e2e_send TOVMainForm 0x0112 0xF020 >/dev/null
 e2e_wait_window TOVMainForm hidden 10 >/dev/null
-e2e_wait_for "the rebuilt wallpaper" 20 test "$(orv_wallpaper_mtime)" != "$before"
+wallpaper_changed() { [ "$(orv_wallpaper_mtime)" != "$before" ]; }
+e2e_wait_for "the rebuilt wallpaper" 20 wallpaper_changed
+
+# A changed work area rebuilds the wallpaper; the program's own wallpaper change does not.
+before=$(orv_wallpaper_mtime)
+e2e_send TOVMainForm 0x001A 0x14 >/dev/null
+sleep 1.5
+e2e_assert_eq "$before" "$(orv_wallpaper_mtime)" "wallpaper after a wallpaper-changed notice"
+e2e_send TOVMainForm 0x001A 0x2F >/dev/null
+e2e_wait_for "the wallpaper rebuilt for the work area" 20 wallpaper_changed
 
 app='HKCU\Software\Quenlar\Orvinta3\App'
 e2e_assert_eq 0 "$(e2e_reg_get "$app" WeekNumbers)" "WeekNumbers after the check box"
