@@ -90,6 +90,7 @@ class MainWindow final : public IPreviewHost {
   };
 
   // --- building (96-dpi units, relative to the page) ---
+  static void RegisterControlClasses();
   int Dpi(int v) const { return MulDiv(v, static_cast<int>(dpi_), 96); }
   HWND Add(HWND page, std::string_view name, const wchar_t* cls, std::string_view text, DWORD style, int x, int y,
            int w, int h, DWORD exStyle = 0);
