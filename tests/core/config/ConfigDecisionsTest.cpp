@@ -31,6 +31,11 @@ TEST(ConfigRules, PercentFieldsRoundTripThroughTheBindingTable) {
     StoreControlValue(*b, s, c.shown);
     EXPECT_EQ(s.*b->number, c.storedBack) << c.control << " " << c.stored;
   }
+  // After the first load a value no longer drifts: every percent survives store and load.
+  for (int32_t p = 0; p <= 100; ++p) {
+    EXPECT_EQ(AlphaToTransparencyPercent(TransparencyPercentToAlpha(p)), p);
+    EXPECT_EQ(AlphaToOpacityPercent(OpacityPercentToAlpha(p)), p);
+  }
   // Hand-edited values outside 0..255 show as the nearest end of the field.
   EXPECT_EQ(AlphaToTransparencyPercent(300), 0);
   EXPECT_EQ(AlphaToOpacityPercent(-4), 0);
