@@ -65,6 +65,20 @@ bool TFrEdit::Create(HWND parent, int id, int x, int y, int editWidth, int spinW
   return true;
 }
 
+void TFrEdit::SetFont(HFONT font) {
+  font_ = font;
+  HFONT oldBold = boldFont_;
+  boldFont_ = nullptr;
+  LOGFONTW lf{};
+  if (font && GetObjectW(font, sizeof(lf), &lf)) {
+    lf.lfWeight = FW_BOLD;
+    boldFont_ = CreateFontIndirectW(&lf);
+  }
+  SendMessageW(edit_, WM_SETFONT, 0, FALSE);  // ShowModelState picks the font again
+  ShowModelState();
+  if (oldBold) DeleteObject(oldBold);
+}
+
 void TFrEdit::SetPosition(int value) {
   model_.SetPosition(value);
   ShowModelText();

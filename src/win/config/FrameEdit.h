@@ -25,6 +25,8 @@ class TFrEdit final : public Window {
   void SetStep(int16_t step) { model_.SetStep(step); }
   const NumericField& Model() const { return model_; }
   HWND EditHandle() const { return edit_; }
+  // A new window font (the window moved to a monitor of another DPI); bold follows it.
+  void SetFont(HFONT font);
   HWND SpinHandle() const { return spin_; }
 
  protected:

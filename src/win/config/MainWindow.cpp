@@ -64,9 +64,7 @@ void MainWindow::Create() {
   // Tab and the arrow keys move between the controls of the tabs, as in a dialog.
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SetPropW(hwnd_, L"OrvintaDialog", reinterpret_cast<HANDLE>(1));
-  // The window font: 宋体, 12 pixels at 96 dpi, scaled for the monitor.
-  font_ = CreateFontW(-Dpi(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Microsoft YaHei UI");
+  font_ = CreateWindowFont();
   pageBrush_ = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
   RegisterControlClasses();
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
@@ -78,11 +76,56 @@ void MainWindow::Create() {
   LayoutChildren();
 }
 
+HFONT MainWindow::CreateWindowFont() const {
+  // The window font: 12 pixels at 96 dpi, scaled for the monitor.
+  return CreateFontW(-Dpi(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Microsoft YaHei UI");
+}
+
+void MainWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  if (!dpi || dpi == dpi_) return;
+  UINT old = dpi_;
+  dpi_ = dpi;
+  HFONT oldFont = font_;
+  font_ = CreateWindowFont();
+  struct Ctx {
+    MainWindow* self;
+    UINT from, to;
+    HFONT oldFont;
+  } ctx{this, old, dpi, oldFont};
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* c = reinterpret_cast<Ctx*>(data);
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+        auto s = [c](LONG v) { return MulDiv(v, static_cast<int>(c->to), static_cast<int>(c->from)); };
+        SetWindowPos(child, nullptr, s(r.left), s(r.top), s(r.right) - s(r.left), s(r.bottom) - s(r.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == c->oldFont)
+          SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(c->self->font_), TRUE);
+        if (GetPropW(child, L"font")) SetPropW(child, L"font", c->self->font_);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&ctx));
+  for (auto& frame : frames_) frame->SetFont(font_);
+  DeleteObject(oldFont);
+  if (suggested)
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayoutChildren();
+}
+
 bool MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_SIZE:
       LayoutChildren();
       return false;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+      result = 0;
+      return true;
     case WM_TIMER:
       if (wp != kTimerPreviewDelay) return false;
       PreviewDelayElapsed();

@@ -127,6 +127,9 @@ class MainWindow final : public IPreviewHost {
 
   bool OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void LayoutChildren();
+  // WM_DPICHANGED: every control moves and grows by the new DPI, with a new font.
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
+  HFONT CreateWindowFont() const;
   void LayoutPages(HWND tab, const std::vector<HWND>& pages, int active);
 
   // --- tabs ---
