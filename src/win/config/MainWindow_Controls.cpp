@@ -244,7 +244,10 @@ void MainWindow::StoreBound(std::string_view name) {
   switch (b->kind) {
     case ControlKind::Check: v = Checked(name) ? 1 : 0; break;
     case ControlKind::Numeric: v = c->frame->Position(); break;
-    case ControlKind::Combo: v = ComboIndex(name); break;
+    case ControlKind::Combo:
+      v = ComboIndex(name);
+      if (v < 0) return;  // nothing chosen: the setting keeps its value
+      break;
   }
   StoreControlValue(*b, app_.settings, v);
 }
