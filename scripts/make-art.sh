@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws the program's own pictures with ImageMagick: the icon, the default cell skin, the
-# default overlay border and the sample wallpapers. The results are committed; run this
-# only to change them.
+# default overlay border, the font-type glyphs and the sample wallpapers. The results are
+# committed; run this only to change them.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 im=convert
@@ -40,6 +40,20 @@ $im -size ${w}x${h} xc:black \
   -stroke '#0a2a70' -strokewidth 2 -draw "rectangle 2,2 $((w-3)),$((h-3))" \
   -blur 0x1.2 "$prog/Overlay Images/BorderBlueXP.png"
 
+# Font-type glyphs of the font dialog's family list, 20 x 12, on magenta: the bottom-left
+# pixel is the transparent colour. TrueType: two overlapping serif Ts; device: a printer.
+$im -size 20x12 xc:'#ff00ff' +antialias \
+  -fill '#8c8c8c' -draw 'rectangle 1,1 9,2' -draw 'rectangle 1,3 1,3' -draw 'rectangle 9,3 9,3' \
+  -draw 'rectangle 4,3 6,8' -draw 'rectangle 3,9 7,9' \
+  -fill '#1c1c6c' -draw 'rectangle 7,3 16,4' -draw 'rectangle 7,5 7,5' -draw 'rectangle 16,5 16,5' \
+  -draw 'rectangle 10,5 12,10' -draw 'rectangle 9,11 13,11' \
+  -type truecolor "BMP3:$root/res/TrueTypeFnt.bmp"
+$im -size 20x12 xc:'#ff00ff' +antialias \
+  -fill white -stroke '#404040' -draw 'rectangle 5,0 13,4' -stroke none \
+  -fill '#404040' -draw 'rectangle 2,4 16,10' -fill '#c8c8c8' -draw 'rectangle 3,5 15,9' \
+  -fill '#404040' -draw 'rectangle 5,7 13,7' -fill '#30c030' -draw 'rectangle 13,5 14,5' \
+  -type truecolor "BMP3:$root/res/DeviceFnt.bmp"
+
 # Sample wallpapers.
 W=1920; H=1200
 # Dusk over hills.
@@ -77,4 +91,4 @@ $im -size ${W}x720 gradient:'#f7c6a3'-'#9fc9e8' \
   \( -size ${W}x480 gradient:'#3a6f96'-'#0f2a44' \
      -stroke 'rgba(255,236,190,0.45)' -strokewidth 1 "${glitter[@]}" \) \
   -append -blur 0x1.2 -quality 88 "$prog/Images/Morning Sea.jpg"
-ls -la "$root/res/Orvinta.ico" "$prog"/*/*
+ls -la "$root/res/Orvinta.ico" "$root"/res/*Fnt.bmp "$prog"/*/*

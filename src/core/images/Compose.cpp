@@ -111,6 +111,10 @@ bool PlaceImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& stored, S
   } else {
     ResampleInto(dst, PicturePlacement(dsz, psz, p, screen), picture, whole, filter, mode);
   }
+  // A picture with transparent parts leaves them in the surface, but the wallpaper file
+  // has no alpha and shows their colour as it is: everything drawn later (the next
+  // picture, the overlay, the calendar) blends over what will be seen, not over a hole.
+  dst.MakeOpaque();
   return true;
 }
 

@@ -59,6 +59,7 @@ uint32_t Crc32Update(uint32_t crc, const void* data, size_t size) {
 
 uint32_t ImageChecksum(const TBitmap32& picture) {
   if (picture.Empty()) return 0xFFFFFFFFu;
+  if (picture.StoredChecksum) return *picture.StoredChecksum;
   const size_t bytes = static_cast<size_t>(picture.Width()) * static_cast<size_t>(picture.Height());
   return Crc32Update(0xFFFFFFFFu, picture.Bits(), bytes);
 }

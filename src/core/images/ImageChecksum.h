@@ -15,7 +15,9 @@ uint32_t Crc32Update(uint32_t crc, const void* data, size_t size);
 uint32_t Crc32UpdateBytewise(uint32_t crc, const void* data, size_t size);
 
 // CRC-32 from 0xFFFFFFFF, not inverted, over the first Width x Height BYTES of the pixel
-// buffer (a quarter of it: pixels are four bytes). An empty picture gives 0xFFFFFFFF.
+// buffer (a quarter of it: pixels are four bytes). An empty picture gives 0xFFFFFFFF; a
+// picture turned upright by its decoder gives the checksum of its pixels before the turn
+// (TBitmap32::StoredChecksum).
 uint32_t ImageChecksum(const TBitmap32& picture);
 
 // "CRC_%.8x.ini" with the picture's checksum.

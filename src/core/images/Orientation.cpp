@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/images/ImageChecksum.h"
+
 namespace ov {
 
 void ApplyExifOrientation(TBitmap32& picture, int orientation) {
@@ -35,6 +37,13 @@ void ApplyExifOrientation(TBitmap32& picture, int orientation) {
   turned.Filter = picture.Filter;
   turned.Font = picture.Font;
   picture = std::move(turned);
+}
+
+void TurnUpright(TBitmap32& picture, int orientation) {
+  if (orientation < 2 || orientation > 8 || picture.Empty()) return;
+  const uint32_t stored = ImageChecksum(picture);
+  ApplyExifOrientation(picture, orientation);
+  picture.StoredChecksum = stored;
 }
 
 }  // namespace ov

@@ -10,4 +10,9 @@ namespace ov {
 // leaves the picture as it is.
 void ApplyExifOrientation(TBitmap32& picture, int orientation);
 
+// What a decoder does with a photo: turns it upright and keeps the checksum of the pixels
+// as stored in the file as the picture's StoredChecksum, so a tagged and an untagged copy
+// of one photo share their properties file.
+void TurnUpright(TBitmap32& picture, int orientation);
+
 }  // namespace ov

@@ -17,15 +17,26 @@ constexpr uint32_t kPixelFormat24bppRgb = 0x21808;
 constexpr uint32_t kPixelFormat32bppRgb = 0x22009;
 constexpr uint32_t kPixelFormat32bppArgb = 0x26200A;
 
-// The largest picture any decoder accepts: 100 million pixels (a 400 MB surface) and at
-// most 65535 pixels on a side. Larger pictures are refused as a decode failure before
-// their pixels are allocated, so a hostile or absurd file cannot exhaust memory.
-constexpr int64_t kMaxImagePixels = 100'000'000;
+// The largest picture any decoder accepts: 512 million pixels (a 2 GiB surface) and at
+// most 65535 pixels on a side. Phone and camera photos of 100 to 200 megapixels are well
+// inside; larger claims are refused as a decode failure before any pixels are allocated,
+// so a hostile or absurd file cannot exhaust memory. A decoder also refuses a picture
+// when the memory it would need is not available (PictureFitsInMemory).
+constexpr int64_t kMaxImagePixels = 512'000'000;
 constexpr int64_t kMaxImageSide = 65535;
 
 constexpr bool ImageSizeAcceptable(int64_t width, int64_t height) {
   return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide &&
          width * height <= kMaxImagePixels;
+}
+
+// Whether decoding a width x height picture can succeed with `availableBytes` of memory
+// left: the decoder's own copy and our 32-bit surface, with a quarter of the memory kept
+// back for the rest of the program and the system.
+constexpr bool PictureFitsInMemory(int64_t width, int64_t height, uint64_t availableBytes) {
+  if (!ImageSizeAcceptable(width, height)) return false;
+  const uint64_t need = 2 * uint64_t(width) * uint64_t(height) * 4;
+  return need <= availableBytes - availableBytes / 4;
 }
 
 struct DecodeResult {

@@ -32,6 +32,9 @@ class ISettingsStore {
   virtual void Close() = 0;
   virtual std::optional<StoredValue> Read(const std::string& section, const std::string& name) const = 0;
   virtual bool Write(const std::string& section, const std::string& name, const StoredValue& value) = 0;
+  // Makes the values written so far durable (the registry otherwise keeps them in memory
+  // for a while, and a power loss would take them). False when that fails.
+  virtual bool Flush() = 0;
 };
 
 class MemorySettingsStore final : public ISettingsStore {
@@ -49,6 +52,10 @@ class MemorySettingsStore final : public ISettingsStore {
     writes_.push_back(section + "\\" + name);
     return true;
   }
+  bool Flush() override {
+    writes_.push_back("<flush>");
+    return available_;
+  }
 
   void Set(const std::string& section, const std::string& name, StoredValue v) { values_[{section, name}] = std::move(v); }
   void Erase(const std::string& section, const std::string& name) { values_.erase({section, name}); }
@@ -58,7 +65,8 @@ class MemorySettingsStore final : public ISettingsStore {
     return it == values_.end() ? nullptr : &it->second;
   }
   void SetAvailable(bool a) { available_ = a; }
-  // Every write in order, as "Section\Name", for tests of what is written and in which order.
+  // Every write in order, as "Section\Name" ("<flush>" for a flush), for tests of what is
+  // written and in which order.
   const std::vector<std::string>& Writes() const { return writes_; }
   void ClearWrites() { writes_.clear(); }
 

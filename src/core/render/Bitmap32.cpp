@@ -11,6 +11,11 @@ void TBitmap32::SetSize(int32_t width, int32_t height) {
   height_ = height;
   pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
   pixels_.shrink_to_fit();
+  StoredChecksum.reset();
+}
+
+void TBitmap32::MakeOpaque() {
+  for (Pixel& p : pixels_) p |= 0xFF000000u;
 }
 
 void TBitmap32::Clear(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }

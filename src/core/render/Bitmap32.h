@@ -4,6 +4,7 @@
 // Every drawing operation clips to the surface; rectangles are left/top inclusive,
 // right/bottom exclusive.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/render/Color.h"
@@ -37,6 +38,9 @@ class TBitmap32 {
 
   // Every pixel = p.
   void Clear(Pixel p);
+  // Every pixel's alpha = 255, its colour kept: the surface as a picture without alpha
+  // (a wallpaper file) shows it.
+  void MakeOpaque();
   // p written into r.
   void FillRectOpaque(const Rect& r, Pixel p);
   // p blended over every pixel of r with p's alpha.
@@ -58,6 +62,11 @@ class TBitmap32 {
   DrawMode Mode = DrawMode::Opaque;
   StretchFilter Filter = StretchFilter::Nearest;
   FontSpec Font;  // font and colour for text drawn onto this surface
+  // The checksum of a decoded picture's pixels as its file stores them, kept when the
+  // decoder turned the picture upright, so its per-picture settings are found by the
+  // same name as in any other installation. Empty: take it from the pixels. Every
+  // SetSize forgets it.
+  std::optional<uint32_t> StoredChecksum;
 
  private:
   void BlendHLine(int32_t x0, int32_t x1, int32_t y, Pixel p);  // [x0, x1) on row y, clipped

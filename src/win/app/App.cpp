@@ -3,9 +3,12 @@
 #include "core/settings/SettingsSchema.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/config/FontDialog.h"
+#include "win/desktop/Controller.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
+#include "win/shell/TrayIcon.h"
 
 namespace ov {
 

@@ -34,6 +34,9 @@ class ApplicationWindow;
 class TFEntry;
 class TFRepeat;
 class TFormPickDate;
+class TrayIcon;
+class TFFont;
+class TFController;
 
 // The registry key that holds every setting.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Quenlar\\Orvinta3";
@@ -69,6 +72,7 @@ struct App {
   std::vector<std::string> ImageExtensions;
   std::vector<TImageItem> ImageLibrary;
   std::vector<std::string> RotationQueue;
+  std::string SelectedImage;  // the library picture last chosen in the grid (or captured)
   Size WallpaperSize{0, 0};  // min(virtual desktop, 6400 x 4800)
   FileVersion Version;
 
@@ -91,13 +95,17 @@ struct App {
   WinLocaleNames Locale;
   std::unique_ptr<EntryStoreDays> DayData;
   std::unique_ptr<CalendarRenderer> Renderer;
+  HolidayCalendar Holidays;             // official days off: compiled-in plus the data folder's file
   ClickSeries Clicks;                   // desktop button releases towards a triple-click
 
   // --- windows ---
   std::unique_ptr<ApplicationWindow> AppWindow;
   std::unique_ptr<MainForm> MainWindow;
+  std::unique_ptr<TFFont> FontDialog;  // the caption and entry fonts' chooser
+  std::unique_ptr<TFController> Controller;  // the mini controller on the desktop
   std::unique_ptr<TFRepeat> Repeat;
   std::unique_ptr<TFormPickDate> DatePicker;
+  std::unique_ptr<TrayIcon> Tray;
   TFEntry* EntryPopup = nullptr;  // the open entry pop-up; it owns itself
 
   // Shows the date picker set to DisplayDate, centred on the cursor.

@@ -12,6 +12,8 @@
 #include "win/app/Timers.h"
 #include "win/config/MainWindow.h"
 #include "core/wallpaper/WallpaperSize.h"
+#include "win/shell/Autostart.h"
+#include "win/desktop/Controller.h"
 #include "win/platform/Utf16.h"
 
 namespace ov {
@@ -141,8 +143,8 @@ void MainForm::ShowMainWindow() {
   if (ui_) ui_->RestorePreview();
   UpdateWindow(Handle());
   SetForegroundWindow(Handle());
-  // The mini controller hides while the main window is open; it arrives with the
-  // desktop controller.
+  // The mini controller hides while the main window is open.
+  if (app_.Controller) app_.Controller->HideController();
 }
 
 void MainForm::HideToTray() { ShowWindow(Handle(), SW_HIDE); }
@@ -178,7 +180,7 @@ void MainForm::OnClose() {
 void MainForm::ShutDown() {
   KillTimer(Handle(), kTimerSec);
   KillTimer(Handle(), kTimerPreviewDelay);
-  // The autostart shortcut is synchronised here once the tray options exist.
+  SyncAutostart(app_);
   SaveSettings();
   // Temporary print bitmaps, deleted silently without undo.
   std::error_code ec;
@@ -187,7 +189,7 @@ void MainForm::ShutDown() {
     if (name.size() >= 3 && _wcsnicmp(name.c_str(), L"OV3", 3) == 0) std::filesystem::remove(entry.path(), ec);
   }
   UnregisterHotKey(Handle(), 0);
-  // The rotation queue is written here once rotation exists; a failure is ignored.
+  SaveRotationQueue();
 }
 
 void MainForm::SaveSettings() {

@@ -9,8 +9,10 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
+#include "win/desktop/Controller.h"
 #include "win/desktop/DesktopIcons.h"
 #include "win/desktop/EntryPopup.h"
+#include "win/shell/TrayIcon.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/wallpaper/DesktopWallpaper.h"
 
@@ -40,15 +42,15 @@ class TickHost final : public HousekeepingHost {
   void ShowBackupAge() override {
     // The backup tab's age label follows the date once backups exist.
   }
-  void Rotate() override {
-    // The next library picture is installed here once rotation exists.
-  }
-  void ShowNextRotation() override {
-    // The next-rotation label is refreshed here once the desktop tab exists.
-  }
+  void Rotate() override { form_.Rotate(); }
+  void ShowNextRotation() override { form_.ShowNextRotation(); }
   void CaptureCheck() override {
-    // Wallpapers other programs install are taken into the library here once capture
-    // exists; any failure inside is swallowed.
+    // Capture is background work: an unreadable file or a full disk leaves the foreign
+    // wallpaper, and the next tick tries again.
+    try {
+      form_.CaptureCheck();
+    } catch (...) {
+    }
   }
   void SetTimerEnabled(bool enabled) override {
     if (enabled) SetTimer(form_.Handle(), kTimerSec, kTimerSecInterval, nullptr);
@@ -63,7 +65,8 @@ class TickHost final : public HousekeepingHost {
 }  // namespace
 
 void MainForm::UpdateWallpaper() {
-  // The mini controller hides here and comes back at the end (with the controller).
+  // The mini controller hides while the picture changes and comes back on its new place.
+  if (app_.Controller) app_.Controller->HideController();
   // An open pop-up closes first; a changed one saves and rebuilds by itself.
   if (app_.EntryPopup && !app_.EntryPopup->Saved()) {
     bool modified = app_.EntryPopup->Modified();
@@ -72,14 +75,15 @@ void MainForm::UpdateWallpaper() {
   }
   // The error text is not shown: the previous wallpaper simply stays.
   BuildWallpaper(app_.settings.WallpaperBackground);
+  PlaceController();
 }
 
 std::string MainForm::BuildWallpaper(const std::string& file) {
   if (!app_.Props || !app_.Renderer) return "Problem loading image \"" + file + "\"";
   WallpaperHost host;
   host.install = [](const std::string& path) { return SetDesktopWallpaper(path, kStyleStretch, 0, 0); };
-  host.busy = [](bool) {
-    // The tray icon's busy animation runs here once the tray icon exists.
+  host.busy = [this](bool on) {
+    if (app_.Tray) app_.Tray->SetCycling(on);
   };
   host.normalPriority = [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); };
   WallpaperBuildInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.Cells, app_.Clock,

@@ -16,9 +16,12 @@
 #include "win/app/MainForm.h"
 #include "win/app/MessageFilter.h"
 #include "win/app/VersionInfo.h"
+#include "win/config/FontDialog.h"
+#include "win/desktop/Controller.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
+#include "win/shell/TrayIcon.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/WinShellFileOps.h"
 #include "win/platform/Utf16.h"
@@ -85,10 +88,14 @@ int RunProgram() {
   app->AppWindow = std::make_unique<ApplicationWindow>();
   app->AppWindow->Create();
 
-  // 4. The windows, main window first (its creation loads folders and settings). The
-  // font dialog and the mini controller join here as they arrive.
+  // 4. The windows, main window first (its creation loads folders and settings), then
+  // the font dialog, the mini controller, the repeat dialog and the date picker.
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
+  app->FontDialog = std::make_unique<TFFont>();
+  app->FontDialog->Create(app->MainWindow->Handle());
+  app->Controller = std::make_unique<TFController>(*app);
+  app->Controller->Create(app->AppWindow->Handle());
   App* appPtr = app.get();
   app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
   app->Repeat->Create(app->AppWindow->Handle());
@@ -98,12 +105,17 @@ int RunProgram() {
     appPtr->OpenEntryForDate(appPtr->DisplayDate);
   });
   app->DatePicker->Create(app->AppWindow->Handle());
+  // The tray icon is there from start-up.
+  app->Tray = std::make_unique<TrayIcon>(*app);
+  app->Tray->Create();
+
+  // The filter sees every message from here on, in modal loops too.
+  MessageFilter filter(*app);
 
   // 5.
   app->MainWindow->DeferredStart();
 
   // 6. The message loop; the filter sees every message before it is dispatched.
-  MessageFilter filter(*app);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (filter.Handle(msg)) continue;
@@ -114,8 +126,11 @@ int RunProgram() {
 
   // Main window destroyed: its surfaces, fonts and lists go with it.
   if (app->EntryPopup) DestroyWindow(app->EntryPopup->Handle());
+  app->Tray.reset();
   app->DatePicker.reset();
   app->Repeat.reset();
+  app->Controller.reset();
+  app->FontDialog.reset();
   app->MainWindow.reset();
   app->AppWindow.reset();
   // 7. Process end: the hook goes last, after the windows.

@@ -5,6 +5,7 @@
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
+#include "win/config/MainWindow_Hooks.h"
 #include "win/platform/Utf16.h"
 
 namespace ov {
@@ -153,6 +154,8 @@ bool MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
 }
 
 bool MainWindow::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (sections_ && (msg == WM_COMMAND || msg == WM_NOTIFY) && sections_->HandleMessage(msg, wp, lp, result))
+    return true;
   switch (msg) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -251,6 +254,8 @@ void MainWindow::LoadControls() {
   SetText("OpenOverlayImage", app_.settings.OverlayFilename);
   for (const char* s : {"PanelCalendarColor", "PanelBackgroundColor", "PanelIconColor"}) RecolorSwatch(s);
   ShowHolidayChecks();
+  hooks::RotateImagesClick(app_);
+  hooks::ShowNextRotation(app_);
   app_.ControlsReady = ready;
 }
 

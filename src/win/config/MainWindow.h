@@ -17,6 +17,7 @@
 #include "core/config/SettingBindings.h"
 #include "core/render/Bitmap32.h"
 #include "win/config/FrameEdit.h"
+#include "win/config/SectionsPage.h"
 #include "win/ui/Window.h"
 
 namespace ov {
@@ -58,6 +59,7 @@ class MainWindow final : public IPreviewHost {
   void SetChooserFolders();          // skin and overlay choosers start in the program's folders
   void ShowFirstPage();              // TabImageProcessing; hints stay 4000 ms
   void ShowHolidayChecks();          // check marks from HolidayBits
+  void RebuildSections();            // the entry-section list of the tab 项目
   void SetDisableHintsCheck(bool checked, bool runHandler);
   void UpdateCaption(const std::string& versionText);
 
@@ -194,6 +196,7 @@ class MainWindow final : public IPreviewHost {
   std::vector<HWND> mainPages_, calendarPages_;
   std::vector<std::unique_ptr<TabPage>> pageWindows_;
   std::vector<std::unique_ptr<TFrEdit>> frames_;
+  std::unique_ptr<SectionsPage> sections_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::unordered_map<HWND, Control*> byHandle_;
   std::unordered_map<std::string, Control*> byName_;

@@ -7,6 +7,7 @@
 #include "core/util/Paths.h"
 #include "win/app/App.h"
 #include "win/config/ChooseFont.h"
+#include "win/config/FontDialog.h"
 #include "win/config/MainWindow.h"
 #include "win/platform/Utf16.h"
 
@@ -226,7 +227,8 @@ void MainWindow::CreateCalendarFontsPage(HWND p) {
 
 void MainWindow::ChooseCalendarFont(bool caption) {
   FontSpec& font = caption ? app_.settings.CaptionFont : app_.settings.EntryFont;
-  ChooseFont(hwnd_, font);
+  if (app_.FontDialog) app_.FontDialog->Execute(font);
+  else ChooseFont(hwnd_, font);
   UpdatePreview();  // whether or not the dialog was confirmed
 }
 

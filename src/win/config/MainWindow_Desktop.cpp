@@ -6,6 +6,7 @@
 #include "core/platform/SystemColors.h"
 #include "core/render/Color.h"
 #include "win/app/App.h"
+#include "win/app/MainForm.h"
 #include "win/config/MainWindow.h"
 #include "win/config/MainWindow_Hooks.h"
 
@@ -39,15 +40,19 @@ void MainWindow::CreateDesktopTab(HWND p) {
             hooks::RotateImagesClick(app_);
           }),
           "打开“墙纸更换器”");
-  AddLabel(p, "更换背景每", 200, 64, 70);
-  AddSpin(p, "SpinRot", 1, 9999, 0, false, 272, 60, [this] {
+  AddLabel(p, "更换背景每", 200, 64, 62, 14, "LabelRotEvery");
+  AddSpin(p, "SpinRot", 1, 9999, 0, false, 264, 60, [this] {
     StoreBound("SpinRot");
     // At load the stored next rotation time stands; only an edit moves it.
     if (app_.ControlsReady) hooks::SpinRotChange(app_);
-  }, 44);
-  AddCombo(p, "RotCombo", {"分钟", "小时", "天"}, 272, 86, 92, [this] { StoreBound("RotCombo"); });
-  AddLabel(p, "下次循环时间", 200, 114, 168, 14, "LabelNextRotation");
-  AddCheck(p, "CheckBox1", "捕获背景", 200, 132, 160, [this] {
+  }, 34);
+  AddCombo(p, "RotCombo", {"分钟", "小时", "天"}, 318, 60, 50, [this] {
+    StoreBound("RotCombo");
+    form_.RotationModeChanged(app_.settings.RotationMode);
+  });
+  // Two lines: the caption, then the date and time of the next change.
+  AddLabel(p, "下次循环时间", 200, 90, 168, 30, "LabelNextRotation");
+  AddCheck(p, "CheckBox1", "捕获背景", 200, 128, 160, [this] {
     StoreBound("CheckBox1");
     hooks::CatchWallpapersClick(app_);
   });
@@ -61,6 +66,8 @@ void MainWindow::CreateDesktopTab(HWND p) {
   AddLabel(p, "输出图像的色深", 394, 88, 160);
   AddCombo(p, "ComboOutputPixelFormat", {"4 位 (16 色)", "8 位", "15 位", "16 位", "24 位 (真彩色)"}, 394, 106, 166,
            [this] { StoreBound("ComboOutputPixelFormat"); });
+  // The rotation enables and labels its own controls.
+  form_.SetRotationControls({H("LabelRotEvery"), H("SpinRot"), H("RotCombo"), H("LabelNextRotation"), tabMain_});
 }
 
 void MainWindow::CheckNoBackgroundClick() {

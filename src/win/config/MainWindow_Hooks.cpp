@@ -1,45 +1,39 @@
 #include "win/config/MainWindow_Hooks.h"
 
-#include "core/library/RotationTime.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
+#include "win/app/Commands.h"
+#include "win/app/MainForm.h"
+#include "win/shell/Autostart.h"
 
 namespace ov::hooks {
 
-void RotateImagesClick(App&) {
-  // Wallpaper rotation starts or stops here once rotation exists.
+void RotateImagesClick(App& app) {
+  if (app.MainWindow) app.MainWindow->RotateImagesChanged(app.settings.RotateImages);
 }
 
 void SpinRotChange(App& app) {
-  app.settings.NextRotationTime =
-      NextRotation(app.Clock.Now(), app.settings.RotationInterval, app.settings.RotationMode);
-  ShowNextRotation(app);
+  if (app.MainWindow) app.MainWindow->RotationIntervalChanged(app.settings.RotationInterval);
 }
 
-void ShowNextRotation(App&) {
-  // The desktop tab's next-rotation label is written here once rotation exists.
+void ShowNextRotation(App& app) {
+  if (app.MainWindow) app.MainWindow->ShowNextRotation();
 }
 
-void CatchWallpapersClick(App&) {
-  // Wallpaper capture is switched here once capture exists.
+void CatchWallpapersClick(App& app) {
+  if (app.MainWindow) app.MainWindow->CatchWallpapersChanged(app.settings.CaptureWallpaper);
 }
 
-void CheckAutoStartClick(App&) {
-  // The tray part synchronises the autostart shortcut here.
+void CheckAutoStartClick(App& app) { SyncAutostart(app); }
+
+void CheckMiniControllerClick(App& app) {
+  if (app.MainWindow) app.MainWindow->ApplyShowController();
 }
 
-void CheckMiniControllerClick(App&) {
-  // The mini controller is shown or hidden here once it exists.
-}
+void Quit1Click(App& app, HWND) { RunSharedCommand(app, kCmdQuit); }
 
-void Quit1Click(App& app, HWND form) {
-  // The tray part attaches its own quit here; ending the program is already complete.
-  app.Quitting = true;
-  PostMessageW(form, WM_CLOSE, 0, 0);
-}
-
-void SearchNewWallpapers(App&) {
-  // The picture library's web search for wallpapers attaches here.
+void SearchNewWallpapers(App& app) {
+  if (app.MainWindow) app.MainWindow->SearchNewWallpapers();
 }
 
 void SelectBackgroundRow(App& app) {
@@ -52,10 +46,6 @@ void SelectBackgroundRow(App& app) {
 
 void PrintPreview(App&) {
   // The printer tab renders its page preview here.
-}
-
-void EntrySectionButton(App&, int) {
-  // The entry sections part creates, renames or deletes a section here.
 }
 
 }  // namespace ov::hooks

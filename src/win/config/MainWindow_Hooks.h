@@ -19,7 +19,6 @@ void Quit1Click(App& app, HWND form);      // really end the program
 void SearchNewWallpapers(App& app);        // web search for new wallpapers
 void SelectBackgroundRow(App& app);        // grid row of WallpaperBackground, loaded into the preview
 void PrintPreview(App& app);               // the printer tab's preview
-void EntrySectionButton(App& app, int which);  // new, rename, delete section
 
 }  // namespace hooks
 }  // namespace ov

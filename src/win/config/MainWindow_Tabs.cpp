@@ -50,10 +50,8 @@ void MainWindow::OnMenuCommand(int id) {
   switch (id) {
     case kQuit1: hooks::Quit1Click(app_, hwnd_); break;
     case kSelectWallpaperFolder: form_.SelectWallpaperFolder(); break;
-    case kOpenImagesFolder:
-      ShellExecuteW(hwnd_, L"open", Widen(app_.settings.ImagesPath).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-      break;
-    case kRefreshImageList: form_.RebuildImageLibrary(); break;
+    case kOpenImagesFolder: form_.OpenImagesFolder(); break;
+    case kRefreshImageList: form_.RefreshImageList(); break;
     case kSearchNewWallpapers: hooks::SearchNewWallpapers(app_); break;
     default: break;
   }
@@ -89,11 +87,13 @@ void MainWindow::CreateCalendarTab(HWND page) {
 }
 
 void MainWindow::CreateOtherTabs() {
-  // Entries: the section list and its buttons arrive with the entry sections.
+  // Entries: the section list and its buttons.
   HWND entries = mainPages_[static_cast<size_t>(MainTab::TabEntries)];
-  AddButton(entries, "bt_CreateEntrySection", "新建", 480, 10, 84, 25, [this] { hooks::EntrySectionButton(app_, 0); });
-  AddButton(entries, "bt_RenameEntrySection", "重命名", 480, 40, 84, 25, [this] { hooks::EntrySectionButton(app_, 1); });
-  AddButton(entries, "bt_DeleteEntrySection", "删除", 480, 70, 84, 25, [this] { hooks::EntrySectionButton(app_, 2); });
+  sections_ = std::make_unique<SectionsPage>(
+      app_, [this] { UpdatePreview(); }, [this] { PostMessageW(hwnd_, kMsgSectionsChanged, 0, 0); });
+  sections_->Create(
+      entries, 4, 2, 564, 160, [this](int v) { return Dpi(v); }, font_,
+      [this](HWND control, const std::string& hint) { SetHint(control, hint); });
   // Panels: the calendar panel is placed in the preview.
   HWND panels = mainPages_[static_cast<size_t>(MainTab::TabPanels)];
   Add(panels, "LabelPanels", L"STATIC", "使用上面的预览窗口移动和更改日历面板大小", SS_CENTER, 10, 70, 556, 16);
@@ -116,9 +116,7 @@ void MainWindow::PageControlMainChange() {
   // 2.
   ShowWindow(H("ButtonUpdateWallpaper"), activeTab_ == MainTab::TabPrinter ? SW_HIDE : SW_SHOW);
   // 3. The default section can be neither renamed nor deleted.
-  bool notDefault = app_.settings.SubEntryName != "默认";
-  EnableControl("bt_RenameEntrySection", notDefault);
-  EnableControl("bt_DeleteEntrySection", notDefault);
+  if (sections_) sections_->UpdateButtons();
   // 4.
   PanelPreviewResize();
   RedrawWindow(tabMain_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -133,6 +131,10 @@ void MainWindow::PageControlMainChange() {
     RecolorSwatch("PanelIconColor");
   }
   UpdatePreviewFast();
+}
+
+void MainWindow::RebuildSections() {
+  if (sections_) sections_->Rebuild();
 }
 
 void MainWindow::PageControlCalendarChange() {

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 
+#include "core/calendar/ChineseCalendar.h"
 #include "core/calendar/ColorCodeEdit.h"
 #include "core/calendar/ColorCodes.h"
 #include "core/calendar/DateTime.h"
 #include "core/calendar/DisplayDate.h"
 #include "core/calendar/Repeat.h"
 #include "core/desktop/PopupPlacement.h"
+#include "core/util/Paths.h"
 #include "core/util/Text.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
@@ -19,7 +21,9 @@
 #include "win/desktop/RepeatDialog.h"
 #include "win/platform/DateConvert.h"
 #include "win/platform/Utf16.h"
+#include "win/ui/MessageBoxes.h"
 #include "win/ui/SharedImages.h"
+#include "win/platform/FileErrors.h"
 
 namespace ov {
 
@@ -27,6 +31,8 @@ namespace {
 
 const wchar_t kClassName[] = L"TFEntry";
 constexpr int kMemoId = 1;
+// Posted to itself after opening on a note that could not be read.
+constexpr UINT kMsgShowReadError = WM_APP + 1;
 constexpr int kCaption = kEntryCaptionHeight;
 
 // Menu command ids.
@@ -101,6 +107,12 @@ void DrawBevel(HDC dc, const RECT& r, int contrast, bool sunken) {
   blendLine(r.right - 1, r.top + 1, 1, h - 2, bottomRight, bottomAlpha);
 }
 
+// The message for a note that exists but cannot be read: its file and the reason.
+std::string NoteReadErrorText(const std::filesystem::path& file) {
+  return Format("无法读取项目文件“%s”。\r\n%s\r\n\r\n该项目只能查看，不能更改。", PathToUtf8(file).c_str(),
+                ReadFailureReason(file, kMaxNoteFileBytes).c_str());
+}
+
 std::wstring DateText(double date, const wchar_t* picture) {
   SYSTEMTIME st = SystemTimeFromDays(date);
   wchar_t buf[128] = L"";
@@ -154,8 +166,15 @@ bool TFEntry::Create() {
   // Read the day: a note that cannot be read is not offered for editing, so closing can
   // never replace it with an empty text.
   auto read = app_.Entries->TryReadDayEntry(date_);
-  if (read) entry_ = *read;
-  else EnableWindow(memo_, FALSE);
+  if (read) {
+    entry_ = *read;
+  } else {
+    readFailed_ = true;
+    entry_.ColorCodes = app_.Entries->ColorCodesOf(date_);
+    EnableWindow(memo_, FALSE);
+    // Told once, after the window is up, so the user knows why the editor is grey.
+    PostMessageW(Handle(), kMsgShowReadError, 0, 0);
+  }
   std::string text = ReplaceAll(entry_.Text, "\n", "\r\n");
   SetWindowTextW(memo_, Widen(text).c_str());
   entry_.Modified = false;
@@ -281,6 +300,15 @@ void TFEntry::UpdateTitle() {
   std::vector<std::string> candidates = {Narrow(L"  " + DateText(date_, L"dddd") + L", " + DateText(date_, L"d") + L"  "),
                                          Narrow(L"  " + DateText(date_, L"ddd") + L", " + DateText(date_, L"d") + L"  "),
                                          Narrow(DateText(date_, L"d"))};
+  // With the Chinese calendar layer on, the lunar date (with its year, else without) follows
+  // the Gregorian one; in a narrow pop-up it goes before the weekday, which the column
+  // header shows anyway.
+  if (auto lunar = app_.settings.ShowLunar ? ToLunar(DayNumber(date_)) : std::nullopt) {
+    const std::string monthDay = LunarMonthName(lunar->month, lunar->leap) + LunarDayName(lunar->day) + "  ";
+    candidates.insert(candidates.begin(), {candidates[0] + LunarYearName(lunar->year) + "年" + monthDay,
+                                           candidates[0] + monthDay, candidates[1] + monthDay,
+                                           "  " + candidates[2] + "  " + monthDay});
+  }
   HDC dc = GetDC(Handle());
   HGDIOBJ old = SelectObject(dc, uiFont_);
   title_ = Widen(ChooseTitle(candidates, box.right - box.left, [&](const std::string& t) {
@@ -384,6 +412,11 @@ LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == memo_ && readFailed_) {
+        // A note that could not be read: the memo is grey, as read-only fields are.
+        SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+      }
       if (reinterpret_cast<HWND>(lp) == memo_) {
         HDC dc = reinterpret_cast<HDC>(wp);
         SetBkColor(dc, memoColor_);
@@ -428,6 +461,9 @@ LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       CloseEntry();
       return 0;
+    case kMsgShowReadError:
+      ShowReadError();
+      return 0;
     case WM_DESTROY:
       if (app_.EntryPopup == this) app_.EntryPopup = nullptr;
       return 0;
@@ -447,10 +483,28 @@ void TFEntry::OnDestroyed() {
 
 void TFEntry::ShowAgain() { ShowWindow(Handle(), SW_SHOWNA); }
 
+void TFEntry::ShowReadError() {
+  const std::filesystem::path file = app_.Entries->NoteFilePath(date_);
+  ModalScope modal(*this);
+  ErrorBox(Handle(), NoteReadErrorText(file));
+  CloseIfDeferred();
+}
+
+bool TFEntry::CloseIfDeferred() {
+  if (modalDepth_ > 0 || !closeDeferred_) return false;
+  closeDeferred_ = false;
+  CloseEntry();
+  return true;
+}
+
 void TFEntry::CloseEntry() {
   if (closing_) return;
+  if (modalDepth_ > 0) {
+    closeDeferred_ = true;
+    return;
+  }
   closing_ = true;
-  if (entry_.Modified && IsWindowEnabled(memo_)) {
+  if (entry_.Modified && !readFailed_) {
     int n = GetWindowTextLengthW(memo_);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
     GetWindowTextW(memo_, text.data(), n + 1);
@@ -493,7 +547,8 @@ void TFEntry::ShowMenu(POINT screen) {
   AppendItem(go, kCmdSelectDate, L"选择日期...");
   AppendSubMenu(menu, go, L"转到");
 
-  AppendItem(menu, kCmdRepeat, L"重复项目...");
+  // A note that was not read cannot be repeated: that would write over it.
+  AppendItem(menu, kCmdRepeat, L"重复项目...", readFailed_ ? MFS_DISABLED : 0);
   AppendSeparator(menu);
   auto tick = [&](bool on) { return on ? images.MenuBitmap(kMenuImageTick) : images.MenuBitmap(kMenuImageBlank); };
   AppendItem(menu, kCmdShowCaption, L"显示标题", 0, tick(s.EntryShowCaption));
@@ -513,10 +568,16 @@ void TFEntry::ShowMenu(POINT screen) {
   AppendItem(menu, kCmdClose, L"关闭项目");
 
   SetForegroundWindow(Handle());
-  int cmd = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
-                             Handle(), nullptr);
+  int cmd = 0;
+  {
+    ModalScope modal(*this);
+    cmd = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
+                           Handle(), nullptr);
+  }
   DestroyMenu(menu);
   PostMessageW(Handle(), WM_NULL, 0, 0);
+  // Closed meanwhile (a day change, a desktop press): the command is dropped.
+  if (CloseIfDeferred()) return;
   if (cmd) RunMenuCommand(cmd);
 }
 
@@ -581,8 +642,16 @@ void TFEntry::ChooseColorCode(int index) {
     // for days that already have text and without the colour check box.
     RECT wr;
     GetWindowRect(Handle(), &wr);
-    if (!app_.Repeat->ShowRepeatDialog(false, false, app_.settings.RepeatColorWithEntry, date_, popupRect_, wr.top))
+    bool confirmed;
+    {
+      ModalScope modal(*this);
+      confirmed = app_.Repeat->ShowRepeatDialog(Handle(), false, false, app_.settings.RepeatColorWithEntry, date_,
+                                                popupRect_, wr.top);
+    }
+    if (!confirmed) {
+      CloseIfDeferred();
       return;
+    }
     series = &app_.Repeat->Series();
   }
   bool set = index >= 0 && !(entry_.ColorCodes & (1u << index));
@@ -592,9 +661,19 @@ void TFEntry::ChooseColorCode(int index) {
 }
 
 void TFEntry::RepeatEntry() {
+  if (readFailed_) return;
   RECT wr;
   GetWindowRect(Handle(), &wr);
-  if (!app_.Repeat->ShowRepeatDialog(true, true, app_.settings.RepeatColorWithEntry, date_, popupRect_, wr.top)) return;
+  bool confirmed;
+  {
+    ModalScope modal(*this);
+    confirmed = app_.Repeat->ShowRepeatDialog(Handle(), true, true, app_.settings.RepeatColorWithEntry, date_,
+                                              popupRect_, wr.top);
+  }
+  if (!confirmed) {
+    CloseIfDeferred();
+    return;
+  }
   entry_.Modified = true;
   int n = GetWindowTextLengthW(memo_);
   std::wstring text(static_cast<size_t>(n) + 1, L'\0');

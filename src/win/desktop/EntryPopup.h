@@ -21,7 +21,9 @@ class TFEntry final : public Window {
   // nullptr when one is already open or the window cannot be created.
   static TFEntry* Open(App& app, double date, const Rect& cell);
 
-  // Saves when modified (and rebuilds the wallpaper), then goes away.
+  // Saves when modified (and rebuilds the wallpaper), then goes away. While one of the
+  // pop-up's own modal loops runs (its menu, the repeat dialog, a message box) the close
+  // waits until that loop has ended, so the loop never returns into a deleted window.
   void CloseEntry();
   bool Saved() const { return saved_; }
   bool Modified() const { return entry_.Modified; }
@@ -52,6 +54,21 @@ class TFEntry final : public Window {
   void GoToMonth(int step);
   void ApplyMemoFont();
   LRESULT HitTest(LPARAM lp);
+  void ShowReadError();
+  // Marks a modal loop of the pop-up for the lifetime of the object; the last one to end
+  // carries out a close that was asked for meanwhile.
+  class ModalScope {
+   public:
+    explicit ModalScope(TFEntry& e) : e_(e) { ++e_.modalDepth_; }
+    ~ModalScope() { --e_.modalDepth_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+   private:
+    TFEntry& e_;
+  };
+  // After a modal loop: true (and the pop-up closed) when a close came in during it.
+  bool CloseIfDeferred();
   void OnResized();
   static LRESULT CALLBACK MemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
 
@@ -64,6 +81,9 @@ class TFEntry final : public Window {
   bool saved_ = false;
   bool closing_ = false;
   bool closePressed_ = false;
+  bool readFailed_ = false;     // the note exists but could not be read: the memo is read-only
+  int modalDepth_ = 0;          // modal loops of the pop-up now running
+  bool closeDeferred_ = false;  // a close came in during one of them
   bool scrollbar_ = false;
   HWND memo_ = nullptr;
   HWND wait_ = nullptr;

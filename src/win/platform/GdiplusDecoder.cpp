@@ -4,7 +4,9 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 #include <fstream>
 #include <string>
 
@@ -86,12 +88,33 @@ bool RenderMetafile(gp::GpImage* image, TBitmap32& surface) {
   return ok;
 }
 
+// The memory a new allocation can still take: the smaller of what the commit limit and
+// the address space have left.
+uint64_t AvailableMemory() {
+  MEMORYSTATUSEX ms{};
+  ms.dwLength = sizeof(ms);
+  if (!GlobalMemoryStatusEx(&ms)) return UINT64_MAX;
+  return std::min<uint64_t>(ms.ullAvailPageFile, ms.ullAvailVirtual);
+}
+
+bool Decodable(int64_t width, int64_t height) { return PictureFitsInMemory(width, height, AvailableMemory()); }
+
 }  // namespace
 
 DecodeResult GdiplusDecoder::Decode(TBitmap32& surface, const std::filesystem::path& file) {
   surface.SetSize(0, 0);
+  try {
+    return DecodeInto(surface, file);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out after all: the picture is refused like any other failure.
+    surface.SetSize(0, 0);
+    return {};
+  }
+}
+
+DecodeResult GdiplusDecoder::DecodeInto(TBitmap32& surface, const std::filesystem::path& file) {
   const ImageHeaderInfo header = ReadImageHeader(ReadFileStart(file, size_t(1) << 20));
-  if (header.SizeKnown() && !ImageSizeAcceptable(header.width, header.height)) return {};
+  if (header.SizeKnown() && !Decodable(header.width, header.height)) return {};
 
   ImageHandle image;
   if (gdip::GdipLoadImageFromFile(file.c_str(), image.Out()) != gp::Ok || !image.Get()) return {};
@@ -102,7 +125,7 @@ DecodeResult GdiplusDecoder::Decode(TBitmap32& surface, const std::filesystem::p
       gdip::GdipGetImagePixelFormat(image.Get(), &format) != gp::Ok ||
       gdip::GdipGetImageType(image.Get(), &type) != gp::Ok)
     return {};
-  if (!ImageSizeAcceptable(w, h)) return {};
+  if (!Decodable(w, h)) return {};
 
   surface.SetSize(static_cast<int32_t>(w), static_cast<int32_t>(h));
   const bool drawn = type == gp::ImageTypeMetafile ? RenderMetafile(image.Get(), surface)
@@ -117,7 +140,7 @@ DecodeResult GdiplusDecoder::Decode(TBitmap32& surface, const std::filesystem::p
     Pixel* bits = surface.Bits();
     for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) bits[i] |= 0xFF000000u;
   }
-  if (header.format == ImageFormat::Jpeg) ApplyExifOrientation(surface, header.orientation);
+  if (header.format == ImageFormat::Jpeg) TurnUpright(surface, header.orientation);
   return {true, static_cast<uint32_t>(format)};
 }
 

@@ -24,11 +24,15 @@ class GdiplusSession {
 // Raster pictures are converted to 32-bit pixels exactly as decoded; metafiles are
 // rendered onto white at their natural size. Pictures whose format has no alpha come out
 // opaque, those with alpha keep it. JPEG photos are turned upright by their EXIF
-// orientation. Pictures beyond kMaxImagePixels or kMaxImageSide are refused, by the size
-// their header states before anything is decoded, and again by the size GDI+ reports.
+// orientation. Pictures beyond kMaxImagePixels or kMaxImageSide, or larger than the
+// memory still available can hold, are refused, by the size their header states before
+// anything is decoded, and again by the size GDI+ reports.
 class GdiplusDecoder final : public IImageDecoder {
  public:
   DecodeResult Decode(TBitmap32& surface, const std::filesystem::path& file) override;
+
+ private:
+  DecodeResult DecodeInto(TBitmap32& surface, const std::filesystem::path& file);
 };
 
 }  // namespace ov

@@ -96,6 +96,11 @@ bool RegistrySettingsStore::Write(const std::string& section, const std::string&
   return rc == ERROR_SUCCESS;
 }
 
+bool RegistrySettingsStore::Flush() {
+  // Writes the key and all its subkeys to disk now rather than at the system's leisure.
+  return root_ && RegFlushKey(root_.Get()) == ERROR_SUCCESS;
+}
+
 std::optional<std::wstring> ReadRegistryString(HKEY root, const std::wstring& path, const std::wstring& name) {
   RegKey k = RegKey::OpenRead(root, path);
   if (!k) return std::nullopt;

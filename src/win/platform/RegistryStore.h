@@ -48,6 +48,7 @@ class RegistrySettingsStore final : public ISettingsStore {
   void Close() override;
   std::optional<StoredValue> Read(const std::string& section, const std::string& name) const override;
   bool Write(const std::string& section, const std::string& name, const StoredValue& value) override;
+  bool Flush() override;
 
  private:
   std::wstring path_;

@@ -102,10 +102,11 @@ HWND Dialog::AddSpin(int x, int y, int w, int h, int id, int lo, int hi, int val
   return spin;
 }
 
-int Dialog::ShowModal(HWND owner) {
+int Dialog::ShowModal(HWND modalTo) {
   modal_ = true;
   ended_ = false;
   result_ = IDCANCEL;
+  HWND owner = modalTo ? modalTo : GetWindow(Handle(), GW_OWNER);
   HWND disabledOwner = owner && IsWindowEnabled(owner) ? owner : nullptr;
   if (disabledOwner) EnableWindow(disabledOwner, FALSE);
   ShowWindow(Handle(), SW_SHOW);
@@ -118,6 +119,9 @@ int Dialog::ShowModal(HWND owner) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
+    // The program's message filter (desktop clicks, clock changes) sees this loop's
+    // messages too; a message it consumed is not dispatched.
+    if (CallMsgFilterW(&msg, MSGF_DIALOGBOX)) continue;
     if (HandleDialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

@@ -15,9 +15,10 @@ class Dialog : public Window {
   // The main loop asks each message's top-level window whether it handles dialog keys.
   static bool HandleDialogMessage(MSG& msg);
 
-  // Shows the dialog modally over its owner; returns the id it was ended with (IDOK,
-  // IDCANCEL).
-  int ShowModal(HWND owner);
+  // Shows the dialog modally over `modalTo` (disabled meanwhile; nullptr: the owner);
+  // returns the id it was ended with (IDOK, IDCANCEL). The loop offers every message to
+  // the thread's message filters first, as the system's own dialog loops do.
+  int ShowModal(HWND modalTo);
   // Ends a modal run with the given result, or hides a modeless dialog.
   void EndDialog(int result);
   bool InModalLoop() const { return modal_; }

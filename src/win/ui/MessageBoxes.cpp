@@ -14,18 +14,19 @@ int Show(HWND owner, const std::string& text, UINT flags) {
   return MessageBoxW(owner, Widen(text).c_str(), kTitle, flags | MB_SETFOREGROUND | (owner ? 0u : MB_TASKMODAL));
 }
 
-int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
+}  // namespace
+
+int CALLBACK BrowseForFolderCallback(HWND hwnd, UINT msg, LPARAM lp, LPARAM data) {
+  // `data` is the folder to start in (a string of ours); `lp` depends on the message.
   if (msg == BFFM_INITIALIZED && data) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
-  if (msg == BFFM_SELCHANGED) {
-    // The status line shows the folder under the selection.
+  if (msg == BFFM_SELCHANGED && lp) {
+    // The status line shows the folder of the newly selected item list.
     wchar_t path[MAX_PATH] = L"";
-    if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(data), path))
+    if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(lp), path))
       SendMessageW(hwnd, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path));
   }
   return 0;
 }
-
-}  // namespace
 
 void InfoBox(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_ICONINFORMATION); }
 void ErrorBox(HWND owner, const std::string& text) { Show(owner, text, MB_OK | MB_ICONERROR); }
@@ -46,7 +47,7 @@ std::string BrowseForFolder(HWND owner, const std::string& title, const std::str
   bi.hwndOwner = owner;
   bi.lpszTitle = wtitle.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_STATUSTEXT;
-  bi.lpfn = BrowseCallback;
+  bi.lpfn = BrowseForFolderCallback;
   bi.lParam = reinterpret_cast<LPARAM>(initial.c_str());
   HRESULT co = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);

@@ -18,5 +18,8 @@ bool ConfirmBox(HWND owner, const std::string& text);
 // The system folder browser rooted at the desktop, file-system folders only, new style
 // with status text. Returns the chosen folder, or an empty string when cancelled.
 std::string BrowseForFolder(HWND owner, const std::string& title, const std::string& initialFolder);
+// The browser's callback: selects the initial folder (`data`, a wide string) when the
+// dialog opens and shows the path of each new selection (the item list in `lp`) as status.
+int CALLBACK BrowseForFolderCallback(HWND hwnd, UINT msg, LPARAM lp, LPARAM data);
 
 }  // namespace ov

@@ -180,3 +180,27 @@ TEST(NetpbmDecoder, RefusesBrokenAndOversizedPictures) {
 
 }  // namespace
 }  // namespace ov
+
+namespace ov {
+namespace {
+
+TEST(ImageLimits, PhonePhotosDecodeAbsurdClaimsAndShortMemoryDoNot) {
+  struct Case {
+    int64_t w, h;
+    uint64_t available;
+    bool decodable;
+  } cases[] = {
+      {12000, 9000, 16ull << 30, true},    // 108 megapixels
+      {16320, 12240, 16ull << 30, true},   // 200 megapixels: two 800 MB copies
+      {16320, 12240, 1ull << 30, false},   // ... but not with 1 GB left
+      {30000, 30000, 64ull << 30, false},  // 900 megapixels: beyond any surface we make
+      {60000, 60000, 64ull << 30, false},
+      {70000, 10, 64ull << 30, false},     // a side beyond 65535
+      {0, 100, 64ull << 30, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(PictureFitsInMemory(c.w, c.h, c.available), c.decodable) << c.w << " x " << c.h;
+}
+
+}  // namespace
+}  // namespace ov

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -58,6 +59,19 @@ TEST_F(SettingsTest, PanelDefaultsDivideTowardZero) {
   EXPECT_EQ(s.CalendarRect.right, -60);
 }
 
+// The Chinese calendar layer is on by default for a Chinese interface only; a stored
+// value wins either way and is written as "0"/"1" like the other booleans.
+TEST_F(SettingsTest, ShowLunarDefaultsToTheInterfaceLanguage) {
+  EXPECT_FALSE(Load().ShowLunar);
+  ctx.chineseUi = true;
+  Settings s = Load();
+  EXPECT_TRUE(s.ShowLunar);
+  ASSERT_TRUE(SaveSettings(store, s, codePage));
+  EXPECT_EQ(store.Get("App", "ShowLunar")->text, "1");
+  store.Set("App", "ShowLunar", StoredValue::String("0"));
+  EXPECT_FALSE(Load().ShowLunar);
+}
+
 TEST_F(SettingsTest, FirstSaveWritesFirstRunZeroAndEveryWrittenValue) {
   Settings s = Load();
   ASSERT_TRUE(SaveSettings(store, s, codePage));
@@ -83,7 +97,7 @@ TEST_F(SettingsTest, FirstSaveWritesFirstRunZeroAndEveryWrittenValue) {
   EXPECT_FALSE(again.FirstRun);
 }
 
-TEST_F(SettingsTest, WritesAppThenMainFormAfterDisableHintsThenOtherSections) {
+TEST_F(SettingsTest, WritesAppThenMainFormAfterDisableHintsThenOtherSectionsThenFlushes) {
   ASSERT_TRUE(SaveSettings(store, Load(), codePage));
   const auto& w = store.Writes();
   auto pos = [&](const std::string& key) {
@@ -96,7 +110,11 @@ TEST_F(SettingsTest, WritesAppThenMainFormAfterDisableHintsThenOtherSections) {
   EXPECT_LT(pos("App\\RepeatColorWithEntry"), pos("Entry\\EntryShowCaption"));
   EXPECT_LT(pos("Entry\\EntryR4"), pos("Panels\\CalendarR1"));
   EXPECT_LT(pos("Panels\\CalendarR4"), pos("Print\\CheckPrintFullsizeCalendar"));
-  EXPECT_EQ(w.back(), "Misc\\CellFrameContrast");
+  // The last value, then one flush so that a power loss right after saving keeps them.
+  ASSERT_GE(w.size(), 2u);
+  EXPECT_EQ(w[w.size() - 2], "Misc\\CellFrameContrast");
+  EXPECT_EQ(w.back(), "<flush>");
+  EXPECT_EQ(std::count(w.begin(), w.end(), "<flush>"), 1);
 }
 
 TEST_F(SettingsTest, FontBorderComesFromMiscAndIsWrittenBack) {

@@ -113,6 +113,26 @@ TEST_F(WallpaperBuilderTest, WritesAndInstallsTheWallpaperAtTheDesktopSize) {
   EXPECT_EQ(Pixel24(bmp, 10, 120), 0x2040A0u);
 }
 
+TEST_F(WallpaperBuilderTest, ATranslucentPictureGivesTheSameWallpaperAsAnOpaqueOneOfItsColours) {
+  // The wallpaper file has no alpha: the panel, its shadows and text must come out as
+  // they do over the colours that file shows.
+  TBitmap32 half(200, 150), whole(200, 150);
+  half.Clear(0x80305070);
+  whole.Clear(0xFF305070);
+  test::WriteFile(tmp_.Path() / "half.pam", EncodePamRgba(half));
+  test::WriteFile(tmp_.Path() / "whole.pam", EncodePamRgba(whole));
+  ASSERT_EQ(Build(tmp_.Path() / "whole.pam"), "");
+  const std::string opaque = test::ReadFile(output_);
+  ASSERT_EQ(Build(tmp_.Path() / "half.pam"), "");
+  const std::string translucent = test::ReadFile(output_);
+  ASSERT_EQ(opaque.size(), translucent.size());
+  int differing = 0;
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x) differing += Pixel24(opaque, x, y) != Pixel24(translucent, x, y);
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(Pixel24(translucent, 10, 120), 0x305070u);
+}
+
 TEST_F(WallpaperBuilderTest, EveryOutputDepth) {
   const int bits[] = {4, 8, 16, 16, 24};
   for (int mode = 0; mode <= 4; ++mode) {

@@ -17,9 +17,9 @@ e2e_wait_exit second 20 || e2e_fail "the second copy did not end"
 e2e_assert_eq 0 "$E2E_EXIT_CODE" "exit code of the second copy"
 e2e_running orvinta || e2e_fail "the first copy ended"
 e2e_wait_window TOVMainForm visible 10 >/dev/null
-# Counted in this scenario's prefix only: other test runs on the machine have their own.
+# Only this prefix's processes: other build trees may run the program at the same time.
 count=0
-for pid in $(e2e__prefix_processes); do
+for pid in $(e2e__processes_with_env "WINEPREFIX=$E2E_PREFIX"); do
   tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'Orvinta\.exe' && count=$((count + 1))
 done
 e2e_assert_eq 1 "$count" "Orvinta processes"

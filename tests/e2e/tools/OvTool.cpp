@@ -21,6 +21,8 @@
 //   ovtool folder appdata|localappdata|pictures|documents|startup|temp|programfiles|windows
 //   ovtool window TITLE X Y W H [RRGGBB]
 //   ovtool msgbox TITLE TEXT           shows an OK box, prints the button pressed
+//   ovtool link FILE                   a shell link's target, working folder and arguments
+//   ovtool wallpaper PATH              installs a wallpaper as another program would
 //
 // TARGET is a window handle (0x...) or a class name (its first top-level window). MSG is
 // a number or a name such as WM_CLOSE, WM_USER+23, WM_APP+1.
@@ -36,6 +38,7 @@
 #include <vector>
 
 #include "win/platform/Utf16.h"
+#include "win/shell/Autostart.h"
 
 namespace {
 
@@ -653,6 +656,27 @@ int CmdMsgBox(const std::vector<std::wstring>& args) {
   return pressed ? kOk : kFailed;
 }
 
+// A shell link's target, working folder and arguments, one per line.
+int CmdLink(const std::vector<std::wstring>& args) {
+  if (args.empty()) return kUsage;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  auto info = ov::ReadShortcut(args[0]);
+  if (!info) return kNotFound;
+  Line("target " + Narrow(info->target.wstring()));
+  Line("folder " + Narrow(info->workingFolder.wstring()));
+  Line("arguments \"" + info->arguments + "\"");
+  return kOk;
+}
+
+// Installs a desktop wallpaper the way display settings and picture viewers do.
+int CmdWallpaper(const std::vector<std::wstring>& args) {
+  if (args.size() != 1) return kUsage;
+  std::wstring path = args[0];
+  if (!SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE))
+    return kFailed;
+  return kOk;
+}
+
 // Coordinates in physical pixels, like the program under test.
 void UsePhysicalPixels() {
   using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -669,7 +693,7 @@ int wmain(int argc, wchar_t** argv) {
   UsePhysicalPixels();
   if (argc < 2) {
     Error("usage: ovtool list|find|wait|post|send|msgboxes|press|children|click|settext|select|desktop|cursor|reg|"
-          "folder|window|msgbox ...");
+          "folder|window|msgbox|wallpaper ...");
     return kUsage;
   }
   std::wstring command = argv[1];
@@ -683,7 +707,7 @@ int wmain(int argc, wchar_t** argv) {
       {L"send", CmdSend},       {L"msgboxes", CmdMsgBoxes}, {L"press", CmdPress},   {L"desktop", CmdDesktop},
       {L"cursor", CmdCursor},   {L"reg", CmdReg},       {L"folder", CmdFolder},     {L"window", CmdWindow},
       {L"msgbox", CmdMsgBox},   {L"children", CmdChildren}, {L"click", CmdClick},   {L"settext", CmdSetText},
-      {L"select", CmdSelect},
+      {L"select", CmdSelect},   {L"link", CmdLink},       {L"wallpaper", CmdWallpaper},
   };
   for (const auto& c : kCommands) {
     if (command == c.Name) {

@@ -212,7 +212,7 @@ std::string WithExifOrientation(const std::string& jpeg, uint16_t orientation) {
   return jpeg.substr(0, 2) + seg + jpeg.substr(2);
 }
 
-TEST_F(GdiplusDecoderTest, JpegPhotosAreTurnedUprightBeforeTheChecksum) {
+TEST_F(GdiplusDecoderTest, JpegPhotosAreTurnedUprightButKeepTheChecksumOfTheirFile) {
   fs::path plain = Quadrants(L"image/jpeg", "photo.jpg");
   const std::string bytes = test::ReadFile(plain);
   test::WriteFile(dir.Path() / "turned.jpg", WithExifOrientation(bytes, 6));
@@ -227,11 +227,16 @@ TEST_F(GdiplusDecoderTest, JpegPhotosAreTurnedUprightBeforeTheChecksum) {
   EXPECT_TRUE(Near(turned.At(12, 3), kRed, 40)) << std::hex << turned.At(12, 3);
   EXPECT_TRUE(Near(turned.At(12, 28), kGreen, 40)) << std::hex << turned.At(12, 28);
 
-  ApplyExifOrientation(upright, 6);
-  EXPECT_EQ(ImageChecksum(turned), ImageChecksum(upright)) << "the checksum is taken after the turn";
+  // The tagged and the untagged copy of the photo find the same properties file.
+  EXPECT_EQ(ImageChecksum(turned), ImageChecksum(upright));
+  EXPECT_EQ(ImagePropsFileName(turned), ImagePropsFileName(upright));
+  TBitmap32 copy = turned;
+  EXPECT_EQ(ImageChecksum(copy), ImageChecksum(upright)) << "a copy of the decoded picture is the same picture";
   TBitmap32 again;
   ASSERT_TRUE(decoder.Decode(again, dir.Path() / "turned.jpg").ok);
   EXPECT_EQ(ImageChecksum(again), ImageChecksum(turned)) << "every decode gives the same pixels";
+  again.SetSize(16, 32);
+  EXPECT_NE(ImageChecksum(again), ImageChecksum(turned)) << "a surface reused for other pixels is not that photo";
 }
 
 std::string PngChunk(const char* type, const std::string& data) {

@@ -1,0 +1,47 @@
+// The main window's side of the mini controller: placing and showing it after every
+// rebuild, and the commands its menu shares with the main window's own menus. Commands
+// whose capability belongs to the library and rotation say what attaches there.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "core/calendar/Sections.h"
+#include "win/app/App.h"
+#include "win/app/MainForm.h"
+#include "win/desktop/Controller.h"
+#include "win/platform/Utf16.h"
+
+namespace ov {
+
+void MainForm::PlaceController() {
+  if (!app_.Controller) return;
+  if (app_.Renderer) app_.Controller->SetBounds(app_.Renderer->ControllerRect);
+  // The controller stands in for the main window on the desktop: never both at once.
+  if (app_.settings.ShowController && !IsWindowVisible(Handle())) app_.Controller->ShowController();
+  else app_.Controller->HideController();
+}
+
+void MainForm::ApplyShowController() { PlaceController(); }
+
+void MainForm::ChooseEntrySection(const std::string& name) {
+  app_.Entries->SetCurrentSection(name);
+  app_.settings.SubEntryName = app_.Entries->CurrentSection();
+  UpdateWallpaper();
+}
+
+void MainForm::ShowWeekRows(int) {
+  // The calendar tab's SpinWeekRows shows the value here once the settings tabs exist.
+}
+
+void MainForm::ChangeWallpaperImage() { Rotate(); }
+
+void MainForm::OpenImagesFolder() {
+  ShellExecuteW(nullptr, L"open", Widen(app_.settings.ImagesPath).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void MainForm::RefreshImageList() { RebuildImageLibrary(); }
+
+void MainForm::SearchNewWallpapers() {
+  // The library's web search for wallpapers opens here once its actions exist.
+}
+
+}  // namespace ov

@@ -1,0 +1,47 @@
+#pragma once
+// The program's icon in the notification area: its hint, the busy animation while a
+// wallpaper is composed, the right-click menu PopupTray and the double-click that opens
+// the main window. A hidden window of its own receives the icon's messages and the
+// shell's "TaskbarCreated", after which the icon is added again.
+#include <windows.h>
+
+#include <vector>
+
+#include "win/ui/Window.h"
+
+namespace ov {
+
+struct App;
+
+class TrayIcon final : public Window {
+ public:
+  explicit TrayIcon(App& app) : app_(app) {}
+  ~TrayIcon() override;
+  bool Create();
+
+  // Busy animation: on shows the frames from the first one, every 100 ms; off keeps the
+  // frame shown.
+  void SetCycling(bool on);
+  // Opens PopupTray at the cursor (what a right click on the icon does).
+  void ShowMenu();
+
+  static constexpr UINT kCallbackMessage = WM_APP + 10;
+
+ protected:
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  bool Add();
+  void SetIcon(HICON icon);
+  void CreateFrames();
+
+  App& app_;
+  UINT taskbarCreated_ = 0;
+  HICON icon_ = nullptr;
+  std::vector<HICON> frames_;
+  size_t frame_ = 0;
+  bool cycling_ = false;
+  bool added_ = false;
+};
+
+}  // namespace ov
