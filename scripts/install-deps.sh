@@ -10,6 +10,7 @@ packages=(
   googletest libbenchmark-dev
   wine wine64 xvfb xdotool x11-utils imagemagick
   cabextract gcab libvips-tools python3
+  clang libclang-rt-14-dev
   fonts-wqy-microhei fonts-wqy-zenhei locales
   lunar python3-lunardate python3-ephem
 )

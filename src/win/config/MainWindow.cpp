@@ -156,6 +156,7 @@ bool MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
 bool MainWindow::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (sections_ && (msg == WM_COMMAND || msg == WM_NOTIFY) && sections_->HandleMessage(msg, wp, lp, result))
     return true;
+  if (backup_ && msg == WM_COMMAND && backup_->HandleMessage(msg, wp, lp, result)) return true;
   switch (msg) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -256,6 +257,7 @@ void MainWindow::LoadControls() {
   ShowHolidayChecks();
   hooks::RotateImagesClick(app_);
   hooks::ShowNextRotation(app_);
+  if (backup_) backup_->Load();
   app_.ControlsReady = ready;
 }
 

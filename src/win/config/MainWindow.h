@@ -17,6 +17,7 @@
 #include "core/config/SettingBindings.h"
 #include "core/render/Bitmap32.h"
 #include "win/config/FrameEdit.h"
+#include "win/config/BackupPage.h"
 #include "win/config/SectionsPage.h"
 #include "win/ui/Window.h"
 
@@ -197,6 +198,7 @@ class MainWindow final : public IPreviewHost {
   std::vector<std::unique_ptr<TabPage>> pageWindows_;
   std::vector<std::unique_ptr<TFrEdit>> frames_;
   std::unique_ptr<SectionsPage> sections_;
+  std::unique_ptr<BackupPage> backup_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::unordered_map<HWND, Control*> byHandle_;
   std::unordered_map<std::string, Control*> byName_;

@@ -107,7 +107,17 @@ void MainWindow::CreateOtherTabs() {
   static HFONT bigFont = CreateFontIndirectW(&lf);
   SendMessageW(name, WM_SETFONT, reinterpret_cast<WPARAM>(bigFont), FALSE);
   Add(about, "LabProgname", L"STATIC", "Orvinta - ", SS_CENTER, 10, 80, 556, 16);
-  // The printer and backup tabs are built by printing and backup.
+  // Backup: a restore changes the entries and picture settings under everything shown.
+  backup_ = std::make_unique<BackupPage>(app_, [this] {
+    ReleasePreview(false);
+    form_.UpdateWallpaper();
+    RebuildSections();
+    if (IsWindowVisible(hwnd_)) RestorePreview();
+  });
+  backup_->Create(
+      mainPages_[static_cast<size_t>(MainTab::TabBackup)], [this](int v) { return Dpi(v); }, font_,
+      [this](HWND control, const std::string& hint) { SetHint(control, hint); });
+  // The printer tab is built by printing.
 }
 
 void MainWindow::PageControlMainChange() {
