@@ -46,8 +46,8 @@ ov_wine_prefix_ready() {
       local reg="$prefix.setup.reg"
       {
         printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-        # Tahoma has no Chinese glyphs; let captions in Tahoma fall back to WenQuanYi.
-        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"Tahoma"="WenQuanYi Micro Hei"\r\n\r\n'
+        # Tahoma has no Chinese glyphs and the prefix has no YaHei: both fall back to WenQuanYi.
+        printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"Tahoma"="WenQuanYi Micro Hei"\r\n"Microsoft YaHei UI"="WenQuanYi Micro Hei"\r\n\r\n'
         if [ "$mode" = desktop ]; then
           printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\r\n"Desktop"="shell"\r\n\r\n'
           printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"shell"="%s"\r\n\r\n' "${OV_DESKTOP_SIZE:-1280x1024}"

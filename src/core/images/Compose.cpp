@@ -73,7 +73,12 @@ void RepeatTile(TBitmap32& surface, int32_t tileW, int32_t tileH) {
 
 void ComposeImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& stored, StretchFilter filter,
                   ImageSlot slot, bool adjust, const ComposeSettings& settings) {
-  if (dst.Empty() || picture.Empty()) return;
+  if (PlaceImage(dst, picture, stored, filter, slot, settings)) FinishImage(dst, stored, filter, slot, adjust, settings);
+}
+
+bool PlaceImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& stored, StretchFilter filter, ImageSlot slot,
+                const ComposeSettings& settings) {
+  if (dst.Empty() || picture.Empty()) return false;
 
   picture.MasterAlpha = 255;
   DrawMode mode = DrawMode::Opaque;
@@ -85,7 +90,7 @@ void ComposeImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& stored,
 
   if (settings.noBackground) {
     dst.FillRectOpaque(dst.BoundsRect(), settings.desktopColor);
-    return;
+    return false;
   }
 
   const TImageProps p = WorkingImageProps(stored);
@@ -110,7 +115,12 @@ void ComposeImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& stored,
   // has no alpha and shows their colour as it is: everything drawn later (the next
   // picture, the overlay, the calendar) blends over what will be seen, not over a hole.
   dst.MakeOpaque();
+  return true;
+}
 
+void FinishImage(TBitmap32& dst, const TImageProps& stored, StretchFilter filter, ImageSlot slot, bool adjust,
+                 const ComposeSettings& settings) {
+  const TImageProps p = WorkingImageProps(stored);
   if (adjust) {
     AdjustColours(dst, p);
     if (slot == ImageSlot::Current && settings.overlay) settings.overlay->Blend(dst, filter, p.DisableOverlay);

@@ -31,6 +31,15 @@ ComposeSettings MakeComposeSettings(const Settings& s, Size screen, const Overla
 void ComposeImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& props, StretchFilter filter,
                   ImageSlot slot, bool adjust, const ComposeSettings& settings);
 
+// The two halves of ComposeImage, for callers that keep the placed picture between
+// redraws: PlaceImage draws the picture by its size mode (false when nothing more is to be
+// done: no picture, or no background); FinishImage runs the adjustments, the overlay and
+// the mirror over the destination.
+bool PlaceImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& props, StretchFilter filter, ImageSlot slot,
+                const ComposeSettings& settings);
+void FinishImage(TBitmap32& dst, const TImageProps& props, StretchFilter filter, ImageSlot slot, bool adjust,
+                 const ComposeSettings& settings);
+
 // Where the as-is or fit placement puts the picture: one pixel larger than the scaled
 // size, centred, moved by the offsets (mirrored when flipped). Coordinates beyond 32 bits
 // are held at the 32-bit limits.

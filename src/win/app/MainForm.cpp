@@ -10,6 +10,8 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/Timers.h"
+#include "win/config/MainWindow.h"
+#include "core/wallpaper/WallpaperSize.h"
 #include "win/shell/Autostart.h"
 #include "win/desktop/Controller.h"
 #include "win/platform/Utf16.h"
@@ -46,8 +48,26 @@ BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 
 }  // namespace
 
+MainForm::MainForm(App& app) : app_(app) {}
+MainForm::~MainForm() = default;
+
 LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (ui_) {
+    LRESULT r = 0;
+    if (ui_->HandleMessage(msg, wp, lp, r)) return r;
+  }
   switch (msg) {
+    case WM_SETTINGCHANGE:
+      // The work area or font smoothing changed: the calendar is drawn again. (Our own
+      // wallpaper change arrives here too and must not start another build.)
+      if (wp == SPI_SETWORKAREA || wp == SPI_SETFONTSMOOTHING) UpdateWallpaper();
+      break;
+    case WM_DISPLAYCHANGE:
+      // A new desktop size: the wallpaper is rebuilt at that size.
+      app_.WallpaperSize = WallpaperSizeFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+      if (app_.Renderer) app_.Renderer->SetTargetSize(app_.WallpaperSize);
+      UpdateWallpaper();
+      break;
     case kMsgShowMainForm:
       ShowMainWindow();
       return 0;
@@ -122,6 +142,8 @@ void MainForm::ShowMainWindow() {
   if (showMaximized_ && !IsWindowVisible(Handle())) cmd = SW_SHOWMAXIMIZED;
   showMaximized_ = false;
   ShowWindow(Handle(), cmd);
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+  if (ui_) ui_->RestorePreview();
   UpdateWindow(Handle());
   SetForegroundWindow(Handle());
   // The mini controller hides while the main window is open.
@@ -131,6 +153,7 @@ void MainForm::ShowMainWindow() {
 void MainForm::HideToTray() { ShowWindow(Handle(), SW_HIDE); }
 
 void MainForm::OnMinimise() {
+  if (ui_) ui_->ReleasePreview(true);
   HideToTray();
   // Minimised: save the current picture's properties and release the preview (with the
   // preview), run below normal priority, bring back the desktop pop-up and mini controller

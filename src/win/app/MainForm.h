@@ -1,6 +1,7 @@
 #pragma once
 // TOVMainForm: the configuration window. It is created hidden at start-up, owns the
 // start-up and shut-down sequence, and is shown on demand (tray, second start).
+#include <memory>
 #include <string>
 
 #include "core/library/Capture.h"
@@ -9,10 +10,15 @@
 namespace ov {
 
 struct App;
+class MainWindow;
 
 class MainForm final : public Window {
  public:
-  explicit MainForm(App& app) : app_(app) {}
+  explicit MainForm(App& app);
+  ~MainForm() override;
+
+  // The window's controls: menu, preview and settings tabs.
+  MainWindow* Ui() { return ui_.get(); }
 
   // Creates the hidden window and runs the creation steps (folders, migration, settings).
   bool Create();
@@ -112,6 +118,7 @@ class MainForm final : public Window {
   void SaveWindowPlacement();
 
   App& app_;
+  std::unique_ptr<MainWindow> ui_;
   RotationControls rotationControls_;
   int libraryChanges_ = 0;
   WallpaperCapture capture_;

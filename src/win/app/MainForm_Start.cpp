@@ -17,6 +17,7 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
+#include "win/config/MainWindow.h"
 #include "win/desktop/DesktopIcons.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/platform/ShellFolders.h"
@@ -60,6 +61,9 @@ bool MainForm::Create() {
                            work.top + static_cast<int>(work.Height() - h) / 2, w, h, nullptr, nullptr, CS_DBLCLKS,
                            LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))))
     return false;
+  // 3. The menu, preview and tabs (the page control double-buffered).
+  ui_ = std::make_unique<MainWindow>(app_, *this);
+  ui_->Create();
   // 4.-5.
   ResolveFolders();
   MigrateOldLayouts();
@@ -76,12 +80,15 @@ bool MainForm::Create() {
   // 11.-12.
   EnsureImagesPath();
   CreateSurfaces();
-  // 13. The overlay and skin file choosers start in the program's "Overlay Images" and
-  // "Skin Images" folders (with the settings tabs).
+  // The settings go into the controls once the surfaces they describe exist.
+  ui_->LoadControls();
+  // 13.
+  ui_->SetChooserFolders();
   // 14.
   app_.DisplayDate = app_.Clock.Now();
   app_.LastTick = app_.DisplayDate;
-  // 15. The image tab is the first one shown (with the settings tabs).
+  // 15.
+  ui_->ShowFirstPage();
   return true;
 }
 
@@ -103,10 +110,7 @@ void MainForm::LoadRotationQueue() {
   app_.RotationQueue = ReadRotationFile(app_.Folders.RotationFile(), app_.CodePage);
 }
 
-void MainForm::FillWeekdayControls() {
-  // The week-start choice and the holiday check list are filled with the locale's short
-  // day names here once the calendar settings tab exists.
-}
+void MainForm::FillWeekdayControls() { ui_->FillWeekdayControls(); }
 
 void MainForm::LoadSettings() {
   SettingsContext ctx;
@@ -175,7 +179,7 @@ void MainForm::DeferredStart() {
     // 3.
     UpdateCaption();
     // 4. Hints go off on the twentieth start.
-    if (app_.StartCount == 20) app_.settings.DisableHints = true;
+    if (app_.StartCount == 20) ui_->SetDisableHintsCheck(true, true);
     // 5.-7.
     RebuildImageLibrary();
     PickFirstBackground();
@@ -206,7 +210,7 @@ void MainForm::DeferredStart() {
   StartHousekeepingTimer();
 }
 
-void MainForm::UpdateCaption() { SetWindowTextW(Handle(), Widen(MainWindowCaption(app_.Version)).c_str()); }
+void MainForm::UpdateCaption() { ui_->UpdateCaption(FormatVersionText(app_.Version)); }
 
 void MainForm::RebuildImageLibrary() {
   HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -223,9 +227,7 @@ void MainForm::PickFirstBackground() {
     app_.settings.WallpaperBackground = app_.ImageLibrary.front().FileName;
 }
 
-void MainForm::ResetImageProperties() {
-  // The image tab's properties are reset and the preview drawn (with the settings tabs).
-}
+void MainForm::ResetImageProperties() { ui_->ResetImageProperties(false); }
 
 void MainForm::RunFirstRun() {
   RunFirstRunSetup(*app_.Entries, app_.Clock.Now());
@@ -245,7 +247,8 @@ void MainForm::SelectWallpaperFolder() {
 }
 
 void MainForm::RebuildSectionLists() {
-  // The section list view and menus are filled here once entry sections exist.
+  // The tray and controller menus list the sections from the folders when they open.
+  ui_->RebuildSections();
 }
 
 void MainForm::RebuildControllerMonthMenu() {
@@ -254,8 +257,8 @@ void MainForm::RebuildControllerMonthMenu() {
 }
 
 void MainForm::ShowHolidayChecks() {
-  // Ticks the holiday check list from HolidayBits, and the hints check box, once the
-  // calendar settings tab exists.
+  ui_->ShowHolidayChecks();
+  ui_->SetDisableHintsCheck(app_.settings.DisableHints, true);
 }
 
 void MainForm::AttachHook() {

@@ -1,0 +1,42 @@
+// The application tab: start-up options and other options.
+#include "win/app/App.h"
+#include "win/config/MainWindow.h"
+#include "win/config/MainWindow_Hooks.h"
+
+namespace ov {
+
+void MainWindow::CreateApplicationTab(HWND p) {
+  const char kAutoStartHint[] = "注意: 如果该程序没有运行，在桌面上三击鼠标将不工作";
+  AddGroup(p, "Windows 启动选项", 4, 2, 270, 160);
+  SetHint(AddCheck(p, "CheckAutoStart", "系统启动时自动运行", 14, 24, 250, [this] {
+            StoreBound("CheckAutoStart");
+            hooks::CheckAutoStartClick(app_);
+          }),
+          kAutoStartHint);
+  SetHint(AddCheck(p, "CheckAutoStartOptionQuit", "更新背景后退出", 14, 48, 250, [this] {
+            StoreBound("CheckAutoStartOptionQuit");
+            hooks::CheckAutoStartClick(app_);
+          }),
+          kAutoStartHint);
+  AddLabel(p, "启动延迟", 14, 84, 64);
+  AddSpin(p, "SpinStartupDelay", 0, 30, 5, true, 82, 80, [this] {
+    StoreBound("SpinStartupDelay");
+    hooks::CheckAutoStartClick(app_);
+  });
+  AddLabel(p, "秒", 142, 84, 24);
+
+  AddGroup(p, "其它选项", 280, 2, 288, 160);
+  SetHint(AddCheck(p, "CheckXMinimizes", "单击关闭 (X) 最小化 Orvinta", 290, 24, 270,
+                   [this] { StoreBound("CheckXMinimizes"); }),
+          "如果打开，当试图关闭窗口时，Orvinta 将最小化到系统任务栏。");
+  SetHint(AddCheck(p, "CheckDisableHints", "禁用小提示窗", 290, 48, 270, [this] { CheckDisableHintsClick(); }),
+          "禁用就像您当前正在阅读的提示信息");
+  AddCheck(p, "CheckMiniController", "在桌面上显示迷你控制器", 290, 72, 270, [this] {
+    StoreBound("CheckMiniController");
+    hooks::CheckMiniControllerClick(app_);
+  });
+  SetHint(AddCheck(p, "CheckXPThemes", "支持 XP 主题", 290, 96, 270, nullptr), "在程序中 使用/禁用 XP 外观");
+  EnableControl("CheckXPThemes", false);
+}
+
+}  // namespace ov
