@@ -11,7 +11,6 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/Timers.h"
 #include "win/config/MainWindow.h"
-#include "core/wallpaper/WallpaperSize.h"
 #include "win/shell/Autostart.h"
 #include "win/desktop/Controller.h"
 #include "win/platform/Utf16.h"
@@ -61,12 +60,6 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The work area or font smoothing changed: the calendar is drawn again. (Our own
       // wallpaper change arrives here too and must not start another build.)
       if (wp == SPI_SETWORKAREA || wp == SPI_SETFONTSMOOTHING) UpdateWallpaper();
-      break;
-    case WM_DISPLAYCHANGE:
-      // A new desktop size: the wallpaper is rebuilt at that size.
-      app_.WallpaperSize = WallpaperSizeFor({GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)});
-      if (app_.Renderer) app_.Renderer->SetTargetSize(app_.WallpaperSize);
-      UpdateWallpaper();
       break;
     case kMsgShowMainForm:
       ShowMainWindow();

@@ -5,6 +5,7 @@
 #include "core/wallpaper/MonitorLayout.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
+#include "win/config/MainWindow.h"
 #include "win/wallpaper/Monitors.h"
 
 namespace ov {
@@ -20,6 +21,8 @@ void MainForm::OnDisplayChanged() {
   // The cell table described the old picture; the rebuild refills it at the new size.
   app_.Cells.Clear();
   if (!app_.StartingUp) UpdateWallpaper();
+  // The preview stands for the wallpaper at its new size.
+  if (ui_) ui_->UpdatePreview();
 }
 
 }  // namespace ov

@@ -8,6 +8,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/config/MainWindow.h"
 #include "win/app/Timers.h"
 #include "win/desktop/Controller.h"
 #include "win/desktop/DesktopIcons.h"
@@ -40,7 +41,7 @@ class TickHost final : public HousekeepingHost {
   void SetDisplayDate(double date) override { app_.DisplayDate = date; }
   void UpdateWallpaper() override { form_.UpdateWallpaper(); }
   void ShowBackupAge() override {
-    // The backup tab's age label follows the date once backups exist.
+    if (MainWindow* ui = form_.Ui()) ui->ShowBackupAge();
   }
   void Rotate() override { form_.Rotate(); }
   void ShowNextRotation() override { form_.ShowNextRotation(); }

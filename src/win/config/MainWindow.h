@@ -75,6 +75,10 @@ class MainWindow final : public IPreviewHost {
   void RestorePreview();
   void SetAsDesktopWallpaper1Click();
   MainTab ActiveTab() const { return activeTab_; }
+  // The backup tab's "上次备份:" age, kept current by the housekeeping tick.
+  void ShowBackupAge() {
+    if (backup_) backup_->ShowBackupAge();
+  }
   void SelectTab(MainTab tab);
   const TBitmap32& PreviewSurface() const { return preview_; }
 
