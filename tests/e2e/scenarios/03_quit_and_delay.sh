@@ -24,7 +24,9 @@ e2e_assert_file "$(orv_wallpaper)"
 delayed=$(run_timed delayed /delay 2 /quit)
 capitals=$(run_timed capitals /QUIT)
 e2e_log "seconds: /quit $plain, /delay 2 /quit $delayed, /QUIT $capitals"
-extra=$(awk -v a="$plain" -v b="$delayed" 'BEGIN { printf "%.2f", b - a }')
+# Against the quicker of the two undelayed runs: the first start after the prefix reset
+# is the slow one (fonts, caches), which would hide part of the delay.
+extra=$(awk -v a="$plain" -v c="$capitals" -v b="$delayed" 'BEGIN { m = a < c ? a : c; printf "%.2f", b - m }')
 # About two seconds more; start-up times vary by a few tenths under Wine.
 awk -v x="$extra" 'BEGIN { exit !(x > 1.5 && x < 4) }' || e2e_fail "/delay 2 added $extra s"
 e2e_assert_eq "" "$(e2e_reg_get "$ORV_KEY\\App" Ec 2>/dev/null || true)" "settings are not written under /quit"
