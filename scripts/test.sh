@@ -34,5 +34,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 ru
 run_ctest native
 run_ctest win
 
+# Every fuzz program for a short while on its corpus: a regression of a reader shows here.
+echo "== fuzz"
+scripts/fuzz.sh "${OV_FUZZ_SECONDS:-10}" >build/fuzz.test.log 2>&1 || { failed=1; tail -n 80 build/fuzz.test.log; }
+grep -E '^fuzz ' build/fuzz.test.log || true
+
 echo "== all tests took $(( $(date +%s) - start )) s"
 exit $failed
