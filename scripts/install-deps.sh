@@ -12,6 +12,7 @@ packages=(
   wine wine64 xvfb xdotool x11-utils imagemagick
   cabextract gcab libvips-tools python3
   fonts-wqy-microhei fonts-wqy-zenhei locales
+  lunar python3-lunardate python3-ephem
 )
 
 sudo_cmd=()

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/calendar/ChineseCalendar.h"
 #include "core/calendar/ColorCodes.h"
 #include "core/calendar/DateTime.h"
 #include "core/calendar/EntryStore.h"
@@ -23,6 +24,14 @@ std::optional<double> StepsAfter(double start, RepeatKind kind, int steps, int e
     case RepeatKind::Day: days = steps; break;
     case RepeatKind::Week: days = 7.0 * steps; break;
     case RepeatKind::DayCount: days = double(steps) * HeldCount(everyDays); break;
+    case RepeatKind::LunarYear: {
+      if (steps == 0) return start;
+      const auto anchor = ToLunar(DayNumber(start));
+      if (!anchor) return std::nullopt;
+      const auto day = SameLunarDateIn(*anchor, anchor->year + steps);
+      if (!day) return std::nullopt;
+      return double(*day);
+    }
     case RepeatKind::Month:
     case RepeatKind::Year: {
       const int64_t months = kind == RepeatKind::Month ? steps : int64_t(steps) * 12;
@@ -43,6 +52,7 @@ RepeatUnit UnitForKind(RepeatKind kind, RepeatUnit current) {
     case RepeatKind::Week: return RepeatUnit::Weeks;
     case RepeatKind::Month: return RepeatUnit::Months;
     case RepeatKind::Year: return RepeatUnit::Years;
+    case RepeatKind::LunarYear: return RepeatUnit::Years;
     case RepeatKind::DayCount: return current;
   }
   return current;
@@ -83,6 +93,14 @@ std::optional<double> NextSeriesDay(double day, RepeatKind kind, int everyDays) 
 void ForEachSeriesDay(const RepeatSeries& series, const std::function<void(double)>& f) {
   double d = DateOf(series.start);
   const double end = DateOf(series.end);
+  if (series.kind == RepeatKind::LunarYear) {
+    for (int n = 0; n <= kMaxYear; ++n) {
+      const std::optional<double> day = StepsAfter(d, RepeatKind::LunarYear, n, 1);
+      if (!day || *day > end) break;
+      f(*day);
+    }
+    return;
+  }
   while (d <= end) {
     f(d);
     std::optional<double> next = NextSeriesDay(d, series.kind, series.everyDays);

@@ -13,7 +13,8 @@ namespace ov {
 class EntryStore;
 
 // "每": the step between two days of the series. Values are the radio buttons' tags.
-enum class RepeatKind { Day = 1, Week = 2, Month = 3, Year = 4, DayCount = 5 };
+// LunarYear: the same lunar month and day every lunar year (ChineseCalendar.h).
+enum class RepeatKind { Day = 1, Week = 2, Month = 3, Year = 4, DayCount = 5, LunarYear = 6 };
 // "结束": end after a number of units ("重复") or at a date ("单元").
 enum class RepeatEnd { After, AtDate };
 // Units of AfterMode, in item order: "天" "星期" "月" "年" "次".
@@ -56,10 +57,12 @@ double RepeatEndDate(double start, const RepeatChoices& choices);
 RepeatSeries ConfirmRepeat(double start, const RepeatChoices& choices);
 
 // The next day of the series after `day`: +1 day, +7 days, +1 calendar month or year
-// (from this day, the day clipped), or +n days. nullopt after 31 December 9999.
+// (from this day, the day clipped), +n days, or the same lunar date one lunar year on.
+// nullopt after 31 December 9999 (for lunar years: outside the lunar calendar's range).
 std::optional<double> NextSeriesDay(double day, RepeatKind kind, int everyDays);
 // Calls f for every day of the series from start to end, in order. Stops at
-// 31 December 9999.
+// 31 December 9999. Lunar years are counted from the start's lunar date, so a day 30
+// that fell on day 29 one year is day 30 again where the month has 30 days.
 void ForEachSeriesDay(const RepeatSeries& series, const std::function<void(double)>& f);
 
 struct RepeatOutcome {

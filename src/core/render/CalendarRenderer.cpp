@@ -207,18 +207,31 @@ void CalendarRenderer::RenderCalendar(TBitmap32& surface, const Rect& calendarRe
 
   // 3.–5. The grid walk: days, entries, month captions, week numbers.
   DayReader reader(days_);
+  const bool lunar = s_.ShowLunar;
+  const HolidayCalendar& holidays = holidays_ ? *holidays_ : HolidayCalendar::BuiltIn();
+  if (lunar) MeasureLunar();
   std::optional<Rect> todayRect;
   const bool drawEntries = !Options.NoEntries && days_;
   auto mask = [&](double date) -> uint32_t { return days_ ? reader.Read(date).colorCodes : 0; };
   GridWalkResult walked = WalkGrid(grid, layout_.grid, today, mask, [&](const GridDay& g) {
+    const int64_t dayNumber = DayNumber(g.date);
+    const DayOff off = lunar ? holidays.On(dayNumber) : DayOff::None;
+    const int colorClass = lunar ? LayerColorClass(g.colorClass, g.colorMask, off) : g.colorClass;
     std::optional<Pixel> code;
-    if (g.colorClass >= 0) code = Pixel(ColorCodeRgb(g.colorClass));
+    if (colorClass >= 0) code = Pixel(ColorCodeRgb(colorClass));
     const int dayOfMonth = DecodeDate(g.date).day;
     PaintCell(surface, g.cell, fill, true, code, kLeft | kTop, std::to_string(dayOfMonth), contrast, caption);
     if (fullSize && table_) table_->Add(g.date, g.cell);
+    const std::optional<Rect> line = lunar ? LunarLine(g.cell) : std::nullopt;
+    if (line) DrawLunar(surface, g.cell, *line, dayNumber, dayOfMonth, off);
     if (drawEntries) {
       const DayData& d = reader.Read(g.date);
-      if (!d.text.empty()) DrawEntry(surface, g.cell, dayOfMonth, d.text);
+      if (!d.text.empty()) {
+        if (line)
+          DrawEntryBelow(surface, g.cell, *line, d.text);
+        else
+          DrawEntry(surface, g.cell, dayOfMonth, d.text);
+      }
     }
     if (g.isToday) todayRect = g.cell;
     if (g.monthBreakAfter && g.caption.drawn) {

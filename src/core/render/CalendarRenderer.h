@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/calendar/DayCellTable.h"
+#include "core/calendar/Holidays.h"
 #include "core/platform/LocaleNames.h"
 #include "core/platform/TextRenderer.h"
 #include "core/render/Bitmap32.h"
@@ -60,6 +61,9 @@ class CalendarRenderer {
   void SetDayData(IDayDataSource* days) { days_ = days; }
   // The table a full-size render refills; nullptr leaves none.
   void SetDayCellTable(DayCellTable* table) { table_ = table; }
+  // The official days off the Chinese calendar layer (ShowLunar) marks; nullptr = the
+  // compiled-in years.
+  void SetHolidays(const HolidayCalendar* holidays) { holidays_ = holidays; }
 
   RenderOptions Options;
 
@@ -86,6 +90,11 @@ class CalendarRenderer {
   void DrawSkin(TBitmap32& surface, const Rect& rect);
   void DrawEntry(TBitmap32& surface, const Rect& cell, int dayOfMonth, const std::string& text);
   void DrawShadows(TBitmap32& surface);
+  // The Chinese calendar layer (CalendarRenderer_Lunar.cpp).
+  void MeasureLunar();
+  std::optional<Rect> LunarLine(const Rect& cell) const;
+  void DrawLunar(TBitmap32& surface, const Rect& cell, const Rect& line, int64_t day, int dayOfMonth, DayOff kind);
+  void DrawEntryBelow(TBitmap32& surface, const Rect& cell, const Rect& line, const std::string& text);
   bool HasSkin() const;
 
   const Settings& s_;
@@ -95,10 +104,15 @@ class CalendarRenderer {
   const TBitmap32* skin_ = nullptr;
   IDayDataSource* days_ = nullptr;
   DayCellTable* table_ = nullptr;
+  const HolidayCalendar* holidays_ = nullptr;
 
   std::vector<Rect> cellRects_;
   PanelLayout layout_;
   PanelMetrics metrics_;
+  // The layer's small font and its measures, set at the start of a render with the layer on.
+  FontSpec lunarFont_;
+  int32_t lunarLine_ = 0;
+  Size badge_{0, 0};
   // The skin resampled to one cell size, reused within a render while cells keep that
   // size (a render draws dozens of equal cells).
   TBitmap32 skinCell_;

@@ -84,6 +84,10 @@ struct Settings {
   FontSpec EntryFont = DefaultEntryFont();
   // CaptionFontColor and EntryFontColor live in CaptionFont.color and EntryFont.color.
   bool RepeatColorWithEntry = true;
+  // The Chinese calendar layer: lunar dates, festivals, solar terms and official days off
+  // in the day cells. Default: on when the user's interface language is Chinese.
+  // Edited by the check box "显示农历" on the "查看" page of the calendar tab.
+  bool ShowLunar = false;
 
   // --- MainForm ---
   WindowPlacementValues MainForm;
@@ -142,6 +146,7 @@ struct SettingsContext {
   Rect workArea{0, 0, 1280, 1024};  // primary monitor's work area
   double now = 0;                   // days since 30 Dec 1899
   WindowPlacementValues mainFormBounds;  // the window's current bounds
+  bool chineseUi = false;                // the user's interface language is Chinese
 };
 
 // All defaults, including those that depend on the context.

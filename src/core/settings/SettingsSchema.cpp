@@ -91,6 +91,7 @@ std::vector<SettingField> BuildTable() {
       {"App", "CaptionFontColor", K::Int, REF(uint32_t, CaptionFont.color)},
       {"App", "EntryFontColor", K::Int, REF(uint32_t, EntryFont.color)},
       {"App", "RepeatColorWithEntry", K::Bool, REF(bool, RepeatColorWithEntry)},
+      {"App", "ShowLunar", K::Bool, REF(bool, ShowLunar)},
 
       {"Entry", "EntryShowCaption", K::Bool, REF(bool, EntryShowCaption)},
       {"Entry", "EntryShowScrollbar", K::Bool, REF(bool, EntryShowScrollbar)},
@@ -222,6 +223,7 @@ Settings DefaultSettings(const SettingsContext& ctx) {
   const Rect& w = ctx.workArea;
   s.CalendarRect = {w.left + (w.right - w.left) / 3, w.top + 60, w.right - 60, w.bottom - 20};
   s.MainForm = ctx.mainFormBounds;
+  s.ShowLunar = ctx.chineseUi;
   return s;
 }
 

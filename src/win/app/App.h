@@ -72,6 +72,7 @@ struct App {
   std::vector<std::string> ImageExtensions;
   std::vector<TImageItem> ImageLibrary;
   std::vector<std::string> RotationQueue;
+  std::string SelectedImage;  // the library picture last chosen in the grid (or captured)
   Size WallpaperSize{0, 0};  // min(virtual desktop, 6400 x 4800)
   FileVersion Version;
 
@@ -94,6 +95,7 @@ struct App {
   WinLocaleNames Locale;
   std::unique_ptr<EntryStoreDays> DayData;
   std::unique_ptr<CalendarRenderer> Renderer;
+  HolidayCalendar Holidays;             // official days off: compiled-in plus the data folder's file
   ClickSeries Clicks;                   // desktop button releases towards a triple-click
 
   // --- windows ---

@@ -166,7 +166,7 @@ void MainForm::ShutDown() {
     if (name.size() >= 3 && _wcsnicmp(name.c_str(), L"OV3", 3) == 0) std::filesystem::remove(entry.path(), ec);
   }
   UnregisterHotKey(Handle(), 0);
-  // The rotation queue is written here once rotation exists; a failure is ignored.
+  SaveRotationQueue();
 }
 
 void MainForm::SaveSettings() {

@@ -3,6 +3,7 @@
 // start-up and shut-down sequence, and is shown on demand (tray, second start).
 #include <string>
 
+#include "core/library/Capture.h"
 #include "win/ui/Window.h"
 
 namespace ov {
@@ -45,6 +46,33 @@ class MainForm final : public Window {
   void RefreshImageList();
   void SearchNewWallpapers();
   void RebuildImageLibrary();
+  // Wallpaper rotation and capture (MainForm_Rotation.cpp).
+  // The desktop tab's rotation controls, enabled and disabled with the rotation.
+  struct RotationControls {
+    HWND rotLabel = nullptr, spinRot = nullptr, rotCombo = nullptr, labelNextRotation = nullptr;
+    HWND pageControl = nullptr;
+  };
+  void SetRotationControls(const RotationControls& controls);
+  // Installs the next picture of the rotation queue ("更换背景图像" and a due tick).
+  void Rotate();
+  std::string PickNextImage();
+  void SaveRotationQueue();
+  // Refreshes LabelNextRotation and returns its text.
+  std::string ShowNextRotation();
+  // Handlers of "打开循环", SpinRot, RotCombo and "捕获背景".
+  void RotateImagesChanged(bool ticked);
+  void RotationIntervalChanged(int interval);
+  void RotationModeChanged(int mode);
+  void CatchWallpapersChanged(bool ticked);
+  // Takes a wallpaper another program installed into the library (housekeeping tick).
+  void CaptureCheck();
+  // "设置为桌面背景": the picture becomes the background now, which restarts the interval.
+  void SetAsDesktopWallpaper(const std::string& file);
+  // A change notification for the library folder: rebuilds it, clearing the queue from
+  // the second notification on.
+  void LibraryFolderChanged();
+  // Rescans the library folder; with the flag the rotation queue starts afresh.
+  void RebuildLibrary(bool clearQueue);
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -82,6 +110,9 @@ class MainForm final : public Window {
   void SaveWindowPlacement();
 
   App& app_;
+  RotationControls rotationControls_;
+  int libraryChanges_ = 0;
+  WallpaperCapture capture_;
   bool closing_ = false;
   bool showMaximized_ = false;
 };

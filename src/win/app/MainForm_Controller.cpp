@@ -32,9 +32,7 @@ void MainForm::ShowWeekRows(int) {
   // The calendar tab's SpinWeekRows shows the value here once the settings tabs exist.
 }
 
-void MainForm::ChangeWallpaperImage() {
-  // The rotation installs the next library picture here once it exists.
-}
+void MainForm::ChangeWallpaperImage() { Rotate(); }
 
 void MainForm::OpenImagesFolder() {
   ShellExecuteW(nullptr, L"open", Widen(app_.settings.ImagesPath).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

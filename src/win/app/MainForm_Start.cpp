@@ -10,6 +10,7 @@
 
 #include "core/app/Migration.h"
 #include "core/calendar/FirstRun.h"
+#include "core/library/RotationQueue.h"
 #include "core/wallpaper/WallpaperSize.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
@@ -97,7 +98,7 @@ void MainForm::MigrateOldLayouts() {
 }
 
 void MainForm::LoadRotationQueue() {
-  // Rotation.txt is read here once wallpaper rotation exists.
+  app_.RotationQueue = ReadRotationFile(app_.Folders.RotationFile(), app_.CodePage);
 }
 
 void MainForm::FillWeekdayControls() {
@@ -113,6 +114,7 @@ void MainForm::LoadSettings() {
   RECT r{};
   GetWindowRect(Handle(), &r);
   ctx.mainFormBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top, "wsNormal"};
+  ctx.chineseUi = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE;
   app_.LoadSettings(ctx);
   app_.Entries->SetCurrentSection(app_.settings.SubEntryName);
   // A stored name that cannot be a folder under Entries becomes the default section now,
@@ -153,6 +155,12 @@ void MainForm::CreateSurfaces() {
   app_.Renderer = std::make_unique<CalendarRenderer>(s, app_.Text, app_.Locale);
   app_.Renderer->SetSkin(&app_.Skin);
   app_.Renderer->SetDayData(app_.DayData.get());
+  // The official days off of later years come from an optional file; its faults are told
+  // once, here, and the lines that could be read are used.
+  HolidayLoad holidays = LoadHolidays(app_.Folders.dataFolder / kHolidayFileName);
+  app_.Holidays = std::move(holidays.calendar);
+  if (!holidays.message.empty()) ErrorBox(Handle(), holidays.message);
+  app_.Renderer->SetHolidays(&app_.Holidays);
   app_.Renderer->SetTargetSize(app_.WallpaperSize);
 }
 

@@ -42,15 +42,15 @@ class TickHost final : public HousekeepingHost {
   void ShowBackupAge() override {
     // The backup tab's age label follows the date once backups exist.
   }
-  void Rotate() override {
-    // The next library picture is installed here once rotation exists.
-  }
-  void ShowNextRotation() override {
-    // The next-rotation label is refreshed here once the desktop tab exists.
-  }
+  void Rotate() override { form_.Rotate(); }
+  void ShowNextRotation() override { form_.ShowNextRotation(); }
   void CaptureCheck() override {
-    // Wallpapers other programs install are taken into the library here once capture
-    // exists; any failure inside is swallowed.
+    // Capture is background work: an unreadable file or a full disk leaves the foreign
+    // wallpaper, and the next tick tries again.
+    try {
+      form_.CaptureCheck();
+    } catch (...) {
+    }
   }
   void SetTimerEnabled(bool enabled) override {
     if (enabled) SetTimer(form_.Handle(), kTimerSec, kTimerSecInterval, nullptr);

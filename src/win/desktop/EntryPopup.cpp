@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "core/calendar/ChineseCalendar.h"
 #include "core/calendar/ColorCodeEdit.h"
 #include "core/calendar/ColorCodes.h"
 #include "core/calendar/DateTime.h"
@@ -299,6 +300,15 @@ void TFEntry::UpdateTitle() {
   std::vector<std::string> candidates = {Narrow(L"  " + DateText(date_, L"dddd") + L", " + DateText(date_, L"d") + L"  "),
                                          Narrow(L"  " + DateText(date_, L"ddd") + L", " + DateText(date_, L"d") + L"  "),
                                          Narrow(DateText(date_, L"d"))};
+  // With the Chinese calendar layer on, the lunar date (with its year, else without) follows
+  // the Gregorian one; in a narrow pop-up it goes before the weekday, which the column
+  // header shows anyway.
+  if (auto lunar = app_.settings.ShowLunar ? ToLunar(DayNumber(date_)) : std::nullopt) {
+    const std::string monthDay = LunarMonthName(lunar->month, lunar->leap) + LunarDayName(lunar->day) + "  ";
+    candidates.insert(candidates.begin(), {candidates[0] + LunarYearName(lunar->year) + "年" + monthDay,
+                                           candidates[0] + monthDay, candidates[1] + monthDay,
+                                           "  " + candidates[2] + "  " + monthDay});
+  }
   HDC dc = GetDC(Handle());
   HGDIOBJ old = SelectObject(dc, uiFont_);
   title_ = Widen(ChooseTitle(candidates, box.right - box.left, [&](const std::string& t) {

@@ -11,7 +11,7 @@ namespace ov {
 
 namespace {
 
-// Control ids; the kind radios carry their tags 1..5 as offsets.
+// Control ids; the kind radios carry their tags 1..6 as offsets.
 enum : int {
   kIdKindFirst = 200,  // EveryDay = 201 ... EveryDaycount = 205
   kIdEveryDaycountSpin = 210,  // edit 210, up-down 211
@@ -47,6 +47,8 @@ bool TFRepeat::Create(HWND owner) {
   AddRadio(L"星期", 18, 46, 110, 20, kIdKindFirst + 2, false);
   AddRadio(L"月", 18, 68, 110, 20, kIdKindFirst + 3, false);
   AddRadio(L"年", 18, 90, 110, 20, kIdKindFirst + 4, false);
+  // The same lunar month and day; created here to stay in the radios' group, shown last.
+  AddRadio(L"年 (农历)", 18, 137, 110, 20, kIdKindFirst + 6, false);
   // Every n days: the radio's own caption is the unit after the number.
   AddRadio(L"天", 18, 114, 16, 20, kIdKindFirst + 5, false);
   everyDaysSpin_ = AddSpin(36, 113, 56, 22, kIdEveryDaycountSpin, kMinRepeatCount, kMaxRepeatCount, 14);
@@ -75,7 +77,7 @@ bool TFRepeat::Create(HWND owner) {
   defaultButton_ = IDCANCEL;
 
   // The first use starts with every day, end after 1 day, merge.
-  CheckRadioButton(Handle(), kIdKindFirst + 1, kIdKindFirst + 5, kIdKindFirst + 1);
+  CheckRadioButton(Handle(), kIdKindFirst + 1, kIdKindFirst + 6, kIdKindFirst + 1);
   CheckRadioButton(Handle(), kIdEndRepeat, kIdEndDate, kIdEndRepeat);
   CheckRadioButton(Handle(), kIdEntryMerge, kIdEntrySkip, kIdEntryMerge);
   SendMessageW(afterMode_, CB_SETCURSEL, static_cast<WPARAM>(RepeatUnit::Days), 0);
@@ -84,7 +86,7 @@ bool TFRepeat::Create(HWND owner) {
 }
 
 int TFRepeat::CheckedKindTag() const {
-  for (int tag = 1; tag <= 5; ++tag)
+  for (int tag = 1; tag <= 6; ++tag)
     if (Checked(Handle(), kIdKindFirst + tag)) return tag;
   return 1;
 }
@@ -137,7 +139,7 @@ void TFRepeat::ReadControls() {
 }
 
 void TFRepeat::OnCommand(int id, int code, HWND) {
-  if (id > kIdKindFirst && id <= kIdKindFirst + 5 && code == BN_CLICKED) {
+  if (id > kIdKindFirst && id <= kIdKindFirst + 6 && code == BN_CLICKED) {
     // The first four kinds also pick the matching end unit; every n days leaves it.
     RepeatUnit current = static_cast<RepeatUnit>(SendMessageW(afterMode_, CB_GETCURSEL, 0, 0));
     RepeatUnit unit = UnitForKind(static_cast<RepeatKind>(id - kIdKindFirst), current);

@@ -106,6 +106,31 @@ TEST(RepeatSeries, WalksEachKind) {
   EXPECT_EQ(Days(daily).size(), 2u);
 }
 
+// The same lunar month and day each lunar year (dates checked against python3-lunardate).
+TEST(RepeatSeries, LunarYears) {
+  EXPECT_EQ(Days(ConfirmRepeat(D(2025, 1, 29), After(RepeatKind::LunarYear, 3, RepeatUnit::Times))),
+            (std::vector<double>{D(2025, 1, 29), D(2026, 2, 17), D(2027, 2, 6)}));
+  // 腊月三十 of 2023 falls on 腊月廿九 while the 12th month has 29 days, and on 三十 again
+  // in 2029.
+  EXPECT_EQ(Days(ConfirmRepeat(D(2024, 2, 9), After(RepeatKind::LunarYear, 7, RepeatUnit::Times))),
+            (std::vector<double>{D(2024, 2, 9), D(2025, 1, 28), D(2026, 2, 16), D(2027, 2, 5), D(2028, 1, 25),
+                                 D(2029, 2, 12), D(2030, 2, 2)}));
+  // 闰二月初一 of 2023 falls on 二月初一 in the years without a leap 2nd month; 闰六月 of 2025
+  // likewise on 六月.
+  EXPECT_EQ(Days(ConfirmRepeat(D(2023, 3, 22), After(RepeatKind::LunarYear, 3, RepeatUnit::Times))),
+            (std::vector<double>{D(2023, 3, 22), D(2024, 3, 10), D(2025, 2, 28)}));
+  EXPECT_EQ(Days(ConfirmRepeat(D(2025, 7, 25), After(RepeatKind::LunarYear, 2, RepeatUnit::Times))),
+            (std::vector<double>{D(2025, 7, 25), D(2026, 7, 14)}));
+  EXPECT_EQ(UnitForKind(RepeatKind::LunarYear, RepeatUnit::Days), RepeatUnit::Years);
+  // Years are whole Gregorian years from the start; outside the lunar range only the start.
+  EXPECT_EQ(Days(ConfirmRepeat(D(2025, 1, 29), After(RepeatKind::LunarYear, 2, RepeatUnit::Years))),
+            (std::vector<double>{D(2025, 1, 29), D(2026, 2, 17)}));
+  EXPECT_EQ(Days(ConfirmRepeat(D(2100, 6, 1), After(RepeatKind::LunarYear, 5, RepeatUnit::Times))),
+            (std::vector<double>{D(2100, 6, 1)}));
+  EXPECT_EQ(Days(ConfirmRepeat(D(1850, 6, 1), After(RepeatKind::LunarYear, 5, RepeatUnit::Years))),
+            (std::vector<double>{D(1850, 6, 1)}));
+}
+
 class RepeatEntryTest : public ::testing::Test {
  protected:
   test::StoreFixture f_;

@@ -59,6 +59,19 @@ TEST_F(SettingsTest, PanelDefaultsDivideTowardZero) {
   EXPECT_EQ(s.CalendarRect.right, -60);
 }
 
+// The Chinese calendar layer is on by default for a Chinese interface only; a stored
+// value wins either way and is written as "0"/"1" like the other booleans.
+TEST_F(SettingsTest, ShowLunarDefaultsToTheInterfaceLanguage) {
+  EXPECT_FALSE(Load().ShowLunar);
+  ctx.chineseUi = true;
+  Settings s = Load();
+  EXPECT_TRUE(s.ShowLunar);
+  ASSERT_TRUE(SaveSettings(store, s, codePage));
+  EXPECT_EQ(store.Get("App", "ShowLunar")->text, "1");
+  store.Set("App", "ShowLunar", StoredValue::String("0"));
+  EXPECT_FALSE(Load().ShowLunar);
+}
+
 TEST_F(SettingsTest, FirstSaveWritesFirstRunZeroAndEveryWrittenValue) {
   Settings s = Load();
   ASSERT_TRUE(SaveSettings(store, s, codePage));

@@ -30,7 +30,7 @@ read -r wl wt wr wb <<<"$(orv_popup_rect)"
 width=$((r - l)); [ $width -ge 42 ] || width=42
 e2e_assert_eq "$l $((t - 17)) $((l + width)) $b" "$wl $wt $wr $wb" "pop-up rectangle (cell $l,$t-$r,$b)"
 title=$(e2e_find_window TFEntry | sed -E 's/.* title="(.*)"$/\1/')
-[[ $title == *", $day "* || $title == "$day" ]] || e2e_fail "pop-up title '$title' is not day $day"
+[[ $title == *", $day "* || $title == "$day" || $title == "  $day  "* ]] || e2e_fail "pop-up title '$title' is not day $day"
 
 xdotool type --delay 60 "Meeting 10:30"
 sleep 0.5

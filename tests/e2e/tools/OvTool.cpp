@@ -22,6 +22,7 @@
 //   ovtool window TITLE X Y W H [RRGGBB]
 //   ovtool msgbox TITLE TEXT           shows an OK box, prints the button pressed
 //   ovtool link FILE                   a shell link's target, working folder and arguments
+//   ovtool wallpaper PATH              installs a wallpaper as another program would
 //   ovtool procstats PID|TARGET        CPU time and memory of a process (TARGET: its window)
 //
 // TARGET is a window handle (0x...) or a class name (its first top-level window). MSG is
@@ -705,6 +706,15 @@ int CmdProcStats(const std::vector<std::wstring>& args) {
   return kOk;
 }
 
+// Installs a desktop wallpaper the way display settings and picture viewers do.
+int CmdWallpaper(const std::vector<std::wstring>& args) {
+  if (args.size() != 1) return kUsage;
+  std::wstring path = args[0];
+  if (!SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, path.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE))
+    return kFailed;
+  return kOk;
+}
+
 // Coordinates in physical pixels, like the program under test.
 void UsePhysicalPixels() {
   using SetContextFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
@@ -721,7 +731,7 @@ int wmain(int argc, wchar_t** argv) {
   UsePhysicalPixels();
   if (argc < 2) {
     Error("usage: ovtool list|find|wait|post|send|msgboxes|press|children|click|settext|select|desktop|cursor|reg|"
-          "folder|window|msgbox|link|procstats ...");
+          "folder|window|msgbox|link|wallpaper|procstats ...");
     return kUsage;
   }
   std::wstring command = argv[1];
@@ -735,7 +745,8 @@ int wmain(int argc, wchar_t** argv) {
       {L"send", CmdSend},       {L"msgboxes", CmdMsgBoxes}, {L"press", CmdPress},   {L"desktop", CmdDesktop},
       {L"cursor", CmdCursor},   {L"reg", CmdReg},       {L"folder", CmdFolder},     {L"window", CmdWindow},
       {L"msgbox", CmdMsgBox},   {L"children", CmdChildren}, {L"click", CmdClick},   {L"settext", CmdSetText},
-      {L"select", CmdSelect},   {L"link", CmdLink},     {L"procstats", CmdProcStats},
+      {L"select", CmdSelect},   {L"link", CmdLink},       {L"wallpaper", CmdWallpaper},
+      {L"procstats", CmdProcStats},
   };
   for (const auto& c : kCommands) {
     if (command == c.Name) {

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/calendar/DateTime.h"
+#include "core/calendar/Holidays.h"
+
+namespace ov {
+namespace {
+
+int64_t Day(int y, int m, int d) { return DayNumberFromCivil(y, m, d); }
+
+TEST(HolidaysTest, BuiltInYears) {
+  const HolidayCalendar& c = HolidayCalendar::BuiltIn();
+  EXPECT_EQ(c.On(Day(2026, 2, 17)), DayOff::Off);   // 春节
+  EXPECT_EQ(c.On(Day(2026, 2, 14)), DayOff::Work);  // a Saturday worked
+  EXPECT_EQ(c.On(Day(2026, 2, 13)), DayOff::None);
+  EXPECT_EQ(c.On(Day(2007, 1, 1)), DayOff::Off);
+  EXPECT_EQ(c.On(Day(2006, 12, 30)), DayOff::Work);
+  EXPECT_EQ(c.On(Day(2026, 10, 10)), DayOff::Work);
+  EXPECT_EQ(c.On(Day(2027, 1, 1)), DayOff::None);  // not announced yet
+}
+
+TEST(HolidaysTest, LaterYearsFromTextAndMalformedLinesLeftOut) {
+  HolidayCalendar c = HolidayCalendar::BuiltIn();
+  const auto bad = c.Add(
+      "\xEF\xBB\xBF# a later year\r\n"
+      "2027-01-01\t1\t元旦\r\n"
+      "2027-02-06\t1\t春节\n"
+      "2027-02-07\t0\t春节\n"
+      "\n"
+      "2027-02-30\t1\t春节\n"   // no such day
+      "2027-02-08\t2\t春节\n"   // off is neither 0 nor 1
+      "2027-02-09 1 春节\n"     // spaces, not tabs
+      "garbage\n"
+      "2026-10-08\t1\t国庆节\n");  // a listed year replaces the built-in one
+  EXPECT_EQ(bad, (std::vector<int>{6, 7, 8, 9}));
+  EXPECT_EQ(c.On(Day(2027, 1, 1)), DayOff::Off);
+  EXPECT_EQ(c.On(Day(2027, 2, 7)), DayOff::Work);
+  EXPECT_EQ(c.On(Day(2027, 2, 8)), DayOff::None);
+  EXPECT_EQ(c.On(Day(2026, 10, 8)), DayOff::Off);
+  EXPECT_EQ(c.On(Day(2026, 10, 1)), DayOff::None);  // 2026 now comes from the text alone
+  EXPECT_EQ(c.On(Day(2025, 10, 1)), DayOff::Off);
+}
+
+TEST(HolidaysTest, LoadReportsTheFileOnce) {
+  const auto dir = std::filesystem::temp_directory_path() / "ov-holidays-test";
+  std::filesystem::create_directories(dir);
+  const auto file = dir / kHolidayFileName;
+  std::filesystem::remove(file);
+  HolidayLoad none = LoadHolidays(file);
+  EXPECT_TRUE(none.message.empty());
+  EXPECT_EQ(none.calendar.On(Day(2026, 2, 17)), DayOff::Off);
+  {
+    std::ofstream f(file, std::ios::binary);
+    f << "2027-01-01\t1\t元旦\n2027-13-01\t1\tx\nbad\n";
+  }
+  HolidayLoad load = LoadHolidays(file);
+  EXPECT_EQ(load.calendar.On(Day(2027, 1, 1)), DayOff::Off);
+  EXPECT_EQ(load.calendar.On(Day(2026, 2, 17)), DayOff::Off);
+  EXPECT_NE(load.message.find("第 2、3 行"), std::string::npos) << load.message;
+  std::filesystem::remove_all(dir);
+}
+
+TEST(HolidaysTest, LayerColourClass) {
+  struct Case {
+    int colorClass;
+    uint32_t mask;
+    DayOff kind;
+    int expected;
+  } cases[] = {
+      {-1, 0, DayOff::Off, 0},    // a weekday off turns red like a weekend
+      {0, 0, DayOff::Work, -1},   // a Saturday worked is an ordinary day
+      {-1, 0, DayOff::Work, -1},
+      {0, 0, DayOff::None, 0},
+      {2, 0x4, DayOff::Off, 2},   // colour codes win
+      {2, 0x4, DayOff::Work, 2},
+      {0, 0x1, DayOff::Work, 0},  // the red code set by the user stays
+  };
+  for (const Case& c : cases) EXPECT_EQ(LayerColorClass(c.colorClass, c.mask, c.kind), c.expected);
+}
+
+}  // namespace
+}  // namespace ov
