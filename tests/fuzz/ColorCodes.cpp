@@ -13,8 +13,12 @@ namespace fs = std::filesystem;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace ov;
   static const fs::path folder = [] {
-    fs::path p = fs::temp_directory_path() / ("orv-fuzz-codes-" + std::to_string(getpid()));
+    static fs::path p = fs::temp_directory_path() / ("orv-fuzz-codes-" + std::to_string(getpid()));
     fs::create_directories(p);
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(p, ec);
+    });
     return p;
   }();
   const int year = 2024;
