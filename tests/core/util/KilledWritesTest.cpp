@@ -17,6 +17,7 @@
 #include "core/calendar/DateTime.h"
 #include "core/calendar/EntryStore.h"
 #include "core/images/ImagePropsStore.h"
+#include "core/library/RotationQueue.h"
 #include "core/platform/CodePage.h"
 #include "core/render/BmpWriter.h"
 #include "core/util/FileIo.h"
@@ -113,6 +114,12 @@ TEST(KilledWrites, EveryUserFileIsOldOrNew) {
          props.Props(ImageSlot::Current).Gamma = v ? -1.5 : 2.25;
          props.SetModified(true);
          props.WriteImageProps(photo);
+       }},
+      {"rotation queue", dir.Path() / "Rotation.txt",
+       [&](int v) {
+         std::vector<std::string> queue;
+         for (int i = 0; i < 3000; ++i) queue.push_back("C:\\Bilder\\" + std::to_string(i) + (v ? "\xE5\x9B\xBE.jpg" : ".png"));
+         WriteRotationFile(dir.Path() / "Rotation.txt", queue, codePage);
        }},
       {"wallpaper", dir.Path() / "Wallpaper.bmp", [&](int v) { WriteFileAtomic(dir.Path() / "Wallpaper.bmp", bmp[v]); }},
   };
