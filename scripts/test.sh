@@ -36,5 +36,10 @@ run_ctest native
 scripts/fuzz-cabinet.sh "${OV_FUZZ_SECONDS:-20}" || failed=1
 run_ctest win
 
+# Every fuzz program for a short while on its corpus: a regression of a reader shows here.
+echo "== fuzz"
+scripts/fuzz.sh "${OV_FUZZ_SECONDS:-10}" >build/fuzz.test.log 2>&1 || { failed=1; tail -n 80 build/fuzz.test.log; }
+grep -E '^fuzz ' build/fuzz.test.log || true
+
 echo "== all tests took $(( $(date +%s) - start )) s"
 exit $failed

@@ -56,7 +56,9 @@ std::string FormatRotationFile(const std::vector<std::string>& queue, const ICod
     utf8 += line;
     utf8 += "\r\n";
   }
-  if (auto ansi = codePage.FromUtf8(utf8)) return *ansi;
+  // ANSI text that happens to begin with the bytes of the byte-order mark would be read
+  // back as UTF-8; such a queue is written as UTF-8 too.
+  if (auto ansi = codePage.FromUtf8(utf8); ansi && ansi->rfind(kUtf8Bom, 0) != 0) return *ansi;
   return kUtf8Bom + RepairUtf8(utf8);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "CalendarTestSupport.h"
 #include "core/calendar/ColorCodeEdit.h"
 #include "core/calendar/Repeat.h"
@@ -103,6 +105,30 @@ TEST_F(CodesFileTest, JunkAndUnreadableFiles) {
   fs::create_directories(File(2018));
   EXPECT_FALSE(ReadYearCodes(f_.Entries(), 2018).readable);
   EXPECT_EQ(f_.Store().ReadDayEntry(D(2018, 5, 5)).ColorCodes, 0u);
+}
+
+TEST_F(CodesFileTest, RandomBytesReadAsTheirValuesAndAnEditKeepsTheRest) {
+  uint32_t seed = 12345;
+  for (size_t size : {size_t(0), size_t(3), size_t(1000), size_t(1479), kCodesFileSize, size_t(5000)}) {
+    std::string junk(size, '\0');
+    for (char& c : junk) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+    WriteFile(File(2021), junk);
+    const YearCodesRead r = ReadYearCodes(f_.Entries(), 2021);
+    ASSERT_TRUE(r.readable);
+    for (size_t k = 0; k < kCodesPerYear; ++k) {
+      uint32_t expect = 0;
+      if ((k + 1) * 4 <= size) std::memcpy(&expect, junk.data() + k * 4, 4);  // little-endian host
+      ASSERT_EQ(r.values[k], expect) << size << " value " << k;
+    }
+    YearCodesEditor editor(f_.Entries());
+    editor.Set(D(2021, 2, 1), 0x10);
+    ASSERT_TRUE(editor.Flush());
+    YearCodes after = f_.Codes(2021);
+    EXPECT_EQ(after[31], 0x10u) << size;
+    after[31] = r.values[31];
+    EXPECT_EQ(after, r.values) << size;
+    EXPECT_EQ(fs::file_size(File(2021)), kCodesFileSize);
+  }
 }
 
 class ApplyColorCodeTest : public CodesFileTest {

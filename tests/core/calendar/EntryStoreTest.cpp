@@ -145,6 +145,36 @@ TEST_F(EntryStoreTest, TenMegabyteNoteReadsWhole) {
   EXPECT_EQ(fs::file_size(store_.NoteFilePath(day_)), big.size());
 }
 
+TEST_F(EntryStoreTest, HugeNotesReadWholeUpToTheLimitAndBeyondItAreRefusedUntouched) {
+  // 50 MB: under the limit, read whole.
+  std::string big = "[EOHDR]\r\n";
+  big.reserve(size_t(50) << 20);
+  const std::string line(1022, 'y');
+  while (big.size() < (size_t(50) << 20)) big += line + "\r\n";
+  WriteFile(store_.NoteFilePath(day_), big);
+  EXPECT_EQ(store_.ReadDayEntry(day_).Text.size(), 1023 * ((big.size() - 9) / 1024) - 1);
+  big = {};
+
+  // One byte over the limit: refused as unreadable (not shown as an empty note that a
+  // save would then overwrite), and the file is left as it is.
+  const fs::path over = store_.NoteFilePath(day_ + 1);
+  WriteFile(over, "[EOHDR]\r\nkeep");
+  fs::resize_file(over, kMaxNoteFileBytes + 1);
+  EXPECT_FALSE(store_.TryReadDayEntry(day_ + 1).has_value());
+  EXPECT_EQ(store_.ReadDayEntry(day_ + 1).Text, "");
+  EXPECT_EQ(fs::file_size(over), kMaxNoteFileBytes + 1);
+}
+
+TEST_F(EntryStoreTest, OneMegabyteLineRoundTrips) {
+  std::string line(size_t(1) << 20, 'z');
+  for (size_t i = 0; i < line.size(); i += 4096) line[i] = '\xE9';  // code-page byte for é
+  std::string text;
+  for (char c : line) text += c == '\xE9' ? std::string("\xC3\xA9") : std::string(1, c);
+  ASSERT_TRUE(store_.WriteNoteText(text, day_));
+  EXPECT_EQ(fs::file_size(store_.NoteFilePath(day_)), 9 + line.size() + 2);
+  EXPECT_EQ(store_.ReadDayEntry(day_).Text, text);
+}
+
 TEST_F(EntryStoreTest, BinaryJunkReadsAsValidText) {
   std::mt19937 rng(7);
   for (int round = 0; round < 50; ++round) {

@@ -204,3 +204,30 @@ TEST(ImageLimits, PhonePhotosDecodeAbsurdClaimsAndShortMemoryDoNot) {
 
 }  // namespace
 }  // namespace ov
+
+namespace ov {
+namespace {
+
+// A header of every raster format that claims 60000 x 60000 pixels (3.6 gigapixels) is
+// read as such and refused before any pixel is allocated, whatever memory there is.
+TEST(ImageLimits, SixtyThousandSquaredIsRefusedFromTheHeader) {
+  const std::string claims[] = {
+      PngHeader(60000, 60000),
+      Jpeg(60000, 60000, ""),
+      std::string("GIF89a") + Le16(60000) + Le16(60000) + std::string(10, '\0'),
+      "BM" + std::string(12, '\0') + Le32(40) + Le32(60000) + Le32(uint32_t(-60000)) + std::string(30, '\0'),
+      Tiff(true, {{256, 60000}, {257, 60000}}),
+  };
+  for (const std::string& bytes : claims) {
+    const ImageHeaderInfo h = ReadImageHeader(bytes);
+    EXPECT_EQ(h.width, 60000) << int(h.format);
+    EXPECT_EQ(h.height, 60000) << int(h.format);
+    EXPECT_FALSE(PictureFitsInMemory(h.width, h.height, UINT64_MAX)) << int(h.format);
+  }
+  TBitmap32 out;
+  EXPECT_FALSE(NetpbmImageDecoder::DecodeBytes(out, "P6\n60000 60000\n255\n" + std::string(1000, '\x7F')).ok);
+  EXPECT_TRUE(out.Empty());
+}
+
+}  // namespace
+}  // namespace ov

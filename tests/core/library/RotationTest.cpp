@@ -96,6 +96,8 @@ TEST_F(RotationTest, TheQueueFileKeepsPathsTheCodePageCannotHold) {
       {{"C:\\Pics\\a.jpg", "C:\\Pics\\caf\xC3\xA9.png"}, false},  // é is in Windows-1252
       {{"C:\\Pics\\a.jpg", "C:\\图片\\海.png"}, true},
       {{}, false},
+      // Its ANSI form would begin with the bytes of the byte-order mark.
+      {{"\xC3\xAF\xC2\xBB\xC2\xBF.jpg", "b.jpg"}, true},
   };
   for (const Case& c : cases) {
     std::string bytes = FormatRotationFile(c.queue, codePage_);

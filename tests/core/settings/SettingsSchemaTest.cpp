@@ -161,6 +161,36 @@ TEST_F(SettingsTest, ConvertsKindsOnRead) {
   EXPECT_DOUBLE_EQ(s.NextRotationTime, ctx.now + 60.0 / 86400.0);
 }
 
+// Every value of the table stored as every kind, with contents that fit no field: loading
+// gives each field a value of its own kind (held to its range), and saving that works.
+TEST_F(SettingsTest, EveryValueOfAWrongKindLoadsHarmlessly) {
+  const StoredValue odd[] = {
+      StoredValue::Dword(0x80000000u), StoredValue::Dword(0xFFFFFFFFu), StoredValue::String(""),
+      StoredValue::String("-2147483649"), StoredValue::String(std::string("\xFF\0\xC3", 3)),
+      StoredValue::Binary(""), StoredValue::Binary("\x01\x02\x03\x80"), StoredValue::Binary(Double(1e308)),
+      StoredValue::Binary(std::string(60, '\xFF')), StoredValue::Binary(std::string(61, 'a')),
+  };
+  for (const StoredValue& v : odd) {
+    for (const SettingField& f : SettingsTable()) store.Set(f.section, f.name, v);
+    Settings s = Load();
+    for (const SettingField& f : SettingsTable()) {
+      if (!f.range) continue;
+      const int32_t x = std::visit(
+          [&](auto ref) -> int32_t {
+            if constexpr (std::is_same_v<std::remove_reference_t<decltype(ref(s))>, int32_t>) return ref(s);
+            else return f.range->first;
+          },
+          f.ref);
+      EXPECT_GE(x, f.range->first) << f.name;
+      EXPECT_LE(x, f.range->second) << f.name;
+    }
+    EXPECT_FALSE(s.SubEntryName.empty());
+    EXPECT_TRUE(std::isfinite(s.NextRotationTime));
+    MemorySettingsStore out;
+    EXPECT_TRUE(SaveSettings(out, s, codePage));
+  }
+}
+
 TEST_F(SettingsTest, HoldsHandSetValuesToTheirRanges) {
   store.Set("App", "VisibleWeeks", StoredValue::Dword(static_cast<uint32_t>(-5)));
   store.Set("App", "PastVisibleWeeks", StoredValue::Dword(10000));

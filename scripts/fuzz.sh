@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds every libFuzzer program of tests/fuzz (one per .cpp) natively with clang, with
+# AddressSanitizer and UndefinedBehaviorSanitizer, into build/fuzz, and runs each for the
+# given number of seconds on a copy of its seed corpus (tests/fuzz/corpus/<name>).
+# New inputs that reach new code are kept in build/fuzz/corpus/<name>; a crash leaves its
+# input in build/fuzz/crashes/ and makes the script fail.
+# Usage: scripts/fuzz.sh [seconds per target] [name ...]   (default: 10 s, every target)
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+seconds=${1:-10}
+shift || true
+dir=$root/build/fuzz
+jobs=${OV_JOBS:-$(nproc)}
+mkdir -p "$dir"
+
+if [ ! -f "$dir/build.ninja" ]; then
+  CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DORV_FUZZ=ON -DORV_BUILD_TESTS=OFF -DORV_BUILD_BENCHMARKS=OFF >"$dir/configure.log" 2>&1 ||
+    { cat "$dir/configure.log"; exit 1; }
+fi
+echo "== build fuzz"
+if ! ninja -C "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
+  grep -v -E '^\[[0-9]+/[0-9]+\] ' "$dir/build.log" | tail -n 80
+  echo "build fuzz failed (whole log: $dir/build.log)" >&2
+  exit 1
+fi
+
+names=("$@")
+if [ ${#names[@]} -eq 0 ]; then
+  for src in "$root"/tests/fuzz/*.cpp; do names+=("$(basename "$src" .cpp)"); done
+fi
+
+failed=0
+mkdir -p "$dir/crashes"
+for name in "${names[@]}"; do
+  corpus=$dir/corpus/$name
+  mkdir -p "$corpus"
+  seeds=$root/tests/fuzz/corpus/$name
+  [ -d "$seeds" ] && cp -n "$seeds"/* "$corpus"/ 2>/dev/null || true
+  log=$dir/$name.log
+  # -rss_limit_mb: a reader that allocates what a file claims instead of what it holds fails.
+  if ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+     nice "$dir/fuzzers/$name" -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=10 \
+       -print_final_stats=1 -artifact_prefix="$dir/crashes/$name-" "$corpus" >"$log" 2>&1; then
+    runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
+    echo "fuzz $name: ${runs:-?} runs in $seconds s, no fault"
+  else
+    failed=1
+    tail -n 60 "$log"
+    echo "fuzz $name: FAULT (log: $log, input in $dir/crashes/)" >&2
+  fi
+done
+exit $failed

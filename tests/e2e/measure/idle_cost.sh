@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# What the program costs while it waits with its main window hidden: the CPU time it uses
+# and its memory over MINUTES (default 5), sampled each minute. Two views: Windows's
+# ("ovtool procstats": GetProcessTimes, GetProcessMemoryInfo; Wine fills in only some of
+# these for another process) and Linux's view of the same Wine process (/proc: CPU time,
+# anonymous resident memory as the private bytes, resident set). Prints figures; it fails
+# only when the program stops or its private memory grows by more than 8 MB while idle.
+# Usage: bash tests/e2e/measure/idle_cost.sh [MINUTES]     (needs scripts/build.sh win)
+minutes=${1:-5}
+export E2E_TIMEOUT=$((minutes * 60 + 180))
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
+e2e_init idle_cost
+orv_not_first_run
+orv_plain_calendar >/dev/null
+
+orv_start_running
+if e2e_window_visible TOVMainForm; then e2e_post TOVMainForm WM_CLOSE >/dev/null; fi
+e2e_wait_window TOVMainForm hidden 10 >/dev/null || e2e_fail "the main window did not hide"
+sleep 10  # start-up work (the first wallpaper, the tray icon) is over
+
+pid=$(e2e_pid orvinta)
+grep -qa 'Orvinta' "/proc/$pid/cmdline" || e2e_fail "process $pid is not the program"
+tick=$(getconf CLK_TCK)
+# One sample: "win_cpu_ms win_private_kb win_working_set_kb linux_cpu_ms linux_private_kb linux_rss_kb".
+sample() {
+  local win linux
+  win=$(ov_tool procstats TOVMainForm | tr -d '\r' |
+    awk '{v[$1]=$2} END {print v["user_ms"] + v["kernel_ms"], int(v["private_bytes"] / 1024), int(v["working_set"] / 1024)}')
+  # Fields 14 and 15 of stat (after the parenthesised name) are user and system ticks.
+  linux=$(awk -v t="$tick" '{sub(/^.*\) /, ""); print int(($12 + $13) * 1000 / t)}' "/proc/$pid/stat")
+  linux+=" $(awk '/^RssAnon:/ {a=$2} /^VmRSS:/ {r=$2} END {print a, r}' "/proc/$pid/status")"
+  echo "$win $linux"
+}
+read -r wc0 wp0 ww0 lc0 lp0 lr0 <<<"$(sample)"
+[ -n "$lr0" ] || e2e_fail "no process statistics for the program"
+report=$E2E_ART/idle-cost.txt
+echo "minute win_cpu_ms win_private_kb win_working_set_kb linux_cpu_ms linux_private_kb linux_rss_kb" | tee "$report"
+echo "0 0 $wp0 $ww0 0 $lp0 $lr0" | tee -a "$report"
+start=$SECONDS
+for m in $(seq 1 "$minutes"); do
+  sleep $((start + m * 60 - SECONDS))
+  e2e_running orvinta || e2e_fail "the program ended while idle"
+  read -r wc wp ww lc lp lr <<<"$(sample)"
+  echo "$m $((wc - wc0)) $wp $ww $((lc - lc0)) $lp $lr" | tee -a "$report"
+done
+cpu=$((lc - lc0))
+echo "idle $minutes min hidden: CPU $cpu ms ($(awk -v c="$cpu" -v m="$minutes" 'BEGIN{printf "%.3f", c / (m * 600)}')% of one core)," \
+  "private memory $lp0 KB -> $lp KB, resident $lr0 KB -> $lr KB (Windows view: CPU $((wc - wc0)) ms," \
+  "private bytes $wp0 KB -> $wp KB, working set $ww0 KB -> $ww KB)" | tee -a "$report"
+[ $((lp - lp0)) -le 8192 ] || e2e_fail "private memory grew by $((lp - lp0)) KB while idle"
+orv_end_session
+e2e_pass
