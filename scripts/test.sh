@@ -32,8 +32,6 @@ run_ctest() {
 
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest asan
 run_ctest native
-# A short bounded run of the cabinet reader's fuzzer; scripts/fuzz-cabinet.sh runs longer ones.
-scripts/fuzz-cabinet.sh "${OV_FUZZ_SECONDS:-20}" || failed=1
 run_ctest win
 
 # Every fuzz program for a short while on its corpus: a regression of a reader shows here.

@@ -1,5 +1,5 @@
 // libFuzzer target of the cabinet reader: any bytes are read as a cabinet and every file
-// decoded into memory. Built and run by scripts/fuzz-cabinet.sh.
+// decoded into memory. Built and run by scripts/fuzz.sh.
 #include <cstddef>
 #include <cstdint>
 
