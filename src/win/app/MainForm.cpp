@@ -10,6 +10,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/Timers.h"
+#include "win/ui/Dpi.h"
 #include "win/config/MainWindow.h"
 #include "win/shell/Autostart.h"
 #include "win/desktop/Controller.h"
@@ -23,14 +24,7 @@ namespace {
 constexpr int kDesignWidth = 600, kDesignHeight = 569;
 constexpr int kMinWidth = 532, kMinHeight = 360;
 
-int Scale(HWND hwnd, int v) {
-  UINT dpi = 96;
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi && hwnd) dpi = getDpi(hwnd);
-  return MulDiv(v, static_cast<int>(dpi), 96);
-}
+int Scale(HWND hwnd, int v) { return ScaleForWindow(hwnd, v); }
 
 BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO mi{};

@@ -1,3 +1,4 @@
+#include "win/ui/Dpi.h"
 #include "win/config/MainWindow.h"
 
 #include <commctrl.h>
@@ -20,18 +21,6 @@ bool IsControlMessage(UINT msg) {
          msg == WM_CTLCOLORBTN || msg == WM_DRAWITEM;
 }
 
-UINT DpiOf(HWND hwnd) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  UINT dpi = getDpi && hwnd ? getDpi(hwnd) : 0;
-  if (!dpi) {
-    HDC dc = GetDC(nullptr);
-    dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
-    ReleaseDC(nullptr, dc);
-  }
-  return dpi ? dpi : 96;
-}
 
 }  // namespace
 
@@ -61,7 +50,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Create() {
   hwnd_ = form_.Handle();
-  dpi_ = DpiOf(hwnd_);
+  dpi_ = WindowDpi(hwnd_);
   // Tab and the arrow keys move between the controls of the tabs, as in a dialog.
   SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   SetPropW(hwnd_, L"OrvintaDialog", reinterpret_cast<HANDLE>(1));
