@@ -33,6 +33,25 @@ TEST(ImageLibrary, FindsPicturesInEveryFolderAndSkipsShortAndBracketedNames) {
     }
 }
 
+TEST(ImageLibrary, ListsHiddenFoldersAndAnyCaseOfExtension) {
+  test::TempDir tmp;
+  const auto& root = tmp.Path();
+  test::WriteFile(root / "a.jpg", "x");
+  test::WriteFile(root / "x", "x");
+  test::WriteFile(root / "noext", "x");
+  test::WriteFile(root / "PHOTO.JPG", "x");
+  test::WriteFile(root / "photo.Jpeg", "x");
+  test::WriteFile(root / ".hidden" / "h.png", "x");
+  test::WriteFile(root / "(skip)" / "s.png", "x");
+  test::WriteFile(root / "sub" / "inner" / "i.bmp", "x");
+  std::vector<TImageItem> items;
+  ScanImageFolder(root, items);
+  std::vector<std::string> names;
+  for (const auto& i : items) names.push_back(i.Name);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"PHOTO.JPG", "a.jpg", "h.png", "i.bmp", "photo.Jpeg"}));
+}
+
 TEST(ImageLibrary, AMissingFolderGivesNothing) {
   std::vector<TImageItem> items;
   ScanImageFolder("/no/such/folder/anywhere", items);
