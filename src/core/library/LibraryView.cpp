@@ -1,6 +1,7 @@
 #include "core/library/LibraryView.h"
 
 #include "core/util/Numeric.h"
+#include "core/util/Paths.h"
 
 namespace ov {
 
@@ -38,6 +39,17 @@ std::string ThumbnailText(int32_t width, int32_t height, uint64_t fileSize) {
 }
 
 std::string LibraryCountCaption(size_t count) { return std::to_string(count) + " 张图像"; }
+
+std::optional<size_t> BackgroundRow(const std::vector<TImageItem>& library, const std::string& background) {
+  if (library.empty()) return std::nullopt;
+  for (size_t i = 0; i < library.size(); ++i)
+    if (library[i].FileName == background) return i;
+  return 0;
+}
+
+std::string DeleteImagePrompt(const std::string& selectedImage) {
+  return "您确定您要永久删除图像吗?\r“" + PathToUtf8(PathFromUtf8(selectedImage).filename()) + "”";
+}
 
 const std::array<const char*, kSearchTermCount>& WallpaperSearchTerms() {
   // Positions 0, 17 and 30 are painters whose works are in the public domain.

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/library/LibraryView.h"
+#include "core/util/Paths.h"
 
 namespace ov {
 namespace {
@@ -42,6 +43,19 @@ TEST(LibraryView, GridTextsAndHeader) {
   EXPECT_EQ(ThumbnailText(16, 16, uint64_t(5) << 30), "16 x 16 像素\r5,242,880 KB");
   EXPECT_EQ(LibraryCountCaption(0), "0 张图像");
   EXPECT_EQ(LibraryCountCaption(1234), "1234 张图像");
+}
+
+TEST(LibraryView, BackgroundRowAndDeletePrompt) {
+  std::vector<TImageItem> lib(3);
+  lib[0].FileName = "C:\\Pics\\a.jpg";
+  lib[1].FileName = "C:\\Pics\\B.jpg";
+  lib[2].FileName = "C:\\Pics\\B.jpg";
+  EXPECT_EQ(BackgroundRow(lib, "C:\\Pics\\B.jpg"), 1u);
+  EXPECT_EQ(BackgroundRow(lib, "C:\\Pics\\b.jpg"), 0u);  // letter case counts
+  EXPECT_EQ(BackgroundRow(lib, ""), 0u);
+  EXPECT_EQ(BackgroundRow({}, "C:\\Pics\\a.jpg"), std::nullopt);
+  const std::filesystem::path file = std::filesystem::path("Pics") / PathFromUtf8("夏天.jpg");
+  EXPECT_EQ(DeleteImagePrompt(PathToUtf8(file)), "您确定您要永久删除图像吗?\r“夏天.jpg”");
 }
 
 class FixedRandom final : public IRandom {
