@@ -19,6 +19,7 @@ for t in "${trees[@]}"; do
     *) echo "unknown build tree: $t" >&2; exit 2 ;;
   esac
   if [ ! -f "$dir/build.ninja" ]; then
+    mkdir -p "$root/build"  # the configure log goes there before cmake makes the tree
     cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >"$root/build/$t.configure.log" 2>&1 ||
       { cat "$root/build/$t.configure.log"; exit 1; }
   fi

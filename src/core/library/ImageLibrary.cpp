@@ -14,7 +14,20 @@ namespace {
 // Deep folder chains (or a link loop) must not exhaust the stack.
 constexpr int kMaxDepth = 64;
 
-void Scan(const fs::path& folder, std::vector<TImageItem>& out, int depth) {
+// A name's length as the system counts it, in UTF-16 units: one per character, two for
+// characters beyond the basic plane (4-byte UTF-8 sequences).
+size_t NameLength(const std::string& utf8) {
+  size_t n = 0;
+  for (unsigned char c : utf8) {
+    if ((c & 0xC0) != 0x80) ++n;  // a lead byte or plain ASCII starts a character
+    if (c >= 0xF0) ++n;
+  }
+  return n;
+}
+
+// Calls `found` for every file the scan takes in, with the directory entry and its name.
+template <typename Found>
+void Scan(const fs::path& folder, const Found& found, int depth) {
   if (depth > kMaxDepth) return;
   std::error_code ec;
   fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
@@ -23,27 +36,38 @@ void Scan(const fs::path& folder, std::vector<TImageItem>& out, int depth) {
     if (ec) break;
     const fs::directory_entry& entry = *it;
     std::string name = PathToUtf8(entry.path().filename());
-    if (name.size() < 3 || name[0] == '(') continue;
+    if (NameLength(name) < 3 || name[0] == '(') continue;
     std::error_code typeEc;
     if (entry.is_directory(typeEc)) {
-      Scan(entry.path(), out, depth + 1);
-    } else if (IsImageFile(entry.path())) {
-      TImageItem item;
-      item.Name = name;
-      item.FileName = PathToUtf8(entry.path());
-      std::error_code sizeEc;
-      uintmax_t size = entry.file_size(sizeEc);
-      item.FileSize = sizeEc ? 0 : size;
-      out.push_back(std::move(item));
+      Scan(entry.path(), found, depth + 1);
+    } else {
+      found(entry, name);
     }
   }
 }
 
+bool Scannable(const fs::path& folder) { return NameLength(PathToUtf8(folder)) >= 2; }
+
 }  // namespace
 
 void ScanImageFolder(const fs::path& folder, std::vector<TImageItem>& out) {
-  if (folder.empty()) return;
-  Scan(folder, out, 0);
+  if (!Scannable(folder)) return;
+  auto found = [&out](const fs::directory_entry& entry, const std::string& name) {
+    if (!IsImageFile(entry.path())) return;
+    TImageItem item;
+    item.Name = name;
+    item.FileName = PathToUtf8(entry.path());
+    std::error_code sizeEc;
+    uintmax_t size = entry.file_size(sizeEc);
+    item.FileSize = sizeEc ? 0 : size;
+    out.push_back(std::move(item));
+  };
+  Scan(folder, found, 0);
+}
+
+void ScanAllFiles(const fs::path& folder, std::vector<fs::path>& out) {
+  if (!Scannable(folder)) return;
+  Scan(folder, [&out](const fs::directory_entry& entry, const std::string&) { out.push_back(entry.path()); }, 0);
 }
 
 }  // namespace ov

@@ -18,7 +18,10 @@ struct TImageItem {
 // Scans a folder recursively in the file system's order, depth first, without sorting.
 // Entries whose names are shorter than 3 characters or begin with "(" are skipped (with
 // their sub-folders); hidden and system entries are included. Files count when
-// IsImageFile says so. Unreadable folders are skipped.
+// IsImageFile says so. Unreadable folders are skipped, and so is a folder named by fewer
+// than 2 characters (a drive's root is never scanned by accident).
 void ScanImageFolder(const std::filesystem::path& folder, std::vector<TImageItem>& out);
+// The same walk taking in every file, image or not, by its full path.
+void ScanAllFiles(const std::filesystem::path& folder, std::vector<std::filesystem::path>& out);
 
 }  // namespace ov
