@@ -25,4 +25,19 @@ void ComposePrintBackground(TBitmap32& page, Settings& s, ImagePropsStore& props
                true, compose);
 }
 
+TBitmap32 RenderPrintPage(Settings& s, CalendarRenderer& renderer, ImagePropsStore& props, const OverlayImage* overlay,
+                          std::optional<Size> devicePage, double displayDate, double today, int32_t* rowsOut) {
+  const Size size = PageImageSize(devicePage, s.PrintZoomFactor);
+  TBitmap32 background(size.width, size.height);
+  ComposePrintBackground(background, s, props, overlay);
+  TBitmap32 page;
+  // A second drawing starts again from the background, so it is composed only once.
+  const int32_t rows = RenderPrintPageRows(s.CheckPrintFullsizeCalendar, [&](int32_t n) {
+    page = background;
+    return RenderPrintCalendar(s, renderer, page, displayDate, today, n);
+  });
+  if (rowsOut) *rowsOut = rows;
+  return page;
+}
+
 }  // namespace ov

@@ -42,6 +42,10 @@ std::optional<Pixel> PrintPlainBackground(const Settings& s) {
   return kPrintPaperWhite;
 }
 
+std::string PrintJobTitle(Size devicePage) {
+  return "Orvinta Image (" + std::to_string(devicePage.width) + " x " + std::to_string(devicePage.height) + ")";
+}
+
 std::string TempFileName(std::string_view prefix, uint16_t unique) {
   // Three characters, not bytes: a UTF-8 sequence is never cut.
   size_t end = 0;

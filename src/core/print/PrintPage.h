@@ -59,6 +59,9 @@ int32_t PrintTitleMode(const Settings& s);
 // background picture is composed.
 std::optional<Pixel> PrintPlainBackground(const Settings& s);
 
+// The print job's title: "Orvinta Image (W x H)" with the device page size.
+std::string PrintJobTitle(Size devicePage);
+
 // The name of a temporary file for a unique number: the prefix's first three
 // characters, the number in upper-case hexadecimal, ".tmp".
 std::string TempFileName(std::string_view prefix, uint16_t unique);

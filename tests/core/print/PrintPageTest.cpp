@@ -78,7 +78,8 @@ TEST(PrintPageTest, OptionRules) {
   }
 }
 
-TEST(PrintPageTest, TempFileNames) {
+TEST(PrintPageTest, TempFileNamesAndJobTitle) {
+  EXPECT_EQ(PrintJobTitle({4800, 6600}), "Orvinta Image (4800 x 6600)");
   EXPECT_EQ(TempFileName("OV3", 0x1A2B), "OV31A2B.tmp");
   EXPECT_EQ(TempFileName("OV3", 1), "OV31.tmp");
   EXPECT_EQ(TempFileName("OVERLONG", 0xFFFF), "OVEFFFF.tmp");
