@@ -3,6 +3,7 @@
 #include "core/images/Compose.h"
 #include "core/print/PrintPage.h"
 #include "core/print/PrintRender.h"
+#include "core/render/BmpWriter.h"
 #include "core/render/Color.h"
 
 namespace ov {
@@ -38,6 +39,30 @@ TBitmap32 RenderPrintPage(Settings& s, CalendarRenderer& renderer, ImagePropsSto
   });
   if (rowsOut) *rowsOut = rows;
   return page;
+}
+
+PrintImageSave SavePrintImage(const TBitmap32& page, const std::filesystem::path& previous,
+                              const std::function<std::optional<std::filesystem::path>()>& makeTempFile,
+                              const std::function<bool(const std::filesystem::path&, const std::string&)>& write,
+                              const std::function<void(int milliseconds)>& wait) {
+  PrintImageSave result;
+  std::error_code ec;
+  // A stale page file only wastes space; it is removed again when the program closes.
+  if (!previous.empty()) std::filesystem::remove(previous, ec);
+  const std::optional<std::filesystem::path> file = makeTempFile();
+  if (!file) result.messages.push_back(kNoTempFileMessage);
+  const std::string bmp = EncodeBmp(page, BmpDepth::Bits24);
+  auto save = [&] { return file && !bmp.empty() && write(*file, bmp); };
+  bool saved = save();
+  if (!saved) {
+    wait(1000);
+    saved = save();
+  }
+  if (saved)
+    result.file = *file;
+  else
+    result.messages.push_back(kPrintSaveFailedMessage);
+  return result;
 }
 
 }  // namespace ov

@@ -1,6 +1,10 @@
 #pragma once
 // The background of a printed page, drawn before the calendar.
+#include <filesystem>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/images/ImagePropsStore.h"
 #include "core/images/Overlay.h"
@@ -23,5 +27,22 @@ void ComposePrintBackground(TBitmap32& page, Settings& s, ImagePropsStore& props
 TBitmap32 RenderPrintPage(Settings& s, CalendarRenderer& renderer, ImagePropsStore& props, const OverlayImage* overlay,
                           std::optional<Size> devicePage, double displayDate, double today,
                           int32_t* rowsOut = nullptr);
+
+// The messages of a failed save of the page image.
+constexpr const char* kNoTempFileMessage = "无法创建临时文件";
+constexpr const char* kPrintSaveFailedMessage =
+    "无法为打印保存“print.bmp”文件。\r\n文件写错误或没有足够的磁盘空间。";
+
+struct PrintImageSave {
+  std::filesystem::path file;         // empty when nothing was saved
+  std::vector<std::string> messages;  // to show, in order
+};
+// Replaces the last page image file: deletes previous (failures ignored), takes a new
+// temporary file from makeTempFile and writes the page there as a 24-bit bitmap; a
+// failed write is tried once more after wait(1000).
+PrintImageSave SavePrintImage(const TBitmap32& page, const std::filesystem::path& previous,
+                              const std::function<std::optional<std::filesystem::path>()>& makeTempFile,
+                              const std::function<bool(const std::filesystem::path&, const std::string&)>& write,
+                              const std::function<void(int milliseconds)>& wait);
 
 }  // namespace ov
