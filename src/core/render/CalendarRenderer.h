@@ -55,12 +55,14 @@ class CalendarRenderer {
 
   // The wallpaper size W × H: a surface this wide is a full-size render.
   void SetTargetSize(Size target) { target_ = target; }
+  Size TargetSize() const { return target_; }
   // The cell skin; nullptr or a picture narrower than 2 pixels means none.
   void SetSkin(const TBitmap32* skin) { skin_ = skin; }
   // Entry texts and colour codes; nullptr draws neither.
   void SetDayData(IDayDataSource* days) { days_ = days; }
   // The table a full-size render refills; nullptr leaves none.
   void SetDayCellTable(DayCellTable* table) { table_ = table; }
+  DayCellTable* GetDayCellTable() const { return table_; }
   // The official days off the Chinese calendar layer (ShowLunar) marks; nullptr = the
   // compiled-in years.
   void SetHolidays(const HolidayCalendar* holidays) { holidays_ = holidays; }
