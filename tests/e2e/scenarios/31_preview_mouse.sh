@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The mouse on the configuration window's preview: a drag moves the picture (OffsetX and
 # OffsetY in its properties file once the window hides), a wheel turn zooms it
-# (Magnify), and on "面板" a drag of the frame moves the calendar panel (CalendarR1..R4)
-# by the distance mapped to wallpaper pixels, where the next wallpaper draws it.
+# (Magnify), the preview's menu sets the bottom image, and on "面板" a drag of the frame
+# moves the calendar panel (CalendarR1..R4) by the distance mapped to wallpaper pixels,
+# where the next wallpaper draws it.
 # e2e-timeout: 200
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -43,6 +44,12 @@ sleep 0.3
 xdotool click 5
 sleep 0.8
 e2e_screenshot zoomed >/dev/null
+# The preview's menu: its third item makes the shown picture the bottom image.
+xdotool click 3
+sleep 0.8
+e2e_screenshot preview-menu >/dev/null
+xdotool key Down Down Down Return
+sleep 0.8
 
 # "面板": drag the middle of the frame 40 pixels left and 20 down.
 main_tab=$(ov_tool children TOVMainForm | tr -d '\r' | grep 'class="SysTabControl32"' | head -1 | cut -d' ' -f1)
@@ -84,6 +91,10 @@ got_x=$(sed -n 's/^OffsetX=//p' <<<"$props") got_y=$(sed -n 's/^OffsetY=//p' <<<
 # A motion event Wine splits in two may cut one more pixel per axis.
 [ -n "$got_x" ] && [ $((got_x - ox)) -ge -2 ] && [ $((got_x - ox)) -le 2 ] || e2e_fail "OffsetX $got_x, expected $ox"
 [ -n "$got_y" ] && [ $((got_y - oy)) -ge -2 ] && [ $((got_y - oy)) -le 2 ] || e2e_fail "OffsetY $got_y, expected $oy"
+
+app='HKCU\Software\Quenlar\Orvinta3\App'
+e2e_assert_eq "$(e2e_reg_get "$app" WallpaperBackground)" "$(e2e_reg_get "$app" BottomImageFilename)" \
+  "bottom image from the preview's menu"
 
 panels='HKCU\Software\Quenlar\Orvinta3\Panels'
 got=$(for v in CalendarR1 CalendarR2 CalendarR3 CalendarR4; do e2e_reg_get "$panels" $v; done | tr '\n' ' ')
