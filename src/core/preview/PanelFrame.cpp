@@ -39,6 +39,9 @@ bool PanelFrame::Press(Point p) {
 
 std::optional<Rect> PanelFrame::MoveTo(Point p) {
   if (!visible_ || hit_ == kFrameNone) return std::nullopt;
+  // Without both sizes the mapping gives zeros: storing them would lose the panel's place.
+  if (preview_.width <= 0 || preview_.height <= 0 || wallpaper_.width <= 0 || wallpaper_.height <= 0)
+    return std::nullopt;
   frame_ = DragFrame(start_, hit_, double(p.x) - pressed_.x, double(p.y) - pressed_.y);
   return FrameToCalendarRect(frame_, PreviewMapping(preview_, wallpaper_));
 }

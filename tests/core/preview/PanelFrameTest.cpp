@@ -43,6 +43,10 @@ TEST(PanelFrame, ShowClampsThenDragsStoreUnclampedWallpaperRects) {
   f.Place({-100, 0, 960, 540}, kWallpaper, {274, 154});
   EXPECT_DOUBLE_EQ(f.Frame().left, -14);
   EXPECT_DOUBLE_EQ(f.Frame().right, 137);
+  // A preview not laid out yet maps everything to 0: a drag then stores nothing.
+  f.Show({640, 60, 1860, 1040}, kWallpaper, {0, 0});
+  f.Press(Point{0, 0});
+  EXPECT_EQ(f.MoveTo(Point{5, 5}), std::nullopt);
   f.Hide();
   EXPECT_FALSE(f.Press(Point{50, 50}));
 }
