@@ -154,8 +154,9 @@ void MainWindow::LayoutPreview(int w, int h, bool restart) {
 void MainWindow::PanelPreviewResize() {
   if (!previewPanel_) return;
   if (activeTab_ == MainTab::TabPrinter) {
-    // The printer's page size comes with printing; without a printer the page is 400 x 300.
-    LayoutPreview(400, 300, true);
+    // The printer's page in the chosen orientation; without a printer 400 x 300.
+    const Size page = printer_ ? printer_->PreviewLayoutSize() : Size{400, 300};
+    LayoutPreview(page.width, page.height, true);
     return;
   }
   LayoutPreview(app_.WallpaperSize.width, app_.WallpaperSize.height, true);
@@ -165,7 +166,8 @@ void MainWindow::StartDelayTimer(uint32_t ms) { SetTimer(hwnd_, kTimerPreviewDel
 void MainWindow::StopDelayTimer() { KillTimer(hwnd_, kTimerPreviewDelay); }
 
 void MainWindow::DrawPreview(PreviewQuality quality, bool adjust) {
-  // 1. The printer tab's month picker follows DisplayDate (with printing).
+  // 1.
+  if (printer_) printer_->ShowDisplayDate();
   // 2.
   if (!app_.ControlsReady || !app_.Props || !app_.Renderer || preview_.Empty()) return;
   // 3.

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Printing a month through CUPS and its cups-pdf queue: on the printer tab the preview
+# shows the page at the printer's proportions; "打印日历" and the print dialog's OK give a
+# PDF within 30 s whose page shows the same month grid as the saved "OV3" page image;
+# closing the program deletes the page image; with no printer to be found the print
+# button and the orientation box are disabled.
+# e2e-timeout: 200
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/cups.sh"
+e2e_init
+cups_ready || e2e_skip "CUPS cannot print here: $CUPS_NOT_READY"
+pagegrid() { python3 "$E2E_ROOT/tests/e2e/lib/pagegrid.py" "$@"; }
+
+orv_not_first_run
+e2e_reg_set 'HKCU\Software\Wine\Fonts\Replacements' "Microsoft YaHei UI" REG_SZ "WenQuanYi Micro Hei"
+orv_sample_library >/dev/null
+# White paper, framed cells, black text, no shadows: the grid is what shows on the page.
+for option in CheckPrintIncludeBackground:0 CheckPrintFrames:1 CheckPrintBlackText:1 CheckPrintShadow:0; do
+  e2e_reg_set "$ORV_KEY\\Print" "${option%:*}" REG_DWORD "${option#*:}"
+done
+
+children() { ov_tool children TOVMainForm | tr -d '\r'; }
+control() { children | grep -F "text=\"$1\"" | head -n 1; }
+rect_of() { sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p'; }
+temp_folder() { e2e_unix_path "$(ov_tool folder temp | tr -d '\r')"; }
+page_images() { ls "$(temp_folder)" | grep -i '^OV3' || true; }
+show_printer_tab() {
+  e2e_post TOVMainForm WM_USER+23
+  e2e_wait_window TOVMainForm visible 10 >/dev/null
+  e2e_send "$(children | grep 'class="SysTabControl32"' | head -n 1 | cut -d' ' -f1)" 0x1330 7 >/dev/null
+  # The page is rendered when the preview delay after the tab change runs out.
+  e2e_wait_for "the page image" 20 bash -c "ls '$(temp_folder)' | grep -qi '^OV3'"
+  sleep 1
+}
+
+orv_start_running
+show_printer_tab
+e2e_screenshot printer-tab >/dev/null
+shot=$E2E_LAST_SHOT
+e2e_assert_match "enabled=1" "$(control 打印日历)" "print button with a printer"
+e2e_assert_match "enabled=1" "$(control 打印前景)" "orientation box with a printer"
+[ "$(page_images | wc -l)" = 1 ] || e2e_fail "not one page image: $(page_images)"
+page=$(temp_folder)/$(page_images)
+cp "$page" "$E2E_ART/page-image.bmp"
+read -r pw ph < <(identify -format '%w %h\n' "$E2E_ART/page-image.bmp")
+[ "$pw" -gt "$ph" ] || e2e_fail "landscape page image expected, got $pw x $ph"
+# The preview shows the page at its proportions inside the chequered panel.
+read -r l t r b < <(children | grep 'class="OVPreviewPanel"' | rect_of)
+read -r vw vh < <(pagegrid extent "$shot" "$l" "$t" "$r" "$b")
+awk -v a="$((vw * ph))" -v b="$((vh * pw))" 'BEGIN { exit !(a > 0.97 * b && a < 1.03 * b) }' ||
+  e2e_fail "preview $vw x $vh is not in the page's proportions $pw x $ph"
+
+pdfs=$(cups_pdf_folder)
+mkdir -p "$pdfs"
+ls "$pdfs" >"$E2E_ART/pdfs-before.txt"
+ov_tool click TOVMainForm "打印日历" >/dev/null || e2e_fail "no print button"
+e2e_wait_window '#32770' visible 10 >/dev/null
+sleep 0.5
+e2e_screenshot print-dialog >/dev/null
+read -r l t r b < <(ov_tool children '#32770' | tr -d '\r' | grep ' id=1 ' | rect_of)
+e2e_click "$(((l + r) / 2))" "$(((t + b) / 2))"
+new_pdf() { ls "$pdfs" | grep -F 'Orvinta_Image' | grep -vxF -f "$E2E_ART/pdfs-before.txt" | head -n 1; }
+e2e_wait_for "the printed PDF" 30 bash -c "ls '$pdfs' | grep -F Orvinta_Image | grep -qvxF -f '$E2E_ART/pdfs-before.txt'"
+pdf=$pdfs/$(new_pdf)
+e2e_wait_for "the PDF written to its end" 10 bash -c "tail -c 32 '$pdf' | grep -q '%%EOF'"
+cp "$pdf" "$E2E_ART/printed.pdf"
+e2e_assert_match "Orvinta_Image__[0-9]+_x_[0-9]+_" "$pdf" "job title in the PDF's name"
+pdftoppm -r 100 -png -singlefile "$E2E_ART/printed.pdf" "$E2E_ART/printed"
+pagegrid compare "$E2E_ART/page-image.bmp" "$E2E_ART/printed.png" | tee "$E2E_ART/compare.txt" ||
+  e2e_fail "the printed page differs from the page image: $(cat "$E2E_ART/compare.txt")"
+# Five week rows and seven columns of framed cells: at least 8 lines each way.
+read -r _ lines_h _ < <(grep '^horizontal' "$E2E_ART/compare.txt")
+read -r _ lines_v _ < <(grep '^vertical' "$E2E_ART/compare.txt")
+[ "$lines_h" -ge 8 ] && [ "$lines_v" -ge 8 ] || e2e_fail "no month grid on the printed page"
+rm -f "$pdf"
+
+# Closing the program deletes the page image.
+e2e_post TOVMainForm WM_COMMAND 100
+e2e_wait_exit orvinta 20 || e2e_fail "the program did not end on 退出"
+[ -z "$(page_images)" ] || e2e_fail "page images left after closing: $(page_images)"
+
+# No printer: the button and the orientation box are disabled, silently.
+cups_hide_printers
+E2E_ORVINTA_NAME=second orv_start_running second
+show_printer_tab
+e2e_screenshot no-printer >/dev/null
+e2e_assert_match "enabled=0" "$(control 打印日历)" "print button without a printer"
+e2e_assert_match "enabled=0" "$(control 打印前景)" "orientation box without a printer"
+orv_no_boxes || e2e_fail "a message box without a printer: $(orv_box_texts)"
+e2e_pass
