@@ -190,21 +190,32 @@ LRESULT CALLBACK PrinterPage::DatePickerKeys(HWND hwnd, UINT msg, WPARAM wp, LPA
   return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+std::optional<Size> PrinterPage::QueryPrinter() {
+  const bool landscape = app_.settings.CheckPrintLandscape;
+  printer_.SetLandscape(landscape);
+  layoutPage_ = printer_.PageSize();
+  layoutLandscape_ = landscape;
+  layoutKnown_ = true;
+  return layoutPage_;
+}
+
 void PrinterPage::TabShown() {
-  printer_.SetLandscape(app_.settings.CheckPrintLandscape);
-  const bool printer = printer_.PageSize().has_value();
+  const bool printer = QueryPrinter().has_value();
   EnableWindow(printButton_, printer);
   EnableWindow(Find("CheckPrintLandscape"), printer);
 }
 
 Size PrinterPage::PreviewLayoutSize() {
-  printer_.SetLandscape(app_.settings.CheckPrintLandscape);
-  return printer_.PageSize().value_or(kNoPrinterLayout);
+  // Sizing the window lays the preview out many times a second: the printer is asked
+  // again only when the orientation changed or the tab was entered anew.
+  if (!layoutKnown_ || layoutLandscape_ != app_.settings.CheckPrintLandscape) QueryPrinter();
+  return layoutPage_.value_or(kNoPrinterLayout);
 }
 
 void PrinterPage::RenderPrintImage(TBitmap32& preview, HWND owner) {
   if (preview.Empty() || !app_.Props || !app_.Renderer) return;
   HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  HWND focus = GetFocus();
   const bool wasEnabled = owner && IsWindowEnabled(owner);
   if (wasEnabled) EnableWindow(owner, FALSE);
 
@@ -224,6 +235,8 @@ void PrinterPage::RenderPrintImage(TBitmap32& preview, HWND owner) {
   printImageFile_ = saved.file;
 
   if (wasEnabled) EnableWindow(owner, TRUE);
+  // Disabling the window took the focus from the control being used.
+  if (focus && IsWindow(focus) && GetFocus() != focus) SetFocus(focus);
   SetCursor(cursor);
   for (const std::string& message : saved.messages) {
     if (message == kNoTempFileMessage)

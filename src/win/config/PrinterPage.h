@@ -59,6 +59,9 @@ class PrinterPage {
   void OptionClicked(HWND box);
   void SliderPrintZoomChange();
   void DatePicker1CloseUp();
+  // Asks the printer for its page in the chosen orientation and keeps the answer for
+  // the preview layout.
+  std::optional<Size> QueryPrinter();
   static LRESULT CALLBACK DatePickerKeys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                          DWORD_PTR self) noexcept;
 
@@ -69,6 +72,9 @@ class PrinterPage {
   HWND slider_ = nullptr, datePicker_ = nullptr, printButton_ = nullptr;
   PrinterDevice printer_;
   std::filesystem::path printImageFile_;  // the last page image saved, empty at start
+  std::optional<Size> layoutPage_;        // the printer's answer for the preview layout
+  bool layoutLandscape_ = true;
+  bool layoutKnown_ = false;
 };
 
 }  // namespace ov

@@ -41,9 +41,7 @@ shot=$E2E_LAST_SHOT
 e2e_assert_match "enabled=1" "$(control 打印日历)" "print button with a printer"
 e2e_assert_match "enabled=1" "$(control 打印前景)" "orientation box with a printer"
 [ "$(page_images | wc -l)" = 1 ] || e2e_fail "not one page image: $(page_images)"
-page=$(temp_folder)/$(page_images)
-cp "$page" "$E2E_ART/page-image.bmp"
-read -r pw ph < <(identify -format '%w %h\n' "$E2E_ART/page-image.bmp")
+read -r pw ph < <(identify -format '%w %h\n' "bmp:$(temp_folder)/$(page_images)")
 [ "$pw" -gt "$ph" ] || e2e_fail "landscape page image expected, got $pw x $ph"
 # The preview shows the page at its proportions inside the chequered panel.
 read -r l t r b < <(children | grep 'class="OVPreviewPanel"' | rect_of)
@@ -51,9 +49,24 @@ read -r vw vh < <(pagegrid extent "$shot" "$l" "$t" "$r" "$b")
 awk -v a="$((vw * ph))" -v b="$((vh * pw))" 'BEGIN { exit !(a > 0.97 * b && a < 1.03 * b) }' ||
   e2e_fail "preview $vw x $vh is not in the page's proportions $pw x $ph"
 
+# November 2026 in the month picker, taken with Enter: it needs six week rows.
+first_image=$(page_images)
+read -r l t r b < <(children | grep 'class="SysDateTimePick32"' | rect_of)
+e2e_click "$((l + 16))" "$(((t + b) / 2))"
+xdotool type --delay 80 2026 8>&-
+xdotool key Right 8>&-
+xdotool type --delay 80 11 8>&-
+xdotool key Return 8>&-
+e2e_wait_for "the November page" 15 bash -c "ls '$(temp_folder)' | grep -i '^OV3' | grep -qvxF '$first_image'"
+e2e_assert_match 'text="2026年11月"' "$(children | grep 'class="SysDateTimePick32"')" "month picker"
+sleep 0.5
+e2e_screenshot november >/dev/null
+
 pdfs=$(cups_pdf_folder)
 mkdir -p "$pdfs"
 ls "$pdfs" >"$E2E_ART/pdfs-before.txt"
+[ "$(page_images | wc -l)" = 1 ] || e2e_fail "the earlier page image was not replaced: $(page_images)"
+cp "$(temp_folder)/$(page_images)" "$E2E_ART/page-image.bmp"
 ov_tool click TOVMainForm "打印日历" >/dev/null || e2e_fail "no print button"
 e2e_wait_window '#32770' visible 10 >/dev/null
 sleep 0.5
@@ -69,10 +82,12 @@ e2e_assert_match "Orvinta_Image__[0-9]+_x_[0-9]+_" "$pdf" "job title in the PDF'
 pdftoppm -r 100 -png -singlefile "$E2E_ART/printed.pdf" "$E2E_ART/printed"
 pagegrid compare "$E2E_ART/page-image.bmp" "$E2E_ART/printed.png" | tee "$E2E_ART/compare.txt" ||
   e2e_fail "the printed page differs from the page image: $(cat "$E2E_ART/compare.txt")"
-# Five week rows and seven columns of framed cells: at least 8 lines each way.
-read -r _ lines_h _ < <(grep '^horizontal' "$E2E_ART/compare.txt")
+# Six week rows: seven lines across the week-number column (the bottom of one row and
+# the top of the next are one line at this resolution); the week-number column and seven
+# day columns: nine lines down.
+read -r _ lines_weeks _ < <(grep '^left' "$E2E_ART/compare.txt")
 read -r _ lines_v _ < <(grep '^vertical' "$E2E_ART/compare.txt")
-[ "$lines_h" -ge 8 ] && [ "$lines_v" -ge 8 ] || e2e_fail "no month grid on the printed page"
+[ "$lines_weeks" = 7 ] && [ "$lines_v" = 9 ] || e2e_fail "no six-row month grid on the printed page"
 rm -f "$pdf"
 
 # Closing the program deletes the page image.
