@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Printing a month through CUPS and its cups-pdf queue: on the printer tab the preview
-# shows the page at the printer's proportions; "打印日历" and the print dialog's OK give a
-# PDF within 30 s whose page shows the same month grid as the saved "OV3" page image;
-# closing the program deletes the page image; with no printer to be found the print
-# button and the orientation box are disabled.
+# shows the page at the printer's proportions; a month picked in the month picker and
+# "打印日历" with the print dialog's OK give a PDF within 30 s whose page shows the same
+# six-row month grid as the saved "OV3" page image; without the page image the button
+# says so instead of printing; an option box is saved under its name and closing the
+# program deletes the page image; with no printer to be found the print button and the
+# orientation box are disabled.
 # e2e-timeout: 200
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -90,10 +92,24 @@ read -r _ lines_v _ < <(grep '^vertical' "$E2E_ART/compare.txt")
 [ "$lines_weeks" = 7 ] && [ "$lines_v" = 9 ] || e2e_fail "no six-row month grid on the printed page"
 rm -f "$pdf"
 
-# Closing the program deletes the page image.
+# The page image gone before printing: the dialog, then a message instead of a page.
+rm -f "$(temp_folder)/$(page_images)"
+ov_tool click TOVMainForm "打印日历" >/dev/null || e2e_fail "no print button"
+e2e_wait_window '#32770' visible 10 "打印" >/dev/null
+ov_tool press 1 "打印" >/dev/null
+e2e_wait_for "the message" 10 orv_has_box "没有可打印的日历图像。"
+orv_assert_box "没有可打印的日历图像。"
+orv_press "确定"
+
+# An option box redraws the page, which writes a new page image; closing the program
+# deletes it.
+ov_tool click TOVMainForm "阴影" >/dev/null || e2e_fail "no box 阴影"
+e2e_wait_for "a new page image" 10 bash -c "ls '$(temp_folder)' | grep -qi '^OV3'"
 e2e_post TOVMainForm WM_COMMAND 100
 e2e_wait_exit orvinta 20 || e2e_fail "the program did not end on 退出"
 [ -z "$(page_images)" ] || e2e_fail "page images left after closing: $(page_images)"
+# The box clicked on is saved under its own name in section Print.
+e2e_assert_eq 1 "$(e2e_reg_get "$ORV_KEY\\Print" CheckPrintShadow)" "CheckPrintShadow saved"
 
 # No printer: the button and the orientation box are disabled, silently.
 cups_hide_printers
