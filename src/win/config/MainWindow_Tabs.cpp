@@ -119,9 +119,7 @@ void MainWindow::CreateOtherTabs() {
       [this](HWND control, const std::string& hint) { SetHint(control, hint); });
   // Printer: the print options, the month and the print button.
   printer_ = std::make_unique<PrinterPage>(app_, [this] { UpdatePreview(); }, [this] { PanelPreviewResize(); });
-  printer_->Create(
-      mainPages_[static_cast<size_t>(MainTab::TabPrinter)], [this](int v) { return Dpi(v); }, font_,
-      [this](HWND control, const std::string& hint) { SetHint(control, hint); });
+  printer_->Create(mainPages_[static_cast<size_t>(MainTab::TabPrinter)], [this](int v) { return Dpi(v); }, font_);
 }
 
 void MainWindow::PageControlMainChange() {

@@ -39,8 +39,7 @@ CreateResult CreateNewFile(const std::filesystem::path& file) {
 
 }  // namespace
 
-void PrinterPage::Create(HWND page, const std::function<int(int)>& scale, HFONT font,
-                         const std::function<void(HWND, const std::string&)>& hint) {
+void PrinterPage::Create(HWND page, const std::function<int(int)>& scale, HFONT font) {
   page_ = page;
   auto add = [&](const wchar_t* cls, std::string_view text, DWORD style, int x, int y, int w, int h) {
     HWND c = CreateWindowExW(0, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, scale(x), scale(y), scale(w),
@@ -74,7 +73,6 @@ void PrinterPage::Create(HWND page, const std::function<int(int)>& scale, HFONT 
   SendMessageW(slider_, TBM_SETLINESIZE, 0, 5);
   SendMessageW(slider_, TBM_SETPAGESIZE, 0, 5);
   printButton_ = add(L"BUTTON", "打印日历", BS_PUSHBUTTON | WS_TABSTOP, 344, 126, 120, 28);
-  if (hint) hint(slider_, "图像分辨率");
 }
 
 HWND PrinterPage::Find(std::string_view control) const {

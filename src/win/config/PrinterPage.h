@@ -26,9 +26,8 @@ class PrinterPage {
       : app_(app), updatePreview_(std::move(updatePreview)), layoutPreview_(std::move(layoutPreview)) {}
 
   // Builds the controls on `page`; coordinates in 96-dpi units that `scale` turns into
-  // pixels; hint adds a tooltip to a control.
-  void Create(HWND page, const std::function<int(int)>& scale, HFONT font,
-              const std::function<void(HWND, const std::string&)>& hint);
+  // pixels.
+  void Create(HWND page, const std::function<int(int)>& scale, HFONT font);
   // The controls from the settings, with the enabled states that follow them.
   void Load();
   // WM_COMMAND, WM_NOTIFY and WM_HSCROLL of the page's controls; true when handled.

@@ -7,7 +7,7 @@ preview's picture inside the chequered panel.
 
 Pictures of any format ImageMagick reads. "compare" trims each page to its drawn part
 (everything not near-white), finds the horizontal and vertical lines (rows and columns
-mostly dark across the drawn part) and the lines across its leftmost column, and prints both pages' aspect ratios and line
+mostly dark across the drawn part) and the lines across its second column, and prints both pages' aspect ratios and line
 positions as fractions of the drawn part. It exits 1 when the aspect ratios differ by
 more than 3 %, the line counts differ or a line lies more than 1.5 % from its partner.
 """
@@ -75,19 +75,21 @@ def compare(original, printed):
     for path in (original, printed):
         lum, w, h = read(path)
         box = drawn_box(lum, w, h)
-        # The frames of the leftmost column alone (week numbers or Mondays), in a strip
-        # of a few pixels inside its left edge that the centred text does not reach: one
-        # line per row boundary.
-        strip = range(box[0] + 1, box[0] + 1 + max(2, (box[2] - box[0]) * 3 // 1000))
-        found.append(((box[2] - box[0]) / (box[3] - box[1]), lines(lum, box, True), lines(lum, box, False),
-                      lines(lum, box, True, strip, 0.9)))
+        # The frames of one column alone: the second column from the left (Mondays
+        # when week numbers are shown), in a strip close to its right edge, where the
+        # left-aligned day numbers and texts do not reach. One line per row boundary.
+        vertical = lines(lum, box, False)
+        width = box[2] - box[0]
+        edge = box[0] + int(vertical[2] * width) if len(vertical) > 2 else box[2]
+        strip = range(edge - max(2, width * 15 // 1000), edge - max(1, width * 5 // 1000))
+        found.append((width / (box[3] - box[1]), lines(lum, box, True), vertical, lines(lum, box, True, strip, 0.9)))
     ok = True
     (a1, h1, v1, w1), (a2, h2, v2, w2) = found
     print("aspect %.4f %.4f" % (a1, a2))
     if abs(a1 - a2) > 0.03 * a1:
         print("aspect ratios differ")
         ok = False
-    for name, l1, l2 in (("horizontal", h1, h2), ("vertical", v1, v2), ("left", w1, w2)):
+    for name, l1, l2 in (("horizontal", h1, h2), ("vertical", v1, v2), ("column", w1, w2)):
         print("%s %d %d: %s | %s" % (name, len(l1), len(l2), " ".join("%.3f" % v for v in l1),
                                      " ".join("%.3f" % v for v in l2)))
         if len(l1) != len(l2):

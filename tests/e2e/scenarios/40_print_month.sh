@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Printing a month through CUPS and its cups-pdf queue: on the printer tab the preview
-# shows the page at the printer's proportions; a month picked in the month picker and
+# shows the page at the printer's proportions, follows the zoom slider and the
+# orientation box; a month picked in the month picker and
 # "打印日历" with the print dialog's OK give a PDF within 30 s whose page shows the same
 # six-row month grid as the saved "OV3" page image; without the page image the button
 # says so instead of printing; an option box is saved under its name and closing the
@@ -51,6 +52,33 @@ read -r vw vh < <(pagegrid extent "$shot" "$l" "$t" "$r" "$b")
 awk -v a="$((vw * ph))" -v b="$((vh * pw))" 'BEGIN { exit !(a > 0.97 * b && a < 1.03 * b) }' ||
   e2e_fail "preview $vw x $vh is not in the page's proportions $pw x $ph"
 
+# Each change renders a new page image in place of the last one.
+new_page_image() {  # OLD: waits for a page image other than OLD, prints its size
+  e2e_wait_for "a new page image" 15 bash -c "ls '$(temp_folder)' | grep -i '^OV3' | grep -qvxF '$1'"
+  sleep 0.3
+  [ "$(page_images | wc -l)" = 1 ] || e2e_fail "not one page image: $(page_images)"
+  identify -format '%w %h\n' "bmp:$(temp_folder)/$(page_images)"
+}
+# The zoom slider one step up (a click right of its thumb): 35 % of the page.
+read -r l t r b < <(children | grep 'class="msctls_trackbar32"' | grep 'visible=1' | rect_of)
+old=$(page_images)
+e2e_click "$((r - 12))" "$(((t + b) / 2))"
+read -r zw zh < <(new_page_image "$old")
+[ $((zw * 30 / 35 - pw)) -ge -1 ] && [ $((zw * 30 / 35 - pw)) -le 1 ] ||
+  e2e_fail "zoom 35 % gave $zw x $zh after $pw x $ph at 30 %"
+# Portrait and back: the page turns and the preview follows.
+old=$(page_images)
+ov_tool click TOVMainForm "打印前景" >/dev/null
+read -r tw th < <(new_page_image "$old")
+[ "$tw" -lt "$th" ] || e2e_fail "portrait page image expected, got $tw x $th"
+e2e_screenshot portrait >/dev/null
+read -r l t r b < <(children | grep 'class="OVPreviewPanel"' | rect_of)
+read -r vw vh < <(pagegrid extent "$E2E_LAST_SHOT" "$l" "$t" "$r" "$b")
+[ "$vw" -lt "$vh" ] || e2e_fail "the preview did not turn to portrait: $vw x $vh"
+old=$(page_images)
+ov_tool click TOVMainForm "打印前景" >/dev/null
+new_page_image "$old" >/dev/null
+
 # November 2026 in the month picker, taken with Enter: it needs six week rows.
 first_image=$(page_images)
 read -r l t r b < <(children | grep 'class="SysDateTimePick32"' | rect_of)
@@ -84,12 +112,13 @@ e2e_assert_match "Orvinta_Image__[0-9]+_x_[0-9]+_" "$pdf" "job title in the PDF'
 pdftoppm -r 100 -png -singlefile "$E2E_ART/printed.pdf" "$E2E_ART/printed"
 pagegrid compare "$E2E_ART/page-image.bmp" "$E2E_ART/printed.png" | tee "$E2E_ART/compare.txt" ||
   e2e_fail "the printed page differs from the page image: $(cat "$E2E_ART/compare.txt")"
-# Six week rows: seven lines across the week-number column (the bottom of one row and
-# the top of the next are one line at this resolution); the week-number column and seven
-# day columns: nine lines down.
-read -r _ lines_weeks _ < <(grep '^left' "$E2E_ART/compare.txt")
+# Six week rows: across the Monday column 9 lines (title, weekday row, then the Mondays
+# 2 to 30 in rows 2 to 6; the bottom of one cell and the top of the next are one line at
+# this resolution; five rows would leave out the 30th); the week-number column and seven
+# day columns: 9 lines down.
+read -r _ lines_mondays _ < <(grep '^column' "$E2E_ART/compare.txt")
 read -r _ lines_v _ < <(grep '^vertical' "$E2E_ART/compare.txt")
-[ "$lines_weeks" = 7 ] && [ "$lines_v" = 9 ] || e2e_fail "no six-row month grid on the printed page"
+[ "$lines_mondays" = 9 ] && [ "$lines_v" = 9 ] || e2e_fail "no six-row month grid on the printed page"
 rm -f "$pdf"
 
 # The page image gone before printing: the dialog, then a message instead of a page.
@@ -110,6 +139,7 @@ e2e_wait_exit orvinta 20 || e2e_fail "the program did not end on 退出"
 [ -z "$(page_images)" ] || e2e_fail "page images left after closing: $(page_images)"
 # The box clicked on is saved under its own name in section Print.
 e2e_assert_eq 1 "$(e2e_reg_get "$ORV_KEY\\Print" CheckPrintShadow)" "CheckPrintShadow saved"
+e2e_assert_eq 35 "$(e2e_reg_get "$ORV_KEY\\App" PrintZoomFactor)" "PrintZoomFactor saved"
 
 # No printer: the button and the orientation box are disabled, silently.
 cups_hide_printers
