@@ -88,7 +88,9 @@ void PrinterPage::Load() {
   for (size_t i = 0; i < options.size() && i < boxes_.size(); ++i) Check(boxes_[i], app_.settings.*options[i].flag);
   ApplyOverlayEnabling();
   EnableWindow(Find("CheckPrintEntryName"), PrintEntryNameEnabled(app_.settings));
-  SendMessageW(slider_, TBM_SETPOS, TRUE, SnapPrintZoom(app_.settings.PrintZoomFactor));
+  // A value set by hand between the steps is shown and used as the nearest step.
+  app_.settings.PrintZoomFactor = SnapPrintZoom(app_.settings.PrintZoomFactor);
+  SendMessageW(slider_, TBM_SETPOS, TRUE, app_.settings.PrintZoomFactor);
   ShowDisplayDate();
 }
 
@@ -198,7 +200,11 @@ std::optional<Size> PrinterPage::QueryPrinter() {
 }
 
 void PrinterPage::TabShown() {
+  // The preview was laid out just before with the answer of the last visit; a printer
+  // added, removed or changed since then lays it out again.
+  const std::optional<Size> before = layoutPage_;
   const bool printer = QueryPrinter().has_value();
+  if (layoutPage_ != before && layoutPreview_) layoutPreview_();
   EnableWindow(printButton_, printer);
   EnableWindow(Find("CheckPrintLandscape"), printer);
 }

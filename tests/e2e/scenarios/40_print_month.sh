@@ -106,6 +106,9 @@ e2e_click "$(((l + r) / 2))" "$(((t + b) / 2))"
 new_pdf() { ls "$pdfs" | grep -F 'Orvinta_Image' | grep -vxF -f "$E2E_ART/pdfs-before.txt" | head -n 1; }
 e2e_wait_for "the printed PDF" 30 bash -c "ls '$pdfs' | grep -F Orvinta_Image | grep -qvxF -f '$E2E_ART/pdfs-before.txt'"
 pdf=$pdfs/$(new_pdf)
+# The PDF goes from the shared output folder at the end, passing or not; a copy stays.
+remove_printed() { rm -f "$pdf"; }
+E2E_ON_CLEANUP+=(remove_printed)
 e2e_wait_for "the PDF written to its end" 10 bash -c "tail -c 32 '$pdf' | grep -q '%%EOF'"
 cp "$pdf" "$E2E_ART/printed.pdf"
 e2e_assert_match "Orvinta_Image__[0-9]+_x_[0-9]+_" "$pdf" "job title in the PDF's name"
@@ -119,7 +122,6 @@ pagegrid compare "$E2E_ART/page-image.bmp" "$E2E_ART/printed.png" | tee "$E2E_AR
 read -r _ lines_mondays _ < <(grep '^column' "$E2E_ART/compare.txt")
 read -r _ lines_v _ < <(grep '^vertical' "$E2E_ART/compare.txt")
 [ "$lines_mondays" = 9 ] && [ "$lines_v" = 9 ] || e2e_fail "no six-row month grid on the printed page"
-rm -f "$pdf"
 
 # The page image gone before printing: the dialog, then a message instead of a page.
 rm -f "$(temp_folder)/$(page_images)"
