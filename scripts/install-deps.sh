@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-wqy-microhei fonts-wqy-zenhei locales
   lunar python3-lunardate python3-ephem
+  cups cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
 )
 
 sudo_cmd=()

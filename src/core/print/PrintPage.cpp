@@ -33,13 +33,35 @@ Rect VisibleOnPage(const Rect& panel, Size page) {
 
 bool PrintEntryNameEnabled(const Settings& s) { return !s.CheckPrintBlank; }
 
-bool PrintOverlayEnabled(const Settings& s) { return s.CheckPrintIncludeBackground; }
+bool PrintOverlayEnabled(const Settings& s) { return s.Overlay && s.CheckPrintIncludeBackground; }
 
 int32_t PrintTitleMode(const Settings& s) { return s.CheckPrintEntryName && !s.CheckPrintBlank ? 3 : 4; }
 
 std::optional<Pixel> PrintPlainBackground(const Settings& s) {
   if (s.CheckPrintIncludeBackground) return std::nullopt;
   return kPrintPaperWhite;
+}
+
+int32_t SnapPrintZoom(int32_t position) {
+  const int32_t p = std::clamp(position, kMinPrintZoom, kMaxPrintZoom);
+  return (p + 2) / 5 * 5;
+}
+
+const std::vector<PrintOptionBox>& PrintOptionBoxes() {
+  using S = Settings;
+  static const std::vector<PrintOptionBox> boxes = {
+      {"CheckPrintFullsizeCalendar", "全尺寸日历", &S::CheckPrintFullsizeCalendar},
+      {"CheckPrintIncludeBackground", "背景", &S::CheckPrintIncludeBackground},
+      {"CheckPrintOverlay", "覆盖", &S::CheckPrintOverlay},
+      {"CheckPrintShadow", "阴影", &S::CheckPrintShadow},
+      {"CheckPrintEntryName", "项目部分名称", &S::CheckPrintEntryName},
+      {"CheckPrintBlank", "空白日历", &S::CheckPrintBlank},
+      {"CheckPrintBlackText", "黑色文本", &S::CheckPrintBlackText},
+      {"CheckPrintFrames", "框架", &S::CheckPrintFrames},
+      {"CheckPrintColorCodes", "颜色代码", &S::CheckPrintColorCodes},
+      {"CheckPrintLandscape", "打印前景", &S::CheckPrintLandscape},
+  };
+  return boxes;
 }
 
 std::string PrintJobTitle(Size devicePage) {
@@ -66,6 +88,20 @@ bool IsPrintTempFile(std::string_view fileName) {
     if (c != kPrintTempPrefix[i]) return false;
   }
   return true;
+}
+
+int DeletePrintTempFiles(const std::filesystem::path& folder) {
+  // Leftover page images only take space: whatever cannot be deleted now stays until the
+  // next close, and nothing here may stop the program from closing.
+  int deleted = 0;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec);
+  for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    std::error_code fileEc;
+    if (!it->is_regular_file(fileEc)) continue;
+    if (IsPrintTempFile(PathToUtf8(it->path().filename())) && std::filesystem::remove(it->path(), fileEc)) ++deleted;
+  }
+  return deleted;
 }
 
 std::optional<std::filesystem::path> MakeTempFileName(

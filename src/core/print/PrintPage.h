@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/render/Bitmap32.h"
 #include "core/settings/Settings.h"
@@ -51,13 +52,28 @@ Rect VisibleOnPage(const Rect& panel, Size page);
 
 // The check boxes whose availability depends on another one.
 bool PrintEntryNameEnabled(const Settings& s);  // not with a blank calendar
-bool PrintOverlayEnabled(const Settings& s);    // only with the background picture
+// The overlay box only where it can change the page: the background picture is drawn
+// and an overlay is switched on (without Overlay no overlay picture is loaded at all).
+bool PrintOverlayEnabled(const Settings& s);
 // The title of the page: 3 (section and month) or 4 (month alone); a blank calendar
 // always gets 4.
 int32_t PrintTitleMode(const Settings& s);
 // The page's plain fill when the background picture is left out; nullopt = the
 // background picture is composed.
 std::optional<Pixel> PrintPlainBackground(const Settings& s);
+
+// The zoom slider moves in steps of 5 between 10 and 50: a dragged position goes to the
+// nearest step.
+int32_t SnapPrintZoom(int32_t position);
+
+// The option boxes of the printer tab, in their order on the tab: control name (also
+// the key in section Print), caption, and the setting it edits.
+struct PrintOptionBox {
+  std::string_view control;
+  std::string_view caption;
+  bool Settings::*flag;
+};
+const std::vector<PrintOptionBox>& PrintOptionBoxes();
 
 // The print job's title: "Orvinta Image (W x H)" with the device page size.
 std::string PrintJobTitle(Size devicePage);
@@ -68,6 +84,10 @@ std::string TempFileName(std::string_view prefix, uint16_t unique);
 // Whether a file in the temporary folder is one of the page images (the name begins
 // with "OV3", any case); these are deleted when the program closes.
 bool IsPrintTempFile(std::string_view fileName);
+
+// Deletes every page image file (IsPrintTempFile) in folder, silently; returns how many
+// went. Other files are left alone.
+int DeletePrintTempFiles(const std::filesystem::path& folder);
 
 enum class CreateResult { Created, Exists, Failed };
 // Creates a new, empty file in folder whose name begins with prefix, trying the unique

@@ -6,6 +6,7 @@
 
 #include "core/app/SizingRules.h"
 #include "core/app/WindowPlacement.h"
+#include "core/print/PrintPage.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
@@ -173,11 +174,7 @@ void MainForm::ShutDown() {
   SyncAutostart(app_);
   SaveSettings();
   // Temporary print bitmaps, deleted silently without undo.
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(app_.Folders.tempFolder, ec)) {
-    std::wstring name = entry.path().filename().wstring();
-    if (name.size() >= 3 && _wcsnicmp(name.c_str(), L"OV3", 3) == 0) std::filesystem::remove(entry.path(), ec);
-  }
+  DeletePrintTempFiles(app_.Folders.tempFolder);
   UnregisterHotKey(Handle(), 0);
   SaveRotationQueue();
 }

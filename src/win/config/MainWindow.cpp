@@ -146,6 +146,7 @@ bool MainWindow::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
   if (sections_ && (msg == WM_COMMAND || msg == WM_NOTIFY) && sections_->HandleMessage(msg, wp, lp, result))
     return true;
   if (backup_ && msg == WM_COMMAND && backup_->HandleMessage(msg, wp, lp, result)) return true;
+  if (printer_ && printer_->HandleMessage(msg, wp, lp, result)) return true;
   switch (msg) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
@@ -245,6 +246,7 @@ void MainWindow::LoadControls() {
   hooks::RotateImagesClick(app_);
   hooks::ShowNextRotation(app_);
   if (backup_) backup_->Load();
+  if (printer_) printer_->Load();
   app_.ControlsReady = ready;
 }
 

@@ -19,6 +19,7 @@
 #include "core/render/Bitmap32.h"
 #include "win/config/FrameEdit.h"
 #include "win/config/BackupPage.h"
+#include "win/config/PrinterPage.h"
 #include "win/config/SectionsPage.h"
 #include "win/ui/Window.h"
 
@@ -82,6 +83,8 @@ class MainWindow final : public IPreviewHost {
   }
   void SelectTab(MainTab tab);
   const TBitmap32& PreviewSurface() const { return preview_; }
+  // The printer tab's preview: the page image, rendered and saved for printing.
+  void RenderPrintPreview();
 
   // IPreviewHost: the redraw itself and the 300 ms delay timer.
   void DrawPreview(PreviewQuality quality, bool adjust) override;
@@ -222,6 +225,7 @@ class MainWindow final : public IPreviewHost {
   std::vector<std::unique_ptr<TFrEdit>> frames_;
   std::unique_ptr<SectionsPage> sections_;
   std::unique_ptr<BackupPage> backup_;
+  std::unique_ptr<PrinterPage> printer_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::unordered_map<HWND, Control*> byHandle_;
   std::unordered_map<std::string, Control*> byName_;

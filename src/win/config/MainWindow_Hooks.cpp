@@ -4,6 +4,7 @@
 #include "win/app/App.h"
 #include "win/app/Commands.h"
 #include "win/app/MainForm.h"
+#include "win/config/MainWindow.h"
 #include "win/shell/Autostart.h"
 
 namespace ov::hooks {
@@ -44,13 +45,8 @@ void SelectBackgroundRow(App& app) {
   app.Props->LoadImageWithProperties(shown, PathFromUtf8(app.settings.WallpaperBackground), ImageSlot::Current);
 }
 
-void PrintPreview(App&) {
-  // The printer tab renders its page preview here.
-}
-
-std::optional<Size> PrinterPageSize(App&) {
-  // Printing asks the printer here.
-  return std::nullopt;
+void PrintPreview(App& app) {
+  if (app.MainWindow && app.MainWindow->Ui()) app.MainWindow->Ui()->RenderPrintPreview();
 }
 
 }  // namespace ov::hooks

@@ -160,8 +160,8 @@ void MainWindow::LayoutPreview(int w, int h, bool restart) {
 void MainWindow::PanelPreviewResize() {
   if (!previewPanel_) return;
   if (activeTab_ == MainTab::TabPrinter) {
-    // The printer's page; a printer that cannot be reached lays out 400 x 300.
-    const Size page = hooks::PrinterPageSize(app_).value_or(Size{400, 300});
+    // The printer's page in the chosen orientation; without a printer 400 x 300.
+    const Size page = printer_ ? printer_->PreviewLayoutSize() : Size{400, 300};
     LayoutPreview(page.width, page.height, true);
     return;
   }
@@ -172,7 +172,8 @@ void MainWindow::StartDelayTimer(uint32_t ms) { SetTimer(hwnd_, kTimerPreviewDel
 void MainWindow::StopDelayTimer() { KillTimer(hwnd_, kTimerPreviewDelay); }
 
 void MainWindow::DrawPreview(PreviewQuality quality, bool adjust) {
-  // 1. The printer tab's month picker follows DisplayDate (with printing).
+  // 1.
+  if (printer_) printer_->ShowDisplayDate();
   // 2.
   if (!app_.ControlsReady || !app_.Props || !app_.Renderer || preview_.Empty()) return;
   // 3.

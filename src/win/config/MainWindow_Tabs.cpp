@@ -117,12 +117,14 @@ void MainWindow::CreateOtherTabs() {
   backup_->Create(
       mainPages_[static_cast<size_t>(MainTab::TabBackup)], [this](int v) { return Dpi(v); }, font_,
       [this](HWND control, const std::string& hint) { SetHint(control, hint); });
-  // The printer tab is built by printing.
+  // Printer: the print options, the month and the print button.
+  printer_ = std::make_unique<PrinterPage>(app_, [this] { UpdatePreview(); }, [this] { PanelPreviewResize(); });
+  printer_->Create(mainPages_[static_cast<size_t>(MainTab::TabPrinter)], [this](int v) { return Dpi(v); }, font_);
 }
 
 void MainWindow::PageControlMainChange() {
-  // 1.
-  EnableControl("CheckPrintOverlay", app_.settings.Overlay);
+  // 1. The print overlay box: only with an overlay and the background picture.
+  if (printer_) printer_->ApplyOverlayEnabling();
   // 2.
   ShowWindow(H("ButtonUpdateWallpaper"), activeTab_ == MainTab::TabPrinter ? SW_HIDE : SW_SHOW);
   // 3. The default section can be neither renamed nor deleted.
@@ -132,8 +134,8 @@ void MainWindow::PageControlMainChange() {
   RedrawWindow(tabMain_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   // 5.
   if (activeTab_ == MainTab::TabPrinter) {
-    // The printer tab enables its print button when a printer answers (with printing).
-    hooks::PrintPreview(app_);
+    // The page itself is drawn when the delay restarted by the layout runs out.
+    if (printer_) printer_->TabShown();
     return;
   }
   if (activeTab_ == MainTab::TabDesktop) {

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <set>
 
 #include "core/print/PrintPage.h"
+#include "core/settings/SettingsSchema.h"
 
 namespace ov {
 namespace {
@@ -69,13 +72,52 @@ TEST(PrintPageTest, OptionRules) {
     EXPECT_EQ(PrintEntryNameEnabled(s), c.entryNameEnabled) << c.blank << c.entryName;
     EXPECT_EQ(PrintTitleMode(s), c.titleMode) << c.blank << c.entryName;
   }
-  for (bool background : {false, true}) {
-    Settings s;
-    s.CheckPrintIncludeBackground = background;
-    s.CheckPrintOverlay = true;
-    EXPECT_EQ(PrintOverlayEnabled(s), background);
-    EXPECT_EQ(PrintPlainBackground(s), background ? std::nullopt : std::optional<Pixel>(0xFFFFFFFF));
+  // The overlay box only where it changes the page: an overlay to draw, on a picture.
+  for (bool overlay : {false, true}) {
+    for (bool background : {false, true}) {
+      Settings s;
+      s.Overlay = overlay;
+      s.CheckPrintIncludeBackground = background;
+      s.CheckPrintOverlay = true;
+      EXPECT_EQ(PrintOverlayEnabled(s), overlay && background) << overlay << background;
+      EXPECT_EQ(PrintPlainBackground(s), background ? std::nullopt : std::optional<Pixel>(0xFFFFFFFF));
+    }
   }
+  // The zoom slider's steps of 5 within 10..50.
+  const std::pair<int32_t, int32_t> zooms[] = {{10, 10}, {12, 10}, {13, 15}, {47, 45}, {48, 50}, {50, 50},
+                                               {-3, 10}, {0, 10},  {51, 50}, {1000, 50}};
+  for (const auto& [position, snapped] : zooms) EXPECT_EQ(SnapPrintZoom(position), snapped) << position;
+}
+
+TEST(PrintPageTest, OptionBoxesAreTheStoredSettingsOfSectionPrint) {
+  // Every box is saved under its own name in section Print, bound to the same field.
+  Settings s;
+  std::set<std::string> stored, boxes;
+  for (const SettingField& f : SettingsTable()) {
+    if (std::string_view(f.section) != "Print") continue;
+    stored.insert(f.name);
+    const auto it = std::find_if(PrintOptionBoxes().begin(), PrintOptionBoxes().end(),
+                                 [&](const PrintOptionBox& b) { return b.control == f.name; });
+    ASSERT_NE(it, PrintOptionBoxes().end()) << f.name;
+    EXPECT_EQ(&std::get<bool& (*)(Settings&)>(f.ref)(s), &(s.*it->flag)) << f.name;
+  }
+  for (const PrintOptionBox& b : PrintOptionBoxes()) boxes.insert(std::string(b.control));
+  EXPECT_EQ(boxes, stored);
+  EXPECT_EQ(PrintOptionBoxes().size(), 10u);
+}
+
+TEST(PrintPageTest, DeletePrintTempFilesLeavesOtherFiles) {
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ov-print-temp-test";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "OV3folder");
+  for (const char* name : {"OV31A2B.tmp", "ov3ff.tmp", "OV4.tmp", "keep.bmp", "XOV3.tmp"})
+    std::ofstream(dir / name) << "x";
+  EXPECT_EQ(DeletePrintTempFiles(dir), 2);
+  std::set<std::string> left;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) left.insert(e.path().filename().string());
+  EXPECT_EQ(left, (std::set<std::string>{"OV3folder", "OV4.tmp", "keep.bmp", "XOV3.tmp"}));
+  EXPECT_EQ(DeletePrintTempFiles(dir / "missing"), 0);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(PrintPageTest, TempFileNamesAndJobTitle) {

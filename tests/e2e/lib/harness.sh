@@ -35,6 +35,7 @@ E2E_WATCHDOG_PID=
 E2E_KEEPALIVE_PID=
 E2E_CLEANED=0
 declare -A E2E_PROC=()   # program name -> PID
+E2E_ON_CLEANUP=()        # commands run at the end, after the Wine programs have stopped
 E2E_PROC_ORDER=()        # program names in start order
 
 # ---------------------------------------------------------------------------------
@@ -46,6 +47,12 @@ e2e_log() { printf '[e2e %s +%ds] %s\n' "$E2E_NAME" "$((SECONDS - E2E_START_TIME
 e2e_fail() {
   printf 'E2E FAILED [%s]: %s\n' "$E2E_NAME" "$*" >&2
   exit 1
+}
+
+# Ends the scenario as skipped (exit 77), saying why it cannot run on this machine.
+e2e_skip() {
+  e2e_log "SKIPPED: $*"
+  exit 77
 }
 
 e2e_pass() {
@@ -479,9 +486,9 @@ e2e__on_exit() {
   set +e
   [ "$E2E_CLEANED" = 1 ] && exit "$rc"
   E2E_CLEANED=1
-  [ "$rc" = 0 ] || e2e__diagnose
+  [ "$rc" = 0 ] || [ "$rc" = 77 ] || e2e__diagnose
   e2e_cleanup
-  [ "$rc" = 0 ] || echo "E2E FAILED [$E2E_NAME] (exit $rc)" >&2
+  [ "$rc" = 0 ] || [ "$rc" = 77 ] || echo "E2E FAILED [$E2E_NAME] (exit $rc)" >&2
   exit "$rc"
 }
 
@@ -505,6 +512,8 @@ e2e_cleanup() {
       for i in $left; do kill -KILL "$i" 2>/dev/null || true; done
     fi
   fi
+  for i in "${E2E_ON_CLEANUP[@]}"; do "$i"; done
+  E2E_ON_CLEANUP=()
   [ -n "$E2E_XVFB_PID" ] && e2e__kill_pid "$E2E_XVFB_PID"
   E2E_XVFB_PID=
 }
