@@ -9,7 +9,6 @@
 #include "core/calendar/ColorCodes.h"
 #include "core/calendar/EntryStore.h"
 #include "core/platform/CodePage.h"
-#include "core/util/FileIo.h"
 #include "core/util/Paths.h"
 #include "core/util/StaleTemps.h"
 #include "support/TempDir.h"
@@ -45,8 +44,8 @@ TEST(StaleTempsTest, NameForm) {
 // A data folder with stale and fresh temporaries, look-alikes and real files.
 class StaleTempsSweep : public ::testing::Test {
  protected:
-  void Put(const std::string& relative, bool old) {
-    const fs::path file = dir_.Path() / PathFromUtf8(relative);
+  void Put(const std::string& relative, bool old) { PutAt(dir_.Path() / PathFromUtf8(relative), old); }
+  void PutAt(const fs::path& file, bool old) {
     test::WriteFile(file, "x");
     if (old) fs::last_write_time(file, now_ - 2min);
   }
@@ -59,13 +58,12 @@ class StaleTempsSweep : public ::testing::Test {
 
 TEST_F(StaleTempsSweep, RemovesOnlyOldTemporariesWithinDepth) {
   Put("Wallpaper.bmp", true);
-  Put("Wallpaper.bmp.tmp5-1", true);        // stale: removed
-  Put("Rotation.txt.tmp7-2", false);        // written just now: kept
-  Put("Rotation.txt.tmp8", true);           // not our form: kept
-  Put("Entries/Codes2026.dat.tmp3-0", true);              // one level down: removed
+  Put("Wallpaper.bmp.tmp5-1", true);                                // stale: removed
+  Put("Rotation.txt.tmp7-2", false);                                // written just now: kept
+  Put("Rotation.txt.tmp8", true);                                   // not our form: kept
+  Put("Entries/Codes2026.dat.tmp3-0", true);                        // one level down: removed
   Put("Entries/默认/Notes/2026/Notes_2026-12-08.txt.tmp4-4", true);  // four down: kept at depth 1
-  fs::create_directories(dir_.Path() / "Folder.tmp1-1");
-  // a folder of that name: kept
+  fs::create_directories(dir_.Path() / "Folder.tmp1-1");  // a folder of that name: kept
 
   EXPECT_EQ(2u, Sweep(1));
   EXPECT_FALSE(Has("Wallpaper.bmp.tmp5-1"));
@@ -78,15 +76,6 @@ TEST_F(StaleTempsSweep, RemovesOnlyOldTemporariesWithinDepth) {
   EXPECT_FALSE(Has("Entries/默认/Notes/2026/Notes_2026-12-08.txt.tmp4-4"));
 }
 
-TEST_F(StaleTempsSweep, LeavesAWritersTemporaryAndItsTargetWhole) {
-  // A real atomic write leaves no temporary; its target survives a sweep.
-  ASSERT_TRUE(WriteFileAtomic(dir_.Path() / "Rotation.txt", "queue"));
-  Put("Rotation.txt.tmp11-3", true);
-  EXPECT_EQ(1u, Sweep(0));
-  EXPECT_EQ("queue", test::ReadFile(dir_.Path() / "Rotation.txt"));
-  EXPECT_EQ(1, std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()));
-}
-
 // The start-up sweep reaches every place the program saves to, and no further.
 TEST_F(StaleTempsSweep, StartupSweepCoversTheDataFiles) {
   const DataFolders folders = ResolveDataFolders(dir_.Path() / "program", dir_.Path() / "temp", dir_.Path());
@@ -95,14 +84,9 @@ TEST_F(StaleTempsSweep, StartupSweepCoversTheDataFiles) {
   std::vector<fs::path> stale = {folders.WallpaperFile(), folders.RotationFile(),
                                  folders.ImageCrcFolder() / "1A2B3C4D.ini",
                                  CodesFilePath(folders.EntriesFolder(), 2026), store.NoteFilePath(46364.0)};
-  for (fs::path& file : stale) {
-    file += ".tmp42-7";
-    test::WriteFile(file, "x");
-    fs::last_write_time(file, now_ - 2min);
-  }
+  for (fs::path& file : stale) PutAt(file += ".tmp42-7", true);
   const fs::path elsewhere = folders.programFolder / "Images" / "a.jpg.tmp1-1";
-  test::WriteFile(elsewhere, "x");
-  fs::last_write_time(elsewhere, now_ - 2min);
+  PutAt(elsewhere, true);
 
   EXPECT_EQ(stale.size(), RemoveStaleDataTemps(folders));
   for (const fs::path& file : stale) EXPECT_FALSE(fs::exists(file)) << file;
