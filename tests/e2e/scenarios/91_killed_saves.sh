@@ -38,9 +38,8 @@ start_program() {
   orv_no_boxes || e2e_fail "run $run started with a message: $(orv_box_texts)"
 }
 
-# Opens today's pop-up, puts note N in it and closes it, which starts the save. The
-# close is posted, so this returns at once.
-close_with_note() {
+# Opens today's pop-up and puts note N in it; closing it starts the save.
+note_in_popup() {
   local edit id
   e2e_post TOVMainForm WM_HOTKEY >/dev/null
   e2e_wait_window TFEntry visible 10 >/dev/null
@@ -49,7 +48,6 @@ close_with_note() {
   [ -n "$id" ] || e2e_fail "the pop-up has no text field"
   ov_tool settext TFEntry "#$id" "${notes[$1]}" >/dev/null || e2e_fail "cannot set the note"
   e2e_post "$edit" 0x100 0x23 >/dev/null  # WM_KEYDOWN, VK_END: the note counts as changed
-  e2e_post TFEntry WM_CLOSE >/dev/null
 }
 
 wall_time() { stat -c %y "$wallpaper" 2>/dev/null || echo none; }
@@ -59,31 +57,40 @@ start_program
 declare -a note_sum wall_sum
 for v in 0 1; do
   before=$(wall_time)
-  close_with_note $v
+  note_in_popup $v
   t0=$(date +%s%N)
+  e2e_post TFEntry WM_CLOSE >/dev/null
   e2e_wait_for "the wallpaper with note $v" 30 eval '[ "$(wall_time)" != "$before" ]'
   save_ms=$((($(date +%s%N) - t0) / 1000000))
   e2e_wait_window TFEntry gone 10 >/dev/null
   sleep 1
   note_sum[$v]=$(md5sum <"$note")
   wall_sum[$v]=$(md5sum <"$wallpaper")
-  e2e_log "note $v: $(stat -c %s "$note") bytes; from the close to the new wallpaper $save_ms ms"
+  e2e_log "note $v: $(stat -c %s "$note") bytes; from posting the close to the new wallpaper $save_ms ms"
 done
 [ "${note_sum[0]}" != "${note_sum[1]}" ] && [ "${wall_sum[0]}" != "${wall_sum[1]}" ] ||
   e2e_fail "the two notes give the same files"
 cp "$wallpaper" "$E2E_ART/wallpaper-1.bmp"
 e2e_screenshot saved >/dev/null
 
-# Kills spread from the close to 1.2 times a save's length, each a little later by chance.
+# Kills spread from the moment the close is posted to 1.2 times a save's length, each a
+# little later by chance. The kill waits in a subshell while the close is posted, so it
+# can land before, in and after the note's own write.
 report=$E2E_ART/kills.txt
 echo "round delay_ms note wallpaper leftovers" | tee "$report"
 state=1
 for round in $(seq 1 "$rounds"); do
   v=$((1 - state))
   delay=$((save_ms * 12 * (round - 1) / (10 * rounds) + RANDOM % (save_ms / rounds + 1)))
-  close_with_note $v
-  sleep "$(awk -v d="$delay" 'BEGIN {printf "%.3f", d / 1000}')"
-  kill -KILL "$(e2e_pid "run$run")"
+  note_in_popup $v
+  pid=$(e2e_pid "run$run")
+  (
+    sleep "$(awk -v d="$delay" 'BEGIN {printf "%.3f", d / 1000}')"
+    kill -KILL "$pid"
+  ) &
+  killer=$!
+  ov_tool post TFEntry WM_CLOSE >/dev/null 2>&1 || true  # the program may be gone already
+  wait "$killer"
   e2e_wait_window TOVMainForm gone 15 >/dev/null
   e2e_running "run$run" && e2e_fail "round $round: the program outlived SIGKILL"
 
