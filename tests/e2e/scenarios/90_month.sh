@@ -41,17 +41,17 @@ sample() {
     "$(awk '$1 == "gdi_objects" {print $2}' <<<"$stats")" "$(awk '$1 == "user_objects" {print $2}' <<<"$stats")"
 }
 
-# The pop-up of the shown day: a note typed (a key press marks it changed) and closed,
+# The pop-up of the shown day: a note put in (a key press marks it changed) and closed,
 # which saves it and rebuilds the wallpaper.
 note_of_the_day() {
-  local day=$1 edit note
+  local day=$1 edit id note
   e2e_post TOVMainForm WM_HOTKEY >/dev/null
   e2e_wait_window TFEntry visible 10 >/dev/null || e2e_fail "day $day: no pop-up"
-  edit=$(ov_tool children TFEntry | tr -d '\r' | awk '/class="Edit"/ {print $1; exit}')
-  [ -n "$edit" ] || e2e_fail "day $day: the pop-up has no text field"
-  ov_tool settext TFEntry "#$(ov_tool children TFEntry | tr -d '\r' | sed -n 's/.* id=\([0-9-]*\) .*class="Edit".*/\1/p' | head -1)" \
-    "第 $day 天的记录" >/dev/null || e2e_fail "day $day: cannot set the note"
-  e2e_post "$edit" 0x100 0x23  # WM_KEYDOWN, VK_END >/dev/null
+  read -r edit id < <(ov_tool children TFEntry | tr -d '\r' |
+    sed -n 's/^\(0x[0-9a-fA-F]*\) id=\([0-9-]*\) .*class="Edit".*/\1 \2/p' | head -1)
+  [ -n "$id" ] || e2e_fail "day $day: the pop-up has no text field"
+  ov_tool settext TFEntry "#$id" "第 $day 天的记录" >/dev/null || e2e_fail "day $day: cannot set the note"
+  e2e_post "$edit" 0x100 0x23 >/dev/null  # WM_KEYDOWN, VK_END: the note counts as changed
   e2e_post TFEntry WM_CLOSE >/dev/null
   e2e_wait_window TFEntry gone 10 >/dev/null || e2e_fail "day $day: the pop-up stayed open"
   read -r y m d <<<"$(date -d "$start_day + $day days" '+%Y %m %d')"
@@ -101,9 +101,17 @@ for day in $(seq 1 "$days"); do
   [ $((u - u1)) -le 0 ] || e2e_fail "day $day: USER objects grew from $u1 to $u"
 done
 e2e_screenshot last-day >/dev/null
-# The desktop shows the last simulated day's month and the notes are all there.
 [ "$rotations" -ge $((days * steps / 2)) ] || e2e_fail "only $rotations of $((days * steps)) steps rotated the picture"
-awk 'NR > 2 {print $2}' "$report" | sort -n | sed -n '1p;$p' | tr '\n' ' ' | sed 's/^/private KB min max after day 1: /' | tee -a "$report"
-echo | tee -a "$report"
+# Every day's note is still there after all the rotations and day changes.
+for day in $(seq 1 "$days"); do
+  read -r y m d <<<"$(date -d "$start_day + $day days" '+%Y %m %d')"
+  e2e_assert_file "$(orv_note_file "$y" "$m" "$d")"
+done
+awk 'NR > 2 {
+  for (i = 2; i <= 4; i++) { if (NR == 3) first[i] = $i; last[i] = $i; if ($i > max[i]) max[i] = $i }
+} END {
+  printf "days 1..%d first/last/max: private KB %d/%d/%d, GDI objects %d/%d/%d, USER objects %d/%d/%d\n",
+    $1, first[2], last[2], max[2], first[3], last[3], max[3], first[4], last[4], max[4]
+}' "$report" | tee -a "$report"
 orv_end_session
 e2e_pass
