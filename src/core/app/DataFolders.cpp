@@ -1,6 +1,7 @@
 #include "core/app/DataFolders.h"
 
 #include "core/util/Paths.h"
+#include "core/util/StaleTemps.h"
 
 namespace ov {
 
@@ -29,6 +30,20 @@ std::string FolderText(const fs::path& folder) {
   char sep = static_cast<char>(fs::path::preferred_separator);
   if (s.back() != sep && s.back() != '/') s += sep;
   return s;
+}
+
+}  // namespace ov
+
+namespace ov {
+
+size_t RemoveStaleDataTemps(const DataFolders& folders) {
+  if (folders.dataFolder.empty()) return 0;
+  StaleTempOptions top;
+  // Entries\Codes*.dat, Entries\<section>\Notes\<year>\Notes_*.txt
+  StaleTempOptions entries;
+  entries.depth = 3;
+  return RemoveStaleWriteTemps(folders.dataFolder, top) + RemoveStaleWriteTemps(folders.ImageCrcFolder(), top) +
+         RemoveStaleWriteTemps(folders.EntriesFolder(), entries);
 }
 
 }  // namespace ov

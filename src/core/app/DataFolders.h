@@ -1,6 +1,7 @@
 #pragma once
 // Where the program keeps its files: read-only resources beside the program, per-user
 // data under the application-data folder.
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -28,6 +29,11 @@ DataFolders ResolveDataFolders(const std::filesystem::path& programFolder, const
 // The default picture library root: the pictures folder, else the documents folder, else
 // "c:\", followed by "Wallpaper Images\". Folders are given as text, empty when unresolved.
 std::string DefaultImagesPath(const std::string& myPictures, const std::string& myDocuments);
+
+// Removes what interrupted saves left beside the program's data files (see StaleTemps.h):
+// in the data folder, the picture-property folder and the notes below Entries. Returns
+// how many files were removed.
+size_t RemoveStaleDataTemps(const DataFolders& folders);
 
 // A folder as text with one trailing separator, the form settings and messages show.
 std::string FolderText(const std::filesystem::path& folder);

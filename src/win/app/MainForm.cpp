@@ -10,6 +10,7 @@
 #include "core/util/Paths.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
+#include "win/app/TestClock.h"
 #include "win/app/Timers.h"
 #include "win/ui/Dpi.h"
 #include "win/config/MainWindow.h"
@@ -101,6 +102,11 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kTimerSec) OnHousekeepingTick();
       return 0;
+    case kMsgTestClockAdvance:
+      if (!TestClockEnabled() || app_.Quitting) break;
+      app_.Clock.Shift(static_cast<double>(wp) / 1440.0);
+      OnHousekeepingTick();
+      return 1;
     case WM_CLOSE:
       OnClose();
       return 0;

@@ -97,6 +97,8 @@ void MainForm::ResolveFolders() {
   app_.Folders = ResolveDataFolders(program, GetTempFolder(), GetSpecialFolder(SpecialFolder::AppData));
   std::error_code ec;
   fs::create_directories(app_.Folders.dataFolder, ec);
+  // A save cut short by a crash or a kill leaves its temporary file beside the target.
+  RemoveStaleDataTemps(app_.Folders);
 }
 
 void MainForm::MigrateOldLayouts() {

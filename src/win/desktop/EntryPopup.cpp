@@ -160,8 +160,12 @@ bool TFEntry::Create() {
   wait_ = CreateWindowExW(0, L"STATIC", L"请稍等...", WS_CHILD | SS_CENTER | SS_CENTERIMAGE, 0, 0, 10, 10, Handle(),
                           nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(wait_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
+  // Created as wide as the text area will be: the text goes in before placing, and an
+  // edit control wraps a long note into one line per character at a width of a few
+  // pixels, which takes seconds.
   memo_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, 0, 0,
-                          10, 10, Handle(), reinterpret_cast<HMENU>(kMemoId), GetModuleHandleW(nullptr), nullptr);
+                          std::max<int>(200, static_cast<int>(popupRect_.Width())), 100, Handle(),
+                          reinterpret_cast<HMENU>(kMemoId), GetModuleHandleW(nullptr), nullptr);
   SetWindowSubclass(memo_, MemoProc, 1, reinterpret_cast<DWORD_PTR>(this));
   ApplyMemoFont();
 

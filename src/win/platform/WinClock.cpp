@@ -16,7 +16,7 @@ double WinClock::Now() const {
   u.HighPart = ft.dwHighDateTime;
   // FILETIME counts 100 ns since 1 Jan 1601; 1 Jan 1601 is day -109205 of the 1899 epoch.
   date = static_cast<double>(u.QuadPart) / 864000000000.0 - 109205.0;
-  return date;
+  return date + offset_;
 }
 
 uint32_t WinClock::TickCount() const { return GetTickCount(); }

@@ -1,0 +1,58 @@
+#include "core/util/StaleTemps.h"
+
+#include <system_error>
+
+#include "core/util/Paths.h"
+
+namespace ov {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Consumes one or more decimal digits at the front of `text`.
+bool SkipDigits(std::string_view& text) {
+  size_t n = 0;
+  while (n < text.size() && text[n] >= '0' && text[n] <= '9') ++n;
+  text.remove_prefix(n);
+  return n > 0;
+}
+
+size_t Sweep(const fs::path& folder, const StaleTempOptions& options, int depthLeft) {
+  size_t removed = 0;
+  std::error_code ec;
+  fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const fs::directory_entry& entry = *it;
+    std::error_code statEc;
+    if (entry.is_symlink(statEc)) continue;
+    if (entry.is_directory(statEc)) {
+      if (depthLeft > 0) removed += Sweep(entry.path(), options, depthLeft - 1);
+      continue;
+    }
+    if (!entry.is_regular_file(statEc)) continue;
+    if (!IsAtomicWriteTempName(PathToUtf8(entry.path().filename()))) continue;
+    const fs::file_time_type written = entry.last_write_time(statEc);
+    if (statEc || options.now - written < options.minAge) continue;
+    if (fs::remove(entry.path(), statEc) && !statEc) ++removed;
+  }
+  return removed;
+}
+
+}  // namespace
+
+bool IsAtomicWriteTempName(std::string_view name) {
+  // Searched from the end: the target's own name may contain ".tmp".
+  const size_t at = name.rfind(".tmp");
+  if (at == 0 || at == std::string_view::npos) return false;
+  std::string_view rest = name.substr(at + 4);
+  if (!SkipDigits(rest) || rest.empty() || rest.front() != '-') return false;
+  rest.remove_prefix(1);
+  return SkipDigits(rest) && rest.empty();
+}
+
+size_t RemoveStaleWriteTemps(const fs::path& folder, const StaleTempOptions& options) {
+  return Sweep(folder, options, options.depth);
+}
+
+}  // namespace ov
