@@ -34,7 +34,7 @@ e2e_send "$tabs" 0x1330 8 >/dev/null
 sleep 0.5
 
 # Backs up through the folder browser: Right opens C:\ and Right again selects Backups.
-# Prints the information box's text.
+# Leaves the information box's text in box_text.
 backup() {
   ov_tool click TOVMainForm "创建压缩备份" >/dev/null
   e2e_wait_for "the folder browser" 10 eval 'ov_tool children "#32770" 2>/dev/null | grep -qF "选择备份目标"'
@@ -47,7 +47,7 @@ backup() {
   ov_tool press "确定" >/dev/null
   e2e_wait_for "the backup's box" 20 orv_has_box "备份"
   e2e_screenshot "backup-$1" >/dev/null
-  orv_box_texts
+  box_text=$(orv_box_texts)
   ov_tool press "确定" >/dev/null
   e2e_wait_for "the box closed" 5 orv_no_boxes
 }
@@ -57,7 +57,8 @@ cab_names() { cabextract -q -l "$1" | awk -F'|' 'NR > 2 && NF == 3 { gsub(/^ +| 
 # cabextract lists the names with "/" for the cabinet's "\\".
 expected=$(cd "$data" && find Entries ImageCRC -type f | sort)
 count=$(grep -c . <<<"$expected")
-text=$(backup all)
+backup all
+text=$box_text
 all=$(compgen -G "$target/Orvinta-Backup ALL *.cab") || e2e_fail "no complete backup in $(ls "$target")"
 # ovtool shows line breaks as \r\n and a backslash doubled.
 [[ $text == "备份完成。\r\n\r\n- 文件名“C:\\\\Backups\\\\Orvinta-Backup ALL "*".cab”\r\n- 包含 $count 个文件\r\n- 备份文件的大小为 "[0-9]*" KB" ]] ||
@@ -72,7 +73,8 @@ sleep 2.5
 printf '[EOHDR]\r\nfirst, edited\r\n' >"$note_a"
 ov_tool click TOVMainForm "仅备份上次备份以来修改的数据" >/dev/null
 sleep 0.3
-text=$(backup changes)
+backup changes
+text=$box_text
 e2e_assert_match "包含 1 个文件" "$text" "the changes-only backup's box"
 changes=$(compgen -G "$target/Orvinta-Backup 2*.cab") || e2e_fail "no changes-only backup in $(ls "$target")"
 e2e_assert_eq "Entries/默认/Notes/$year/Notes_$year-01-05.txt" "$(cab_names "$changes")" "files in the changes-only backup"
