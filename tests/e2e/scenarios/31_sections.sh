@@ -53,6 +53,7 @@ select_row() {
   e2e_assert_eq "$1" "$(selected)" "selected section"
 }
 
+e2e_log "step: create"
 show_window
 # "新建": the new folder "New", its caption editor open; the typed name renames it.
 ov_tool click TOVMainForm "新建" >/dev/null
@@ -66,6 +67,7 @@ ov_tool click TOVMainForm "新建" >/dev/null
 name_it "A&B"
 e2e_wait_for "the folder A&B" 5 test -d "$entries/A&B"
 
+e2e_log "step: rename"
 # "重命名": a name that differs only in case is refused with the warning; another is taken.
 select_row "工作"
 ov_tool click TOVMainForm "重命名" >/dev/null
@@ -82,7 +84,12 @@ e2e_wait_for "工作 renamed to 旅行" 5 test -d "$entries/旅行"
 e2e_assert_no_file "$entries/工作"
 e2e_wait_for "the list rebuilt" 5 eval 'items | grep -qF "text=\"旅行\""'
 e2e_screenshot renamed >/dev/null
+# Where A&B is in the list, and so in the tray's submenu.
+index=$(items | grep -F 'text="A&B"' | cut -d' ' -f1)
+count=$(items | grep -c .)
+[ -n "$index" ] || e2e_fail "A&B not in the list: $(items)"
 
+e2e_log "step: note"
 # The active section takes the note typed into the desktop pop-up.
 select_row "旅行"
 e2e_send TOVMainForm 0x0112 0xF020 >/dev/null
@@ -97,13 +104,9 @@ e2e_wait_for "the note in 旅行" 10 test -f "$note"
 e2e_assert_eq "[EOHDR]|Trip|" "$(tr '\r\n' '||' <"$note" | tr -s '|')" "note in the active section"
 e2e_assert_no_file "$(orv_note_file "$(date +%Y)" "$(date +%m)" "$day")"
 
+e2e_log "step: tray"
 # The tray's "项目部分" (seventh item) lists the sections in the list's order, "A&B" as
 # written; choosing it makes it the active section.
-show_window
-index=$(items | grep -F 'text="A&B"' | cut -d' ' -f1)
-[ -n "$index" ] || e2e_fail "A&B not in the list: $(items)"
-e2e_send TOVMainForm 0x0112 0xF020 >/dev/null
-e2e_wait_window TOVMainForm hidden 10 >/dev/null
 ov_tool cursor 200 300 >/dev/null
 e2e_post TOrvintaTray WM_APP+10 1 0x205
 e2e_wait_for "the tray menu" 5 e2e_window_visible '#32768'
@@ -117,7 +120,6 @@ e2e_click $((ml + 40)) $((mt + 131))
 e2e_wait_for "the submenu 项目部分" 5 eval '[ "$(ov_tool list "#32768" | grep -c "visible=1")" -ge 2 ]'
 sleep 0.5
 e2e_screenshot tray-sections >/dev/null
-count=$(items | grep -c .)
 read -r sl st sr sb < <(ov_tool list '#32768' | tr -d '\r' | grep 'visible=1' | grep -v "rect=$ml,$mt," |
   sed 's/.* rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/')
 e2e_click $(((sl + sr) / 2)) $((st + 2 + (sb - st - 4) * (2 * index + 1) / (2 * count)))
@@ -126,6 +128,7 @@ show_window
 e2e_assert_eq "A&B" "$(selected)" "section chosen from the tray"
 e2e_screenshot tray-chosen >/dev/null
 
+e2e_log "step: delete"
 # The preview, cut out of a new screenshot into NAME.png.
 preview_shot() {
   local c rect
@@ -145,7 +148,8 @@ e2e_wait_for "the confirmation" 5 orv_has_box "回收站"
 orv_assert_box "部分“旅行”和它所有的项目将被移动到回收站中。您真的想要删除它吗?"
 e2e_screenshot delete-confirm >/dev/null
 ov_tool press "否" >/dev/null
-sleep 1
+e2e_wait_for "the confirmation closed" 5 orv_no_boxes
+sleep 0.5
 e2e_assert_file "$entries/旅行"
 ov_tool click TOVMainForm "删除" >/dev/null
 orv_press "是" 5 >/dev/null
@@ -156,10 +160,12 @@ trashed=$(compgen -G "$trash/旅行*/Notes" || true)
 # "默认" has no folder before its first note, so no row is selected.
 e2e_wait_for "the list without 旅行" 5 eval '! items | grep -qF "text=\"旅行\""'
 e2e_assert_eq "" "$(selected)" "selected row after the deletion"
-sleep 1.5
-preview_shot preview-after
-changed=$(compare -metric AE "$E2E_ART/preview-before.png" "$E2E_ART/preview-after.png" null: 2>&1 || true)
-[ "${changed%%.*}" -gt 50 ] || e2e_fail "the preview was not redrawn after the deletion ($changed pixels)"
+preview_redrawn() {
+  preview_shot preview-after
+  changed=$(compare -metric AE "$E2E_ART/preview-before.png" "$E2E_ART/preview-after.png" null: 2>&1 || true)
+  [ "${changed%%.*}" -gt 50 ]
+}
+e2e_wait_for "the preview redrawn after the deletion" 5 preview_redrawn
 orv_end_session
 e2e_assert_eq "默认" "$(e2e_reg_get "$ORV_KEY\\App" SubEntryName)" "SubEntryName after the deletion"
 e2e_pass
