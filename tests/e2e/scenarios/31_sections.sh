@@ -46,7 +46,7 @@ show_window() {
 # Selects the row with caption NAME by a click on it.
 select_row() {
   local l t r b
-  read -r l t r b < <(items | grep -F "text=\"$1\"" | sed 's/.* rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/')
+  read -r l t r b < <(items | grep -F "text=\"$1\"" | orv_rect)
   [ -n "$b" ] || e2e_fail "no row $1 in: $(items)"
   e2e_click $(((l + r) / 2)) $(((t + b) / 2))
   sleep 0.5
@@ -111,17 +111,15 @@ ov_tool cursor 200 300 >/dev/null
 e2e_post TOrvintaTray WM_APP+10 1 0x205
 e2e_wait_for "the tray menu" 5 e2e_window_visible '#32768'
 sleep 0.3
-# Mouse clicks, as the keyboard focus is elsewhere once the window has hidden: the rows of
-# the menu are 20 px high, its separators 9 px.
-menu_rect() { ov_tool list '#32768' | tr -d '\r' | grep 'visible=1' | sed "${1}!d" |
-  sed 's/.* rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/'; }
-read -r ml mt mr mb <<<"$(menu_rect 1)"
+# Mouse clicks, as the keyboard focus is elsewhere once the window has hidden. With this
+# prefix's menu font, "项目部分" (the seventh row) is centred 131 px below the menu's top.
+menus() { ov_tool list '#32768' | tr -d '\r' | grep 'visible=1'; }
+read -r ml mt mr mb < <(menus | head -1 | orv_rect)
 e2e_click $((ml + 40)) $((mt + 131))
-e2e_wait_for "the submenu 项目部分" 5 eval '[ "$(ov_tool list "#32768" | grep -c "visible=1")" -ge 2 ]'
+e2e_wait_for "the submenu 项目部分" 5 eval '[ "$(menus | grep -c .)" -ge 2 ]'
 sleep 0.5
 e2e_screenshot tray-sections >/dev/null
-read -r sl st sr sb < <(ov_tool list '#32768' | tr -d '\r' | grep 'visible=1' | grep -v "rect=$ml,$mt," |
-  sed 's/.* rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/')
+read -r sl st sr sb < <(menus | grep -v "rect=$ml,$mt," | orv_rect)
 e2e_click $(((sl + sr) / 2)) $((st + 2 + (sb - st - 4) * (2 * index + 1) / (2 * count)))
 sleep 1
 show_window
@@ -133,7 +131,7 @@ e2e_log "step: delete"
 preview_shot() {
   local c rect
   c=$(ov_tool children TOVMainForm | tr -d '\r')
-  rect=$(first_of "$c" OVPreviewPanel | sed 's/.* rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/')
+  rect=$(first_of "$c" OVPreviewPanel | orv_rect)
   read -r pl pt pr pb <<<"$rect"
   convert "$(e2e_screenshot "$1")" -crop "$((pr - pl))x$((pb - pt))+$pl+$pt" +repage "$E2E_ART/$1.png"
 }
