@@ -61,7 +61,9 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ShowMainWindow();
       return 0;
     case kMsgSectionsChanged:
+      // A rename or deletion: the preview's title names the section that is now active.
       RebuildSectionLists();
+      if (ui_) ui_->UpdatePreview();
       return 0;
     case WM_QUERYENDSESSION:
       OnQueryEndSession();

@@ -25,6 +25,9 @@ void MainForm::ApplyShowController() { PlaceController(); }
 void MainForm::ChooseEntrySection(const std::string& name) {
   app_.Entries->SetCurrentSection(name);
   app_.settings.SubEntryName = app_.Entries->CurrentSection();
+  // The list on the tab "项目" marks the active section: without this it would keep the
+  // old one selected, and its rename and delete buttons would act on that one.
+  RebuildSectionLists();
   UpdateWallpaper();
 }
 

@@ -58,6 +58,17 @@ void TFontComboBox::Attach(HWND combo, int dpi) {
   HINSTANCE inst = GetModuleHandleW(nullptr);
   if (!trueType_) trueType_ = static_cast<HBITMAP>(LoadImageW(inst, L"TRUETYPE_FNT", IMAGE_BITMAP, 0, 0, 0));
   if (!device_) device_ = static_cast<HBITMAP>(LoadImageW(inst, L"DEVICE_FNT", IMAGE_BITMAP, 0, 0, 0));
+  MeasureItems();
+  Fill();
+}
+
+void TFontComboBox::SetDpi(int dpi) {
+  dpi_ = dpi;
+  MeasureItems();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TFontComboBox::MeasureItems() {
   // h = the control font's text height + 1, at least 9; a taller glyph decides instead.
   HDC dc = GetDC(hwnd_);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
@@ -67,7 +78,6 @@ void TFontComboBox::Attach(HWND combo, int dpi) {
   ReleaseDC(hwnd_, dc);
   itemHeight_ = FontItemHeight(tm.tmHeight, MulDiv(BitmapSize(trueType_).cy, dpi_, 96));
   SendMessageW(hwnd_, CB_SETITEMHEIGHT, 0, itemHeight_);
-  Fill();
 }
 
 void TFontComboBox::Fill() {

@@ -23,6 +23,8 @@ class TFontComboBox {
   // dpi scales the glyphs. Fills the list.
   void Attach(HWND combo, int dpi);
   HWND Handle() const { return hwnd_; }
+  // The control's font and DPI changed: the glyphs and the item height follow.
+  void SetDpi(int dpi);
 
   // Enumerates the families again (the system's font set changed), keeping the name shown.
   void Rebuild();
@@ -37,6 +39,7 @@ class TFontComboBox {
 
  private:
   void Fill();
+  void MeasureItems();
 
   HWND hwnd_ = nullptr;
   int dpi_ = 96;

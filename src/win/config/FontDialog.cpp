@@ -7,6 +7,7 @@
 
 #include "core/render/Color.h"
 #include "win/platform/Utf16.h"
+#include "win/ui/Dpi.h"
 
 namespace ov {
 
@@ -266,6 +267,21 @@ void TFFont::DrawPreview(const DRAWITEMSTRUCT& di) const {
   SelectObject(dc, old);
   SelectClipRgn(dc, nullptr);
   DeleteObject(clip);
+}
+
+void TFFont::DpiChanged(UINT fromDpi, UINT toDpi) {
+  // The style boxes' own fonts, the list heights and the sample follow the new DPI.
+  for (int i = 0; i < 4; ++i) {
+    HFONT scaled = ScaleFont(styleFonts_[i], fromDpi, toDpi);
+    if (!scaled) continue;
+    SendMessageW(GetDlgItem(Handle(), kIdCheckItalic + i), WM_SETFONT, reinterpret_cast<WPARAM>(scaled), TRUE);
+    DeleteObject(styleFonts_[i]);
+    styleFonts_[i] = scaled;
+  }
+  fontCombo_.SetDpi(static_cast<int>(toDpi));
+  SendMessageW(colorBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Dpi(18));
+  SendMessageW(colorBox_, CB_SETITEMHEIGHT, 0, Dpi(18));
+  SampleChanged();
 }
 
 LRESULT TFFont::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

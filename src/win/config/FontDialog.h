@@ -37,6 +37,7 @@ class TFFont final : public Dialog {
   const FontSpec& Sample() const { return model_.Sample(); }
 
  protected:
+  void DpiChanged(UINT fromDpi, UINT toDpi) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnCommand(int id, int code, HWND control) override;
 

@@ -78,32 +78,9 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
   HFONT oldFont = font_;
   font_ = CreateWindowFont();
-  struct Ctx {
-    MainWindow* self;
-    UINT from, to;
-    HFONT oldFont;
-  } ctx{this, old, dpi, oldFont};
-  EnumChildWindows(
-      hwnd_,
-      [](HWND child, LPARAM data) -> BOOL {
-        auto* c = reinterpret_cast<Ctx*>(data);
-        RECT r;
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-        auto s = [c](LONG v) { return MulDiv(v, static_cast<int>(c->to), static_cast<int>(c->from)); };
-        SetWindowPos(child, nullptr, s(r.left), s(r.top), s(r.right) - s(r.left), s(r.bottom) - s(r.top),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == c->oldFont)
-          SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(c->self->font_), TRUE);
-        if (GetPropW(child, L"font")) SetPropW(child, L"font", c->self->font_);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&ctx));
+  RescaleForDpi(hwnd_, old, dpi, oldFont, font_, suggested);
   for (auto& frame : frames_) frame->SetFont(font_);
   DeleteObject(oldFont);
-  if (suggested)
-    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   LayoutChildren();
 }
 

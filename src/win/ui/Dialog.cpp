@@ -140,6 +140,18 @@ LRESULT Dialog::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       OnCommand(IDCANCEL, BN_CLICKED, nullptr);
       return 0;
+    case WM_DPICHANGED: {
+      // Moved onto a monitor of another DPI: the layout and the font follow it.
+      const UINT from = dpi_, to = HIWORD(wp);
+      if (!to || to == from) return 0;
+      HFONT oldFont = font_;
+      font_ = ScaleFont(oldFont, from, to);
+      dpi_ = to;
+      RescaleForDpi(Handle(), from, to, oldFont, font_, reinterpret_cast<const RECT*>(lp));
+      if (oldFont) DeleteObject(oldFont);
+      DpiChanged(from, to);
+      return 0;
+    }
     case WM_DESTROY:
       RemovePropW(Handle(), L"OrvintaDialog");
       if (font_) DeleteObject(font_);

@@ -30,6 +30,7 @@ class Dialog : public Window {
                           HWND owner, const wchar_t* fontFace, int fontHeight);
   void SetClientSize(int clientWidth, int clientHeight);
   int Dpi(int v) const;
+  UINT CurrentDpi() const { return dpi_; }
   // 96-dpi units from pixels.
   int Undpi(int pixels) const { return MulDiv(pixels, 96, static_cast<int>(dpi_)); }
   HFONT Font() const { return font_; }
@@ -51,6 +52,9 @@ class Dialog : public Window {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   virtual void OnCommand(int id, int code, HWND control) {}
   virtual LRESULT OnNotify(NMHDR* hdr) { return 0; }
+  // After WM_DPICHANGED has moved and grown every control and given them the new Font():
+  // what a dialog sized or drew by the DPI itself (item heights, fonts of its own) adjusts.
+  virtual void DpiChanged(UINT fromDpi, UINT toDpi) {}
 
  private:
   HFONT font_ = nullptr;

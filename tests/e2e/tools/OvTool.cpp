@@ -11,8 +11,9 @@
 //   ovtool msgboxes
 //   ovtool press BUTTON [TITLE]
 //   ovtool children TARGET             child controls: id, state, rect, class, text
+//   ovtool items TARGET                a list view's rows: index, selected, screen rect, text
 //   ovtool click TARGET TEXT|#ID       BM_CLICK on a child control of any window
-//   ovtool settext TARGET TEXT|#ID NEW WM_SETTEXT on a child control
+//   ovtool settext TARGET TEXT|#ID|. NEW  WM_SETTEXT on a child control ("." TARGET itself)
 //   ovtool select TARGET TEXT|#ID N    chooses item N of a combo box
 //   ovtool desktop                     screen size; the desktop window; the work area
 //   ovtool cursor [X Y]                 prints the cursor position, after moving it to X, Y
@@ -30,6 +31,7 @@
 #include <shlobj.h>
 #include <windows.h>
 // After windows.h, which it needs.
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <cstdint>
@@ -389,6 +391,57 @@ int CmdChildren(const std::vector<std::wstring>& args) {
   return kOk;
 }
 
+// The rows of a list view in another process: the item text and rectangle are read
+// through a buffer allocated in that process, as the list view writes only there.
+int CmdItems(const std::vector<std::wstring>& args) {
+  if (args.empty()) return kUsage;
+  HWND list = ResolveTarget(args[0]);
+  DWORD pid = 0;
+  if (!list || !GetWindowThreadProcessId(list, &pid)) {
+    Error("no window " + Narrow(args[0]));
+    return kNotFound;
+  }
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return kFailed;
+  struct Remote {
+    LVITEMW Item;
+    RECT Rect;
+    wchar_t Text[512];
+  };
+  auto* remote =
+      static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  int result = remote ? kOk : kFailed;
+  const int count = remote ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+  for (int i = 0; i < count; ++i) {
+    Remote local{};
+    local.Item.iSubItem = 0;
+    local.Item.pszText = remote->Text;
+    local.Item.cchTextMax = 512;
+    local.Rect.left = LVIR_BOUNDS;
+    SIZE_T done = 0;
+    if (!WriteProcessMemory(process, remote, &local, sizeof(local), &done)) {
+      result = kFailed;
+      break;
+    }
+    SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&remote->Item));
+    SendMessageW(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&remote->Rect));
+    const bool selected = SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_SELECTED) & LVIS_SELECTED;
+    if (!ReadProcessMemory(process, remote, &local, sizeof(local), &done)) {
+      result = kFailed;
+      break;
+    }
+    local.Text[511] = L'\0';
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&local.Rect), 2);
+    char buf[120];
+    std::snprintf(buf, sizeof(buf), "%d selected=%d rect=%ld,%ld,%ld,%ld ", i, selected ? 1 : 0, local.Rect.left,
+                  local.Rect.top, local.Rect.right, local.Rect.bottom);
+    Line(buf + std::string("text=") + Quote(local.Text));
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return result;
+}
+
 // Clicks a child control of any window (not only dialogs): BM_CLICK, posted, so that a
 // modal loop the click starts does not block the tool.
 int CmdClick(const std::vector<std::wstring>& args) {
@@ -408,7 +461,7 @@ int CmdClick(const std::vector<std::wstring>& args) {
 int CmdSetText(const std::vector<std::wstring>& args) {
   if (args.size() < 3) return kUsage;
   HWND parent = ResolveTarget(args[0]);
-  HWND child = parent ? FindChild(parent, args[1]) : nullptr;
+  HWND child = parent && args[1] == L"." ? parent : parent ? FindChild(parent, args[1]) : nullptr;
   if (!child) {
     Error("no control " + Narrow(args[1]) + " in " + Narrow(args[0]));
     return kNotFound;
@@ -787,7 +840,7 @@ int wmain(int argc, wchar_t** argv) {
   UsePhysicalPixels();
   if (argc < 2) {
     Error("usage: ovtool list|find|wait|post|send|msgboxes|press|children|click|settext|select|desktop|cursor|reg|"
-          "folder|window|msgbox|link|wallpaper|procstats ...");
+          "items|folder|window|msgbox|link|wallpaper|procstats ...");
     return kUsage;
   }
   std::wstring command = argv[1];
@@ -801,7 +854,7 @@ int wmain(int argc, wchar_t** argv) {
       {L"send", CmdSend},       {L"msgboxes", CmdMsgBoxes}, {L"press", CmdPress},   {L"desktop", CmdDesktop},
       {L"cursor", CmdCursor},   {L"reg", CmdReg},       {L"folder", CmdFolder},     {L"window", CmdWindow},
       {L"msgbox", CmdMsgBox},   {L"children", CmdChildren}, {L"click", CmdClick},   {L"settext", CmdSetText},
-      {L"select", CmdSelect},   {L"link", CmdLink},       {L"wallpaper", CmdWallpaper},
+      {L"select", CmdSelect},   {L"items", CmdItems},     {L"link", CmdLink},       {L"wallpaper", CmdWallpaper},
       {L"procstats", CmdProcStats},
   };
   for (const auto& c : kCommands) {

@@ -11,8 +11,8 @@
 #include "core/render/Bitmap32.h"
 #include "core/util/Text.h"
 #include "support/PngFile.h"
+#include "WindowShot.h"
 #include "win/config/FontDialog.h"
-#include "win/platform/DibSection.h"
 #include "win/platform/Utf16.h"
 
 namespace ov {
@@ -64,31 +64,6 @@ std::wstring EntryText(HWND combo, int index) {
   if (SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0) < LF_FACESIZE + 8)
     SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buf));
   return buf;
-}
-
-// What the screen shows of a window, as a surface.
-TBitmap32 Capture(HWND hwnd) {
-  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  GdiFlush();
-  Sleep(200);
-  RECT r;
-  GetWindowRect(hwnd, &r);
-  int w = r.right - r.left, h = r.bottom - r.top;
-  TBitmap32 shot(w, h);
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP dib = CreateTopDownDib32(screen, w, h, &bits);
-  HGDIOBJ old = SelectObject(mem, dib);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const auto* src = static_cast<const uint32_t*>(bits);
-  for (int i = 0; i < w * h; ++i) shot.Bits()[i] = src[i] | 0xFF000000u;
-  SelectObject(mem, old);
-  DeleteObject(dib);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return shot;
 }
 
 // The sample's background: a pixel just inside the bevel of the preview panel.
