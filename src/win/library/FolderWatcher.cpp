@@ -9,9 +9,12 @@ namespace ov {
 
 namespace {
 
-// Not every file system reports changes below the top folder (network shares, some
-// emulation layers), so the tree is also compared every few seconds.
-constexpr DWORD kPollMs = 5000;
+// A change report that goes missing (some file systems report only part of what happens
+// below the top folder) is made good by comparing the tree once a minute anyway.
+constexpr DWORD kPollMs = 60000;
+// A copy in progress reports every block written: the tree is compared once the reports
+// have paused this long.
+constexpr DWORD kSettleMs = 200;
 
 // What the library would hold: the pictures' paths and sizes, folded into one number.
 uint64_t LibrarySignature(const std::filesystem::path& folder) {
@@ -51,7 +54,12 @@ bool FolderWatcher::Watch(const std::filesystem::path& folder, HWND notify, UINT
     for (;;) {
       const DWORD r = WaitForMultipleObjects(2, waits, FALSE, kPollMs);
       if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) break;
-      if (r == WAIT_OBJECT_0 + 1 && !FindNextChangeNotification(change)) break;
+      if (r == WAIT_OBJECT_0 + 1) {
+        if (!FindNextChangeNotification(change)) break;
+        while (WaitForMultipleObjects(2, waits, FALSE, kSettleMs) == WAIT_OBJECT_0 + 1)
+          if (!FindNextChangeNotification(change)) break;
+        if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) break;
+      }
       // Only changes the library would show count: a text file saved beside the
       // pictures rebuilds nothing.
       const uint64_t now = LibrarySignature(folder);
