@@ -63,6 +63,7 @@ void ImageGrid::SetGeometry(int thumbWidth, int rowHeight, int textWidth) {
   thumbWidth_ = std::max(thumbWidth, 5);
   rowHeight_ = std::max(rowHeight, 5);
   textWidth_ = textWidth;
+  if (!Handle()) return;
   UpdateScrollBar();
   InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -71,6 +72,7 @@ void ImageGrid::Reset() {
   asked_.assign(RowCount(), false);
   current_ = std::min(current_, RowCount() - 1);
   top_ = 0;
+  if (!Handle()) return;
   UpdateScrollBar();
   InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -104,7 +106,7 @@ void ImageGrid::ScrollTo(int top) {
 }
 
 void ImageGrid::SetCurrentRow(size_t row, bool makeTop) {
-  if (row >= RowCount()) return;
+  if (!Handle() || row >= RowCount()) return;
   current_ = row;
   if (makeTop) {
     ScrollTo(static_cast<int>(row));
@@ -126,7 +128,7 @@ void ImageGrid::MoveCurrent(long long row) {
 }
 
 void ImageGrid::ThumbnailArrived(size_t row) {
-  if (row >= asked_.size()) return;
+  if (!Handle() || row >= asked_.size()) return;
   asked_[row] = false;
   RECT r;
   RowRect(row, r);

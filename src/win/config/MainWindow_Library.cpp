@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 #include "core/library/LibraryView.h"
 #include "core/util/Paths.h"
@@ -132,17 +133,30 @@ void MainWindow::RebuildLibrary(bool clearQueue, bool keepSelection) {
   try {
     ++libraryGeneration_;
     if (thumbs_) thumbs_->CancelAll();
+    // A rescan after a change in the folder keeps the thumbnails of the pictures that
+    // are still there, unchanged in size, so one new picture costs one new thumbnail.
+    std::unordered_map<std::string, TImageItem> kept;
+    if (keepSelection)
+      for (TImageItem& item : app_.ImageLibrary)
+        if (item.Thumbnail) kept.emplace(item.FileName, std::move(item));
     app_.ImageLibrary.clear();
     if (clearQueue) app_.RotationQueue.clear();
     const int index = app_.settings.ThumbWidthIndex;
     imageGrid_->SetGeometry(ThumbColumnWidth(index), ThumbRowHeight(index), kTextColumnWidth);
     ScanImageFolder(PathFromUtf8(app_.settings.ImagesPath), app_.ImageLibrary);
+    for (TImageItem& item : app_.ImageLibrary) {
+      auto old = kept.find(item.FileName);
+      if (old == kept.end() || old->second.FileSize != item.FileSize) continue;
+      item.Thumbnail = std::move(old->second.Thumbnail);
+      item.ImageWidth = old->second.ImageWidth;
+      item.ImageHeight = old->second.ImageHeight;
+    }
     imageGrid_->Reset();
     ShowWindow(imageGrid_->Handle(), SW_SHOWNA);
     WatchLibraryFolder();
     // Without pictures the wallpaper uses the plain background colour.
     if (app_.ImageLibrary.empty() && !app_.settings.NoBackground) SetNoBackgroundTick(true);
-    // A rescan after a change in the folder keeps the picture the user is looking at.
+    // ... and the picture the user is looking at.
     size_t row = 0;
     if (keepSelection && FindLibraryRow(app_.SelectedImage, row)) {
       imageGrid_->SetCurrentRow(row, false);

@@ -38,7 +38,7 @@ class ComPtr {
 ImageHeaderInfo ReadHeader(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) return {};
-  std::string data(size_t(1) << 16, '\0');
+  std::string data(size_t(1) << 20, '\0');  // room for large EXIF and colour-profile blocks
   in.read(data.data(), static_cast<std::streamsize>(data.size()));
   data.resize(static_cast<size_t>(in.gcount()));
   return ReadImageHeader(data);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The picture library grid on the image tab: it lists the pictures of a folder tree with
 # their thumbnails, a click loads the row's picture into the preview, "最大" gives
-# 149-pixel rows, a picture dropped into the folder appears without a refresh, and
-# "从磁盘删除" moves the chosen picture into the recycle bin after the question.
+# 149-pixel rows, a picture dropped into the folder appears without a refresh, a file
+# that is no picture shows "无法读取图像" when chosen, and "从磁盘删除" moves the chosen
+# picture into the recycle bin after the question.
 # e2e-timeout: 240
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -81,7 +82,6 @@ e2e_wait_for "the second row's picture in the preview" 10 preview_shows
 
 # The grid's menu from the keyboard: "缩略图大小" is the fourth item after the header.
 grid_menu() {
-  e2e_click $((gx + 120)) $((gy + 10))
   xdotool mousemove $((gx + 120)) $((gy + 10)) click 3
   sleep 1
 }
@@ -118,8 +118,29 @@ convert -size 640x512 xc:#e020e0 "$lib/sub/deeper/magenta.png"
 dropped_listed() { [[ " $(colours_in_grid "$(e2e_screenshot dropped)") " == *" e020e0 "* ]]; }
 e2e_wait_for "the dropped picture in the grid" 15 dropped_listed
 
+# A file that is no picture keeps its grey cell; choosing it shows "无法读取图像" on
+# black in the preview.
+printf 'not a picture' >"$lib/broken.jpg"
+small_x=$((gx + 14))
+grey_row() {  # the row of the only grey thumbnail once every picture has its own
+  local shot r found=""
+  e2e_screenshot broken >/dev/null
+  shot=$E2E_LAST_SHOT
+  for r in 0 1 2 3 4 5 6; do
+    local px
+    px=$(e2e_pixel "$shot" "$small_x" $((gy + r * 21 + 10)))
+    if [ "$px" = 808080 ]; then [ -z "$found" ] || return 1; found=$r; fi
+  done
+  [ -n "$found" ] && [ "$(colours_in_grid "$shot" | wc -w)" -eq 5 ] && echo "$found"
+}
+e2e_wait_for "the broken file's row" 15 grey_row
+broken=$(grey_row)
+e2e_click "$small_x" $((gy + broken * 21 + 10))
+preview_black() { alike "$(e2e_pixel "$(e2e_screenshot unreadable)" $prev_x $prev_y)" 000000; }
+e2e_wait_for "the unreadable picture's black stand-in" 10 preview_black
+
 # Deleting the chosen picture: the question names it, Yes puts it into the recycle bin.
-e2e_click "$thumb_x" $((gy + 10))
+e2e_click "$small_x" $((gy + ((broken + 1) % 6) * 21 + 10))
 sleep 1
 chosen=$(picture_colour "$(e2e_pixel "$(e2e_screenshot chosen)" $prev_x $prev_y)")
 grid_menu

@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "core/library/LibraryView.h"
+#include "support/ExifJpeg.h"
 #include "support/PngFile.h"
 #include "support/TempDir.h"
 #include "win/library/FolderWatcher.h"
@@ -32,10 +33,12 @@ class LibraryWorkers : public ::testing::Test {
     DestroyWindow(window_);
     CoUninitialize();
   }
-  // A single-colour picture file; JPEG through a PNG first.
-  std::filesystem::path Picture(const std::string& name, int w, int h, Pixel colour) {
+  // A single-colour picture file (or with its right half in `right`); JPEG through a
+  // PNG first.
+  std::filesystem::path Picture(const std::string& name, int w, int h, Pixel colour, Pixel right = 0) {
     TBitmap32 p(w, h);
     p.Clear(colour);
+    if (right) p.FillRectOpaque({w / 2, 0, w, h}, right);
     std::filesystem::path file = dir_.Path() / name;
     std::filesystem::create_directories(file.parent_path());
     if (file.extension() == ".jpg") {
@@ -95,6 +98,22 @@ TEST_F(LibraryWorkers, ThumbnailShowsThePictureWhereItFitsOnGrey) {
       EXPECT_EQ(0xFF808080u, t.pixels.At(cell.width / 2, 0));
     }
   }
+}
+
+TEST_F(LibraryWorkers, PhotoThumbnailIsUprightByItsExifOrientation) {
+  // Turned a quarter clockwise: the red left half of the stored picture comes out on top.
+  std::filesystem::path stored = Picture("stored.jpg", 800, 400, 0xFFE02020u, 0xFF2020E0u);
+  std::filesystem::path turned = dir_.Path() / "turned.jpg";
+  test::WriteFile(turned, test::WithExifOrientation(test::ReadFile(stored), 6));
+  const Size cell{195, 145}, screen{1280, 1024};
+  Thumbnail t = MakeThumbnail(turned, cell, screen);
+  ASSERT_FALSE(t.pixels.Empty());
+  EXPECT_EQ(400, t.image.width);
+  EXPECT_EQ(800, t.image.height);
+  Rect place = ThumbnailPlacement(cell, screen, {400, 800});
+  const int32_t x = (place.left + place.right) / 2;
+  EXPECT_TRUE(Near(0xFFE02020u, t.pixels.At(x, place.top + 5))) << std::hex << t.pixels.At(x, place.top + 5);
+  EXPECT_TRUE(Near(0xFF2020E0u, t.pixels.At(x, place.bottom - 5))) << std::hex << t.pixels.At(x, place.bottom - 5);
 }
 
 TEST_F(LibraryWorkers, UnreadablePictureGivesNoThumbnail) {
