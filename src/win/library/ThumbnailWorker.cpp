@@ -53,6 +53,8 @@ std::vector<ThumbnailDone> ThumbnailWorker::TakeFinished() {
 void ThumbnailWorker::Run() {
   // The imaging component's objects live in this thread's apartment.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  // Below the window's thread, so that painting and input always come first.
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
   for (;;) {
     ThumbnailJob job;
     {
