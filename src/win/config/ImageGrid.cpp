@@ -97,6 +97,7 @@ void ImageGrid::UpdateScrollBar() {
 }
 
 void ImageGrid::ScrollTo(int top) {
+  if (!Handle()) return;
   const int maxTop = std::max(0, static_cast<int>(RowCount()) - VisibleRows());
   top = std::clamp(top, 0, maxTop);
   if (top == top_) return;

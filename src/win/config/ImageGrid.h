@@ -37,6 +37,8 @@ class ImageGrid final : public Window {
   void SetCurrentRow(size_t row, bool makeTop);
   int RowHeight() const { return rowHeight_; }
   int TopRow() const { return top_; }
+  // Scrolls so that `row` is the first visible row, as far as the rows allow.
+  void SetTopRow(int row) { ScrollTo(row); }
   // A thumbnail arrived (or failed): that row is painted again and may ask again later.
   void ThumbnailArrived(size_t row);
   // The cell size a thumbnail is made for: the column cell shrunk by 2 on every side.

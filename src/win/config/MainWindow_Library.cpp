@@ -136,6 +136,7 @@ void MainWindow::RebuildLibrary(bool clearQueue, bool keepSelection) {
     // A rescan after a change in the folder keeps the thumbnails of the pictures that
     // are still there, unchanged in size, so one new picture costs one new thumbnail.
     std::unordered_map<std::string, TImageItem> kept;
+    const int oldTop = imageGrid_->TopRow();
     if (keepSelection)
       for (TImageItem& item : app_.ImageLibrary)
         if (item.Thumbnail) kept.emplace(item.FileName, std::move(item));
@@ -159,6 +160,7 @@ void MainWindow::RebuildLibrary(bool clearQueue, bool keepSelection) {
     // ... and the picture the user is looking at.
     size_t row = 0;
     if (keepSelection && FindLibraryRow(app_.SelectedImage, row)) {
+      imageGrid_->SetTopRow(oldTop);
       imageGrid_->SetCurrentRow(row, false);
     } else {
       SelectBackgroundRow();
