@@ -177,9 +177,7 @@ bool MainWindow::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resul
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(lp);
       if (hdr->hwndFrom == tabMain_ && hdr->code == TCN_SELCHANGE) {
-        activeTab_ = static_cast<MainTab>(TabCtrl_GetCurSel(tabMain_));
-        LayoutPages(tabMain_, mainPages_, static_cast<int>(activeTab_));
-        PageControlMainChange();
+        SelectTab(static_cast<MainTab>(TabCtrl_GetCurSel(tabMain_)));
         result = 0;
         return true;
       }
@@ -267,8 +265,11 @@ void MainWindow::ShowFirstPage() {
 
 void MainWindow::SelectTab(MainTab tab) {
   TabCtrl_SetCurSel(tabMain_, static_cast<int>(tab));
+  const MainTab previous = activeTab_;
+  if (previous == MainTab::TabPanels && tab != MainTab::TabPanels) TabPanelsHide();
   activeTab_ = tab;
   LayoutPages(tabMain_, mainPages_, static_cast<int>(tab));
+  if (tab == MainTab::TabPanels && previous != MainTab::TabPanels) TabPanelsShow();
   PageControlMainChange();
 }
 

@@ -15,6 +15,7 @@
 #include "core/config/PreviewContent.h"
 #include "core/config/PreviewSchedule.h"
 #include "core/config/SettingBindings.h"
+#include "core/preview/PanelFrame.h"
 #include "core/render/Bitmap32.h"
 #include "win/config/FrameEdit.h"
 #include "win/config/BackupPage.h"
@@ -216,6 +217,24 @@ class MainWindow final : public IPreviewHost {
   void PanelPreviewResize();
   void PaintPreviewPanel(HDC dc);
   static LRESULT CALLBACK PreviewPanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept;
+
+  // --- mouse over the preview, its menu, the panel frame (MainWindow_PreviewMouse.cpp) ---
+  bool OnPreviewMouse(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void ImagePreviewMouseDown(bool leftButton, Point p);
+  void ImagePreviewMouseMove(Point p);
+  void ImagePreviewMouseUp();
+  void ImagePreviewMouseWheel(int delta);
+  void PushPreviewOffsets();
+  void PopupImagePreview(POINT screen);
+  void TabPanelsShow();
+  void TabPanelsHide();
+  bool SetPreviewCursor(Point p);
+  Point PreviewPoint(LPARAM clientLp) const;
+
+  bool pictureDragging_ = false;
+  Point lastDrag_{0, 0};
+  PanelFrame panelFrame_;
+  TBitmap32 panelLabel_, panelShown_;
 
   App& app_;
   MainForm& form_;

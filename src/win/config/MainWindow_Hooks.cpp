@@ -45,4 +45,9 @@ void PrintPreview(App&) {
   // The printer tab renders its page preview here.
 }
 
+std::optional<Size> PrinterPageSize(App&) {
+  // Printing asks the printer here.
+  return std::nullopt;
+}
+
 }  // namespace ov::hooks

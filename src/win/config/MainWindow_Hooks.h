@@ -3,6 +3,10 @@
 // window. Each is a small named operation; those whose part is still to come do nothing.
 #include <windows.h>
 
+#include <optional>
+
+#include "core/util/Rect.h"
+
 namespace ov {
 
 struct App;
@@ -19,6 +23,9 @@ void Quit1Click(App& app, HWND form);      // really end the program
 void SearchNewWallpapers(App& app);        // web search for new wallpapers
 void SelectBackgroundRow(App& app);        // grid row of WallpaperBackground, loaded into the preview
 void PrintPreview(App& app);               // the printer tab's preview
+// The printer's page in device pixels, turned as CheckPrintLandscape says, for the printer
+// tab's preview layout; nullopt while no printer answers.
+std::optional<Size> PrinterPageSize(App& app);
 
 }  // namespace hooks
 }  // namespace ov

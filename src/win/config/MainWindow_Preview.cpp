@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "core/config/PreviewContent.h"
+#include "core/preview/PreviewGeometry.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
@@ -78,6 +79,11 @@ LRESULT CALLBACK MainWindow::PreviewPanelProc(HWND hwnd, UINT msg, WPARAM wp, LP
   auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   try {
+    if ((msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) || msg == WM_SETCURSOR || msg == WM_CONTEXTMENU ||
+        msg == WM_CAPTURECHANGED) {
+      LRESULT r = 0;
+      if (self->OnPreviewMouse(msg, wp, lp, r)) return r;
+    }
     switch (msg) {
       case WM_PAINT: {
         PAINTSTRUCT ps;
@@ -118,35 +124,35 @@ void MainWindow::PaintPreviewPanel(HDC dc) {
   FillRect(dc, &rc, ChessboardBrush());
   SelectClipRgn(dc, nullptr);
   if (!show) return;
+  // On the "面板" tab the label and the frame lie over the picture; the preview itself
+  // stays as drawn, so moving the frame needs no redraw of the picture.
+  const TBitmap32* shown = &preview_;
+  if (panelFrame_.Visible()) {
+    panelShown_ = preview_;
+    DrawPanelLayers(panelShown_, panelLabel_, panelFrame_.Frame());
+    shown = &panelShown_;
+  }
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = preview_.Width();
-  bi.bmiHeader.biHeight = -preview_.Height();
+  bi.bmiHeader.biWidth = shown->Width();
+  bi.bmiHeader.biHeight = -shown->Height();
   bi.bmiHeader.biPlanes = 1;
   bi.bmiHeader.biBitCount = 32;
-  SetDIBitsToDevice(dc, imagePreview_.left, imagePreview_.top, static_cast<DWORD>(preview_.Width()),
-                    static_cast<DWORD>(preview_.Height()), 0, 0, 0, static_cast<UINT>(preview_.Height()),
-                    preview_.Bits(), &bi, DIB_RGB_COLORS);
+  SetDIBitsToDevice(dc, imagePreview_.left, imagePreview_.top, static_cast<DWORD>(shown->Width()),
+                    static_cast<DWORD>(shown->Height()), 0, 0, 0, static_cast<UINT>(shown->Height()),
+                    shown->Bits(), &bi, DIB_RGB_COLORS);
 }
 
 void MainWindow::LayoutPreview(int w, int h, bool restart) {
   RECT rc;
   GetClientRect(previewPanel_, &rc);
-  int cw = rc.right, ch = rc.bottom;
-  if (w <= 0 || h <= 0) w = h = 1;
-  double aspect = static_cast<double>(h) / w;
-  int a = cw, b = static_cast<int>(aspect * a), top = (ch - b) / 2, left = 0;
-  if (b > ch) {
-    b = ch;
-    a = static_cast<int>(b / aspect);
-    top = 0;
-    left = (cw - a) / 2;
-  }
-  a = std::max(a, 4);
-  b = std::max(b, 4);
-  imagePreview_ = RECT{left, top, left + a, top + b};
-  if (imagePreviewVisible_) preview_.SetSize(a, b);
-  // The library grid's second column and the panel frame follow here with those parts.
+  const Rect r = LayoutPreviewRect(w, h, rc.right, rc.bottom);
+  imagePreview_ = RECT{r.left, r.top, r.right, r.bottom};
+  const Size size{static_cast<int32_t>(r.Width()), static_cast<int32_t>(r.Height())};
+  if (imagePreviewVisible_) preview_.SetSize(size.width, size.height);
+  // The library grid's second column follows here with the library.
+  if (panelFrame_.Visible())
+    panelFrame_.Place(app_.settings.CalendarRect, app_.WallpaperSize, size);
   InvalidateRect(previewPanel_, nullptr, FALSE);
   if (restart) schedule_.RestartDelay();
 }
@@ -154,8 +160,9 @@ void MainWindow::LayoutPreview(int w, int h, bool restart) {
 void MainWindow::PanelPreviewResize() {
   if (!previewPanel_) return;
   if (activeTab_ == MainTab::TabPrinter) {
-    // The printer's page size comes with printing; without a printer the page is 400 x 300.
-    LayoutPreview(400, 300, true);
+    // The printer's page; a printer that cannot be reached lays out 400 x 300.
+    const Size page = hooks::PrinterPageSize(app_).value_or(Size{400, 300});
+    LayoutPreview(page.width, page.height, true);
     return;
   }
   LayoutPreview(app_.WallpaperSize.width, app_.WallpaperSize.height, true);
