@@ -94,6 +94,7 @@ class MainWindow final : public IPreviewHost {
   void SelectBackgroundRow();
   // Loads the library entry of `row` into the preview (only remembered while hidden).
   void SelectImage(size_t row);
+  // The shared actions SetAsBottomImage and ClearBottomImage (grid and preview menus).
   void SetAsBottomImage();
   void ClearBottomImage();
   void SearchNewWallpapers(IRandom& random);

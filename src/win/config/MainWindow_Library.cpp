@@ -276,9 +276,11 @@ void MainWindow::PopupGrid(POINT pt) {
 }
 
 void MainWindow::SetAsBottomImage() {
-  if (!app_.Props || app_.SelectedImage.empty()) return;
-  app_.settings.BottomImageFilename = app_.SelectedImage;
-  app_.Props->SetBottomImage(app_.SelectedImage);
+  // The picture chosen in the library; before any choice, the one the preview shows.
+  const std::string file = app_.SelectedImage.empty() ? app_.settings.WallpaperBackground : app_.SelectedImage;
+  if (file.empty() || !app_.Props) return;
+  app_.settings.BottomImageFilename = file;
+  app_.Props->SetBottomImage(file);
   UpdatePreview();
 }
 

@@ -18,7 +18,7 @@ mkdir -p "$lib/photos"
 convert -size 6000x4000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -quality 90 "$lib/photos/p00.jpg"
 for i in $(seq 1 19); do cp "$lib/photos/p00.jpg" "$lib/photos/p$(printf %02d "$i").jpg"; done
 convert -size 320x256 xc:#406080 "$lib/a-small.png"
-winlib="C:\\users\\$(basename "$(e2e_user_dir)")\\Pictures\\Wallpaper Images\\"
+winlib=$(orv_library_win)
 e2e_reg_set "$ORV_KEY\\App" ImagesPath REG_SZ "$winlib"
 e2e_reg_set "$ORV_KEY\\App" WallpaperBackground REG_SZ "${winlib}a-small.png"
 e2e_reg_set "$ORV_KEY\\App" ThumbWidthIndex REG_DWORD 0

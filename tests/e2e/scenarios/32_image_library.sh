@@ -20,7 +20,7 @@ convert -size 640x512 xc:#20c020 "$lib/sub/green.png"
 convert -size 640x512 xc:#2020e0 "BMP3:$lib/sub/deeper/blue.bmp"
 convert -size 640x512 xc:#e0e020 "$lib/sub/yellow.png"
 convert -size 640x512 xc:#20e0e0 "$lib/(skip)/cyan.png"
-winlib="C:\\users\\$(basename "$(e2e_user_dir)")\\Pictures\\Wallpaper Images\\"
+winlib=$(orv_library_win)
 e2e_reg_set "$ORV_KEY\\App" ImagesPath REG_SZ "$winlib"
 e2e_reg_set "$ORV_KEY\\App" WallpaperBackground REG_SZ "${winlib}red.jpg"
 # Wide enough for the grid's text column beside the thumbnails.
