@@ -722,6 +722,8 @@ int CmdPing(const std::vector<std::wstring>& args) {
   QueryPerformanceFrequency(&freq);
   QueryPerformanceCounter(&start);
   std::vector<double> waits;
+  double maxWait = 0, maxAt = 0;  // the longest wait and when it began
+  std::string slow;               // the waits over 50 ms, when they began: " at_ms:wait_ms"
   auto ms = [&freq](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
     return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart);
   };
@@ -732,15 +734,24 @@ int CmdPing(const std::vector<std::wstring>& args) {
     if (!SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r)) return kFailed;
     QueryPerformanceCounter(&t1);
     waits.push_back(ms(t0, t1));
+    if (waits.back() > 50) {
+      slow += " " + std::to_string(static_cast<int>(ms(start, t0))) + ":";
+      slow += std::to_string(static_cast<int>(waits.back()));
+    }
+    if (waits.back() > maxWait) {
+      maxWait = waits.back();
+      maxAt = ms(start, t0);
+    }
     Sleep(10);
   }
   if (waits.empty()) return kFailed;
   std::vector<double> sorted = waits;
   std::sort(sorted.begin(), sorted.end());
-  char buf[160];
-  std::snprintf(buf, sizeof(buf), "pings %zu max_ms %.1f p99_ms %.1f median_ms %.2f", sorted.size(), sorted.back(),
-                sorted[sorted.size() * 99 / 100], sorted[sorted.size() / 2]);
+  char buf[200];
+  std::snprintf(buf, sizeof(buf), "pings %zu max_ms %.1f (at %.0f ms) p99_ms %.1f median_ms %.2f", sorted.size(),
+                sorted.back(), maxAt, sorted[sorted.size() * 99 / 100], sorted[sorted.size() / 2]);
   Line(buf);
+  if (!slow.empty()) Line("slow" + slow);
   return kOk;
 }
 
