@@ -200,7 +200,7 @@ void ImageGrid::PaintRow(HDC dc, size_t row, const RECT& rowRect) {
         HBRUSH grey = CreateSolidBrush(RGB(0x80, 0x80, 0x80));
         FillRect(dc, &r, grey);
         DeleteObject(grey);
-        if (!asked_[row] && events_.onThumbnailWanted) {
+        if (row < asked_.size() && !asked_[row] && events_.onThumbnailWanted) {
           asked_[row] = true;
           events_.onThumbnailWanted(row, ThumbnailCell());
         }
