@@ -2,10 +2,13 @@
 // The picture library: every image file below the library's root folder.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace ov {
+
+class TBitmap32;
 
 struct TImageItem {
   std::string Name;      // file name without folder
@@ -13,6 +16,8 @@ struct TImageItem {
   uint64_t FileSize = 0;
   int32_t ImageWidth = 0;   // known once a thumbnail was made
   int32_t ImageHeight = 0;
+  // Made when the row is first shown, kept until the library is rebuilt.
+  std::shared_ptr<const TBitmap32> Thumbnail;
 };
 
 // Scans a folder recursively in the file system's order, depth first, without sorting.

@@ -179,6 +179,7 @@ void MainForm::OnClose() {
 void MainForm::ShutDown() {
   KillTimer(Handle(), kTimerSec);
   KillTimer(Handle(), kTimerPreviewDelay);
+  if (ui_) ui_->StopLibraryWork();  // thumbnails and the folder watch end with the window
   SyncAutostart(app_);
   SaveSettings();
   // Temporary print bitmaps, deleted silently without undo.

@@ -51,7 +51,6 @@ class MainForm final : public Window {
   void OpenImagesFolder();
   void RefreshImageList();
   void SearchNewWallpapers();
-  void RebuildImageLibrary();
   // Wallpaper rotation and capture (MainForm_Rotation.cpp).
   // The desktop tab's rotation controls, enabled and disabled with the rotation.
   struct RotationControls {
@@ -74,8 +73,8 @@ class MainForm final : public Window {
   void CaptureCheck();
   // "设置为桌面背景": the picture becomes the background now, which restarts the interval.
   void SetAsDesktopWallpaper(const std::string& file);
-  // A change notification for the library folder: rebuilds it, clearing the queue from
-  // the second notification on.
+  // Pictures were added, removed or renamed under the library folder: it is rescanned,
+  // keeping the rotation queue and the picture chosen in the grid.
   void LibraryFolderChanged();
   // Rescans the library folder; with the flag the rotation queue starts afresh.
   void RebuildLibrary(bool clearQueue);
@@ -120,7 +119,6 @@ class MainForm final : public Window {
   App& app_;
   std::unique_ptr<MainWindow> ui_;
   RotationControls rotationControls_;
-  int libraryChanges_ = 0;
   WallpaperCapture capture_;
   bool closing_ = false;
   bool showMaximized_ = false;

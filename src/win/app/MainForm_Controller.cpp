@@ -5,8 +5,10 @@
 #include <shellapi.h>
 
 #include "core/calendar/Sections.h"
+#include "core/library/RotationQueue.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
+#include "win/config/MainWindow.h"
 #include "win/desktop/Controller.h"
 #include "win/platform/Utf16.h"
 
@@ -41,10 +43,11 @@ void MainForm::OpenImagesFolder() {
   ShellExecuteW(nullptr, L"open", Widen(app_.settings.ImagesPath).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void MainForm::RefreshImageList() { RebuildImageLibrary(); }
+void MainForm::RefreshImageList() { RebuildLibrary(false); }
 
 void MainForm::SearchNewWallpapers() {
-  // The library's web search for wallpapers opens here once its actions exist.
+  static StdRandom random(GetTickCount64());
+  if (ui_) ui_->SearchNewWallpapers(random);
 }
 
 }  // namespace ov

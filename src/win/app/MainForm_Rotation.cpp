@@ -12,6 +12,7 @@
 #include "core/util/Paths.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
+#include "win/config/MainWindow.h"
 #include "win/platform/GdiplusEncoder.h"
 #include "win/platform/Utf16.h"
 #include "win/wallpaper/DesktopWallpaper.h"
@@ -159,15 +160,12 @@ void MainForm::SetAsDesktopWallpaper(const std::string& file) {
 }
 
 void MainForm::LibraryFolderChanged() {
-  // The first notification follows the watcher's own start; later ones mean the folder
-  // really changed and the old order may name files that are gone.
-  RebuildLibrary(++libraryChanges_ > 1);
+  // The rotation skips pictures that are gone, so the queue can stay.
+  if (ui_) ui_->RebuildLibrary(false, true);
 }
 
 void MainForm::RebuildLibrary(bool clearQueue) {
-  if (clearQueue) app_.RotationQueue.clear();
-  RebuildImageLibrary();
-  // The thumbnail grid is repainted here (with the image tab).
+  if (ui_) ui_->RebuildLibrary(clearQueue);
 }
 
 }  // namespace ov

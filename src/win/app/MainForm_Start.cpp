@@ -183,7 +183,7 @@ void MainForm::DeferredStart() {
     // 4. Hints go off on the twentieth start.
     if (app_.StartCount == 20) ui_->SetDisableHintsCheck(true, true);
     // 5.-7.
-    RebuildImageLibrary();
+    RebuildLibrary(false);
     PickFirstBackground();
     ResetImageProperties();
     // 8.
@@ -214,16 +214,6 @@ void MainForm::DeferredStart() {
 
 void MainForm::UpdateCaption() { ui_->UpdateCaption(FormatVersionText(app_.Version)); }
 
-void MainForm::RebuildImageLibrary() {
-  HCURSOR old = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  app_.ImageLibrary.clear();
-  ScanImageFolder(PathFromUtf8(app_.settings.ImagesPath), app_.ImageLibrary);
-  // Without any picture the wallpaper shows the plain background colour.
-  if (app_.ImageLibrary.empty() && !app_.settings.NoBackground) app_.settings.NoBackground = true;
-  // The library's thumbnail grid selects the background's row here once it exists.
-  SetCursor(old);
-}
-
 void MainForm::PickFirstBackground() {
   if (app_.settings.WallpaperBackground.empty() && !app_.ImageLibrary.empty())
     app_.settings.WallpaperBackground = app_.ImageLibrary.front().FileName;
@@ -244,8 +234,8 @@ void MainForm::SelectWallpaperFolder() {
   app_.settings.ImagesPath = chosen;
   // Choosing a folder also clears the rotation queue and rescans the library (with them).
   app_.RotationQueue.clear();
-  app_.settings.NoBackground = false;
-  RebuildImageLibrary();
+  if (app_.settings.NoBackground) ui_->UntickNoBackground();
+  RebuildLibrary(false);
 }
 
 void MainForm::RebuildSectionLists() {

@@ -7,6 +7,9 @@
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
 #include "win/config/MainWindow_Hooks.h"
+#include "win/config/ImageGrid.h"
+#include "win/library/FolderWatcher.h"
+#include "win/library/ThumbnailWorker.h"
 #include "win/platform/Utf16.h"
 
 namespace ov {
@@ -42,6 +45,7 @@ LRESULT TabPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 MainWindow::MainWindow(App& app, MainForm& form) : app_(app), form_(form) {}
 
 MainWindow::~MainWindow() {
+  StopLibraryWork();
   // The form may outlive this object by a moment: its preview panel must not call back.
   if (previewPanel_ && IsWindow(previewPanel_)) SetWindowLongPtrW(previewPanel_, GWLP_USERDATA, 0);
   if (font_) DeleteObject(font_);
@@ -85,6 +89,7 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT* suggested) {
 }
 
 bool MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (HandleLibraryMessage(msg, wp, lp, result)) return true;
   switch (msg) {
     case WM_SIZE:
       LayoutChildren();

@@ -27,6 +27,10 @@ namespace ov {
 
 struct App;
 class MainForm;
+class ImageGrid;
+class ThumbnailWorker;
+class FolderWatcher;
+class IRandom;
 
 enum class MainTab {
   TabEntries, TabCalendar, TabImageProcessing, TabPanels, TabOverlay, TabDesktop, TabSheet2, TabPrinter, TabBackup,
@@ -85,6 +89,22 @@ class MainWindow final : public IPreviewHost {
   const TBitmap32& PreviewSurface() const { return preview_; }
   // The printer tab's preview: the page image, rendered and saved for printing.
   void RenderPrintPreview();
+
+  // --- the picture library (MainWindow_Library.cpp) ---
+  // Rescans ImagesPath into the library and the grid; with `keepSelection` the picture
+  // chosen last stays chosen when it is still there, else the background row is chosen.
+  void RebuildLibrary(bool clearQueue, bool keepSelection = false);
+  void SelectBackgroundRow();
+  // Loads the library entry of `row` into the preview (only remembered while hidden).
+  void SelectImage(size_t row);
+  // The shared actions SetAsBottomImage and ClearBottomImage (grid and preview menus).
+  void SetAsBottomImage();
+  void ClearBottomImage();
+  void SearchNewWallpapers(IRandom& random);
+  // CheckNoBackground unticked as if clicked (a new library folder was chosen).
+  void UntickNoBackground();
+  // Ends the thumbnail and folder-watch threads (before the window goes).
+  void StopLibraryWork();
 
   // IPreviewHost: the redraw itself and the 300 ms delay timer.
   void DrawPreview(PreviewQuality quality, bool adjust) override;
@@ -185,6 +205,17 @@ class MainWindow final : public IPreviewHost {
   void ApplyOverlayEnabling();
   void ChooseCalendarFont(bool caption);
 
+  // --- picture library ---
+  void CreateImageGrid(HWND page);
+  bool HandleLibraryMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void WatchLibraryFolder();
+  void SetNoBackgroundTick(bool ticked);
+  bool FindLibraryRow(const std::string& file, size_t& row) const;
+  void ImageGridClick();
+  void ImageGridDblClick();
+  void PopupGrid(POINT screen);
+  void DeleteFromDisk();
+
   // --- preview ---
   void LayoutPreview(int w, int h, bool restart);
   void PanelPreviewResize();
@@ -237,6 +268,10 @@ class MainWindow final : public IPreviewHost {
   HBRUSH pageBrush_ = nullptr;
   COLORREF customColors_[16]{};
   bool swatchPressed_ = false;
+  std::unique_ptr<ImageGrid> imageGrid_;
+  std::unique_ptr<ThumbnailWorker> thumbs_;
+  std::unique_ptr<FolderWatcher> watcher_;
+  uint64_t libraryGeneration_ = 0;  // thumbnails of older builds are dropped
 };
 
 }  // namespace ov

@@ -38,11 +38,7 @@ void SearchNewWallpapers(App& app) {
 }
 
 void SelectBackgroundRow(App& app) {
-  // The library grid selects the background's row here and loads it through SelectImage;
-  // until the grid exists the background itself is loaded into the preview.
-  if (!app.Props) return;
-  TBitmap32& shown = app.Props->ShownPicture();
-  app.Props->LoadImageWithProperties(shown, PathFromUtf8(app.settings.WallpaperBackground), ImageSlot::Current);
+  if (app.MainWindow && app.MainWindow->Ui()) app.MainWindow->Ui()->SelectBackgroundRow();
 }
 
 void PrintPreview(App& app) {

@@ -97,7 +97,8 @@ void MainWindow::CreateImageTab(HWND p) {
   SetHint(AddLabel(p, "Y 偏移", 318, 128, 60), "您也可以拖动预览图像。");
   SetHint(AddSpin(p, "SpinYOffset", -9999, 9999, 0, false, 382, 124, [this] { SpinOffsetChange(); }, 54)->Handle(),
           "您也可以拖动预览图像。");
-  // The thumbnail grid ImageGrid fills the rest of the tab (with the picture library).
+  // The thumbnail grid fills the rest of the tab.
+  CreateImageGrid(p);
 }
 
 void MainWindow::ImageEdited() {

@@ -215,8 +215,8 @@ void MainWindow::RestorePreview() {
 
 void MainWindow::SetAsDesktopWallpaper1Click() {
   ReleasePreview(true);
-  // WallpaperBackground becomes the picture last chosen in the library grid (with the
-  // library); until then the background stays.
+  // The picture last chosen in the library grid becomes the background.
+  if (!app_.SelectedImage.empty()) app_.settings.WallpaperBackground = app_.SelectedImage;
   form_.UpdateWallpaper();
   RestorePreview();
   SetForegroundWindow(hwnd_);

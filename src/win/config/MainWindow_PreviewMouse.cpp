@@ -199,20 +199,11 @@ void MainWindow::PopupImagePreview(POINT screen) {
       // The reset belongs in the picture's file like any other edit of its properties.
       ImageEdited();
       break;
-    case kSetBottomImage1: {
-      // The picture chosen in the library; before any choice, the one the preview shows.
-      const std::string& file =
-          app_.SelectedImage.empty() ? app_.settings.WallpaperBackground : app_.SelectedImage;
-      if (file.empty() || !app_.Props) break;
-      app_.settings.BottomImageFilename = file;
-      app_.Props->SetBottomImage(file);
-      UpdatePreview();
+    case kSetBottomImage1:
+      SetAsBottomImage();
       break;
-    }
     case kClearBottomImage:
-      app_.settings.BottomImageFilename.clear();
-      if (app_.Props) app_.Props->ClearBottomImage();
-      UpdatePreview();
+      ClearBottomImage();
       break;
     case kOpenImagesFolder1:
       form_.OpenImagesFolder();

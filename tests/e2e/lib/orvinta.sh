@@ -62,15 +62,20 @@ orv_assert_box() {
   orv_box_texts | grep -qxF -- "$1" || e2e_fail "no message box with the text '$1'; open: $(orv_box_texts)"
 }
 
+# The default library folder as the program names it (a C: path with a trailing
+# backslash): the library's entries and WallpaperBackground compare in this form.
+orv_library_win() { printf 'C:\\users\\%s\\Pictures\\Wallpaper Images\\\n' "$(basename "$(e2e_user_dir)")"; }
+
 # A calendar that is easy to read back from the wallpaper: a single-colour picture of the
-# desktop's size as background, no cell shadows, no week numbers, the month shown from
-# its first day with that day in the first column. Prints the picture's colour.
+# desktop's size as background (and so the library's chosen row), no cell shadows, no
+# week numbers, the month shown from its first day with that day in the first column.
+# Prints the picture's colour.
 orv_plain_calendar() {
   local lib color=305070
   lib=$(orv_sample_library)
   convert -size 1280x1024 "xc:#$color" "BMP3:$lib/plain.bmp"
   local app="$ORV_KEY\\App" first
-  e2e_reg_set "$app" WallpaperBackground REG_SZ "$(e2e_win_path "$lib/plain.bmp")"
+  e2e_reg_set "$app" WallpaperBackground REG_SZ "$(orv_library_win)plain.bmp"
   e2e_reg_set "$app" CalendarFromStartOfMonth REG_SZ 1
   e2e_reg_set "$app" WeekNumbers REG_SZ 0
   e2e_reg_set "$app" CellShadow REG_SZ 0

@@ -25,6 +25,8 @@
 //   ovtool link FILE                   a shell link's target, working folder and arguments
 //   ovtool wallpaper PATH              installs a wallpaper as another program would
 //   ovtool procstats PID|TARGET        CPU time, memory, GDI and USER objects of a process
+//   ovtool ping TARGET MS              sends WM_NULL every 10 ms for MS milliseconds and
+//                                      prints the answers' count and longest wait
 //
 // TARGET is a window handle (0x...) or a class name (its first top-level window). MSG is
 // a number or a name such as WM_CLOSE, WM_USER+23, WM_APP+1.
@@ -34,6 +36,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -815,6 +818,50 @@ int CmdProcStats(const std::vector<std::wstring>& args) {
   return kOk;
 }
 
+// How long a window's thread keeps messages waiting: WM_NULL is sent again and again and
+// each answer timed; the longest, the 99th percentile and the count are printed.
+int CmdPing(const std::vector<std::wstring>& args) {
+  if (args.size() != 2) return kUsage;
+  HWND target = ResolveTarget(args[0]);
+  if (!target) return kNotFound;
+  const double duration = _wtof(args[1].c_str());
+  LARGE_INTEGER freq, start, t0, t1;
+  QueryPerformanceFrequency(&freq);
+  QueryPerformanceCounter(&start);
+  std::vector<double> waits;
+  double maxWait = 0, maxAt = 0;  // the longest wait and when it began
+  std::string slow;               // the waits over 50 ms, when they began: " at_ms:wait_ms"
+  auto ms = [&freq](const LARGE_INTEGER& a, const LARGE_INTEGER& b) {
+    return 1000.0 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(freq.QuadPart);
+  };
+  for (;;) {
+    QueryPerformanceCounter(&t0);
+    if (ms(start, t0) >= duration) break;
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &r)) return kFailed;
+    QueryPerformanceCounter(&t1);
+    waits.push_back(ms(t0, t1));
+    if (waits.back() > 50) {
+      slow += " " + std::to_string(static_cast<int>(ms(start, t0))) + ":";
+      slow += std::to_string(static_cast<int>(waits.back()));
+    }
+    if (waits.back() > maxWait) {
+      maxWait = waits.back();
+      maxAt = ms(start, t0);
+    }
+    Sleep(10);
+  }
+  if (waits.empty()) return kFailed;
+  std::vector<double> sorted = waits;
+  std::sort(sorted.begin(), sorted.end());
+  char buf[200];
+  std::snprintf(buf, sizeof(buf), "pings %zu max_ms %.1f (at %.0f ms) p99_ms %.1f median_ms %.2f", sorted.size(),
+                sorted.back(), maxAt, sorted[sorted.size() * 99 / 100], sorted[sorted.size() / 2]);
+  Line(buf);
+  if (!slow.empty()) Line("slow" + slow);
+  return kOk;
+}
+
 // Installs a desktop wallpaper the way display settings and picture viewers do.
 int CmdWallpaper(const std::vector<std::wstring>& args) {
   if (args.size() != 1) return kUsage;
@@ -840,7 +887,7 @@ int wmain(int argc, wchar_t** argv) {
   UsePhysicalPixels();
   if (argc < 2) {
     Error("usage: ovtool list|find|wait|post|send|msgboxes|press|children|click|settext|select|desktop|cursor|reg|"
-          "items|folder|window|msgbox|link|wallpaper|procstats ...");
+          "items|folder|window|msgbox|link|wallpaper|procstats|ping ...");
     return kUsage;
   }
   std::wstring command = argv[1];
@@ -855,7 +902,7 @@ int wmain(int argc, wchar_t** argv) {
       {L"cursor", CmdCursor},   {L"reg", CmdReg},       {L"folder", CmdFolder},     {L"window", CmdWindow},
       {L"msgbox", CmdMsgBox},   {L"children", CmdChildren}, {L"click", CmdClick},   {L"settext", CmdSetText},
       {L"select", CmdSelect},   {L"items", CmdItems},     {L"link", CmdLink},       {L"wallpaper", CmdWallpaper},
-      {L"procstats", CmdProcStats},
+      {L"procstats", CmdProcStats}, {L"ping", CmdPing},
   };
   for (const auto& c : kCommands) {
     if (command == c.Name) {

@@ -10,6 +10,7 @@
 #include "core/images/ImageChecksum.h"
 #include "core/images/Overlay.h"
 #include "core/images/Orientation.h"
+#include "support/ExifJpeg.h"
 #include "support/TempDir.h"
 #include "win/platform/GdiplusDecoder.h"
 
@@ -201,21 +202,10 @@ TEST_F(GdiplusDecoderTest, MetafilesAreDrawnOpaqueAtTheirNaturalSize) {
   EXPECT_EQ(s.At(s.Width() / 2, s.Height() / 2) >> 24, 0xFFu);
 }
 
-// Inserts an EXIF block with the orientation tag right after the start-of-image marker.
-std::string WithExifOrientation(const std::string& jpeg, uint16_t orientation) {
-  std::string tiff("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18);
-  tiff += static_cast<char>(orientation);
-  tiff += std::string(7, '\0');  // rest of the value, next-IFD offset
-  std::string body = std::string("Exif\0\0", 6) + tiff;
-  std::string seg = std::string("\xFF\xE1", 2) + static_cast<char>((body.size() + 2) >> 8) +
-                    static_cast<char>((body.size() + 2) & 0xFF) + body;
-  return jpeg.substr(0, 2) + seg + jpeg.substr(2);
-}
-
 TEST_F(GdiplusDecoderTest, JpegPhotosAreTurnedUprightButKeepTheChecksumOfTheirFile) {
   fs::path plain = Quadrants(L"image/jpeg", "photo.jpg");
   const std::string bytes = test::ReadFile(plain);
-  test::WriteFile(dir.Path() / "turned.jpg", WithExifOrientation(bytes, 6));
+  test::WriteFile(dir.Path() / "turned.jpg", test::WithExifOrientation(bytes, 6));
 
   TBitmap32 upright, turned;
   ASSERT_TRUE(decoder.Decode(upright, plain).ok);
