@@ -45,7 +45,9 @@ HWND MainWindow::AddGauge(HWND page, std::string_view name, int tag, int x, int 
 }
 
 void MainWindow::CreateImageTab(HWND p) {
-  AddGroup(p, "选项", 4, 2, 300, 160);
+  // The two groups stay narrow so that the thumbnail grid beside them has room for its
+  // text at the window's default width.
+  AddGroup(p, "选项", 4, 2, 222, 160);
   struct G {
     const char* name;
     const char* caption;
@@ -56,9 +58,9 @@ void MainWindow::CreateImageTab(HWND p) {
                       {"GaugeGreen", "绿", 11, 10},        {"GaugeBlue", "蓝", 12, 10}};
   for (int i = 0; i < 6; ++i) {
     int col = i / 3, row = i % 3;
-    int x = 12 + col * 146, y = 20 + row * 28;
-    AddLabel(p, gauges[i].caption, x, y + 4, 46);
-    AddGauge(p, gauges[i].name, gauges[i].tag, x + 46, y, 96, gauges[i].large);
+    int x = 10 + col * 106, y = 18 + row * 26;
+    AddLabel(p, gauges[i].caption, x, y + 4, 44);
+    AddGauge(p, gauges[i].name, gauges[i].tag, x + 42, y, 62, gauges[i].large);
   }
   struct C {
     const char* name;
@@ -68,34 +70,34 @@ void MainWindow::CreateImageTab(HWND p) {
   const C checks[] = {{"CheckGrayscale", "灰度", 1}, {"CheckEqualize", "自动相等", 2}, {"CheckFlipX", "水平翻转", 3},
                       {"CheckDisableOverlay", "没有覆盖", 4}};
   for (int i = 0; i < 4; ++i) {
-    int x = 12 + (i % 2) * 100, y = 108 + (i / 2) * 22;
-    HWND h = AddCheck(p, checks[i].name, checks[i].caption, x, y, 96, nullptr);
+    int x = 10 + (i % 2) * 106, y = 96 + (i / 2) * 20;
+    HWND h = AddCheck(p, checks[i].name, checks[i].caption, x, y, 100, nullptr);
     Find(checks[i].name)->tag = checks[i].tag;
     Find(checks[i].name)->onChange = [this, h] { CheckEqualizeClick(h); };
   }
-  AddButton(p, "ButtonReset", "重置", 222, 126, 74, 25, [this] {
+  AddButton(p, "ButtonReset", "重置", 10, 136, 74, 22, [this] {
     ResetImageProperties(false);
     ImageEdited();
   });
 
-  AddGroup(p, "大小", 310, 2, 176, 160);
+  AddGroup(p, "大小", 230, 2, 160, 160);
   const C radios[] = {{"RadioSizeOriginal", "原始", 1}, {"RadioSizeFit", "按比例拉伸", 2}, {"RadioSizeStretch", "拉伸", 3},
                       {"RadioSizeTile", "平铺", 4}};
   for (int i = 0; i < 4; ++i) {
     int tag = radios[i].tag;
-    AddRadio(p, radios[i].name, radios[i].caption, 318 + (i % 2) * 66, 18 + (i / 2) * 20, i % 2 ? 96 : 62, i == 0,
+    AddRadio(p, radios[i].name, radios[i].caption, 238 + (i % 2) * 58, 18 + (i / 2) * 20, i % 2 ? 90 : 56, i == 0,
              [this, tag] { RadioSizeClick(tag); });
     Find(radios[i].name)->tag = tag;
   }
   SetChecked("RadioSizeFit", true);
-  SetHint(AddLabel(p, "缩放 %", 318, 68, 60), "您也可以在上面的预览窗口中使用鼠标滚轮 放大/缩小 图像。");
-  SetHint(AddSpin(p, "SpinZoom", 1, 9999, 100, false, 382, 64, [this] { SpinZoomChange(); }, 54)->Handle(),
+  SetHint(AddLabel(p, "缩放 %", 238, 68, 50), "您也可以在上面的预览窗口中使用鼠标滚轮 放大/缩小 图像。");
+  SetHint(AddSpin(p, "SpinZoom", 1, 9999, 100, false, 292, 64, [this] { SpinZoomChange(); }, 54)->Handle(),
           "您也可以在上面的预览窗口中使用鼠标滚轮 放大/缩小 图像。");
-  SetHint(AddLabel(p, "X 偏移", 318, 98, 60), "您也可以拖动预览图像。");
-  SetHint(AddSpin(p, "SpinXOffset", -9999, 9999, 0, false, 382, 94, [this] { SpinOffsetChange(); }, 54)->Handle(),
+  SetHint(AddLabel(p, "X 偏移", 238, 98, 50), "您也可以拖动预览图像。");
+  SetHint(AddSpin(p, "SpinXOffset", -9999, 9999, 0, false, 292, 94, [this] { SpinOffsetChange(); }, 54)->Handle(),
           "您也可以拖动预览图像。");
-  SetHint(AddLabel(p, "Y 偏移", 318, 128, 60), "您也可以拖动预览图像。");
-  SetHint(AddSpin(p, "SpinYOffset", -9999, 9999, 0, false, 382, 124, [this] { SpinOffsetChange(); }, 54)->Handle(),
+  SetHint(AddLabel(p, "Y 偏移", 238, 128, 50), "您也可以拖动预览图像。");
+  SetHint(AddSpin(p, "SpinYOffset", -9999, 9999, 0, false, 292, 124, [this] { SpinOffsetChange(); }, 54)->Handle(),
           "您也可以拖动预览图像。");
   // The thumbnail grid fills the rest of the tab.
   CreateImageGrid(p);

@@ -33,7 +33,7 @@ constexpr UINT kMsgLibraryFolderChanged = WM_APP + 41;
 constexpr UINT_PTR kTimerLibraryQuiet = 41;
 constexpr UINT kLibraryQuietMs = 1000;
 // Where the grid starts on the image tab, right of the adjustments (96-dpi units).
-constexpr int kGridLeft = 490, kGridTop = 6, kGridMargin = 4;
+constexpr int kGridLeft = 394, kGridTop = 6, kGridMargin = 4;
 
 constexpr wchar_t kImageSearchAddress[] = L"https://www.google.com/images?";
 
