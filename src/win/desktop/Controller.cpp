@@ -82,10 +82,7 @@ HMENU BuildMenu(const std::vector<ControllerMenuItem>& items) {
       mi.fMask |= MIIM_ID;
       mi.wID = static_cast<UINT>(item.id);
     }
-    if (HBITMAP image = MarkImage(item.mark)) {
-      mi.fMask |= MIIM_BITMAP;
-      mi.hbmpItem = image;
-    }
+    SetMenuItemImage(mi, MarkImage(item.mark));
     InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mi);
   }
   return menu;

@@ -62,11 +62,11 @@ uint32_t ToRgb(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(G
 void AppendItem(HMENU menu, int id, const wchar_t* caption, UINT state = 0, HBITMAP image = nullptr) {
   MENUITEMINFOW mi{};
   mi.cbSize = sizeof(mi);
-  mi.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | (image ? MIIM_BITMAP : 0);
+  mi.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
   mi.wID = static_cast<UINT>(id);
   mi.dwTypeData = const_cast<wchar_t*>(caption);
   mi.fState = state;
-  mi.hbmpItem = image;
+  SetMenuItemImage(mi, image);
   InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mi);
 }
 

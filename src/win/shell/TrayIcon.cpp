@@ -24,11 +24,11 @@ constexpr int kFrameCount = 8;
 void AppendItem(HMENU menu, UINT id, const wchar_t* caption, bool enabled = true, HBITMAP image = nullptr) {
   MENUITEMINFOW mi{};
   mi.cbSize = sizeof(mi);
-  mi.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE | (image ? MIIM_BITMAP : 0);
+  mi.fMask = MIIM_ID | MIIM_STRING | MIIM_STATE;
   mi.wID = id;
   mi.dwTypeData = const_cast<wchar_t*>(caption);
   mi.fState = enabled ? MFS_ENABLED : MFS_DISABLED;
-  mi.hbmpItem = image;
+  SetMenuItemImage(mi, image);
   InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mi);
 }
 

@@ -151,6 +151,41 @@ void TileBitmap(HDC dc, const RECT& r, HBITMAP tile) {
   DeleteDC(mem);
 }
 
+bool SharedImages::IsMenuBitmap(HBITMAP bitmap) const {
+  if (!bitmap) return false;
+  for (HBITMAP b : menu_)
+    if (b == bitmap) return true;
+  return false;
+}
+
+void SetMenuItemImage(MENUITEMINFOW& item, HBITMAP image) {
+  if (!image) return;
+  item.fMask |= MIIM_BITMAP | MIIM_DATA;
+  item.hbmpItem = HBMMENU_CALLBACK;
+  item.dwItemData = reinterpret_cast<ULONG_PTR>(image);
+}
+
+bool HandleMenuImageMessage(UINT msg, LPARAM lp) {
+  if (msg == WM_MEASUREITEM) {
+    auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    if (!m || m->CtlType != ODT_MENU || !SharedImages::Get().IsMenuBitmap(reinterpret_cast<HBITMAP>(m->itemData)))
+      return false;
+    m->itemWidth = 16;
+    m->itemHeight = 16;
+    return true;
+  }
+  if (msg == WM_DRAWITEM) {
+    auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+    if (!d || d->CtlType != ODT_MENU) return false;
+    HBITMAP image = reinterpret_cast<HBITMAP>(d->itemData);
+    if (!SharedImages::Get().IsMenuBitmap(image)) return false;
+    const RECT& r = d->rcItem;
+    DrawAlphaBitmap(d->hDC, r.left + (r.right - r.left - 16) / 2, r.top + (r.bottom - r.top - 16) / 2, image);
+    return true;
+  }
+  return false;
+}
+
 void DrawAlphaBitmap(HDC dc, int x, int y, HBITMAP bitmap) {
   BITMAP bm{};
   if (!bitmap || !GetObjectW(bitmap, sizeof(bm), &bm)) return;

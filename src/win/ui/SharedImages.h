@@ -22,8 +22,11 @@ class SharedImages {
   static SharedImages& Get();
   ~SharedImages();
 
-  // A 32-bit premultiplied bitmap for MENUITEMINFO.hbmpItem; owned here.
+  // A 32-bit premultiplied 16 x 16 menu image; owned here. Put it on a menu item with
+  // SetMenuItemImage.
   HBITMAP MenuBitmap(int index);
+  // Whether BITMAP is one of the menu images.
+  bool IsMenuBitmap(HBITMAP bitmap) const;
   // The 40 x 20 tile the pop-up's caption bar is filled with.
   HBITMAP Tile32();
   // Image 0 of the icon list: the close box, drawn at the box's top-left.
@@ -38,6 +41,14 @@ class SharedImages {
   HBITMAP close_ = nullptr;
   uint32_t colors_[8] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0x00FFFF, 0xFF00FF, 0x000000, 0xFFFFFF};
 };
+
+// Gives a menu item one of the menu images. The item asks its owner window to draw it
+// (HBMMENU_CALLBACK), which blends it with its alpha: some systems draw a 32-bit menu
+// bitmap handed to them directly on a black square.
+void SetMenuItemImage(MENUITEMINFOW& item, HBITMAP image);
+// WM_MEASUREITEM and WM_DRAWITEM of such items, for every window of ours that owns a menu;
+// false for any other message or item.
+bool HandleMenuImageMessage(UINT msg, LPARAM lp);
 
 // Tiles a bitmap over a rectangle of a device context, starting at its top-left corner.
 void TileBitmap(HDC dc, const RECT& r, HBITMAP tile);

@@ -1,5 +1,7 @@
 #include "win/ui/Window.h"
 
+#include "win/ui/SharedImages.h"
+
 #include <exception>
 
 namespace ov {
@@ -51,6 +53,8 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   LRESULT result;
+  // The menu images of every menu a window of ours shows are drawn here.
+  if ((msg == WM_MEASUREITEM || msg == WM_DRAWITEM) && HandleMenuImageMessage(msg, lp)) return TRUE;
   try {
     result = self->OnMessage(msg, wp, lp);
   } catch (...) {
