@@ -183,7 +183,8 @@ class FolderDecoder {
     bool ended = r == Z_STREAM_END || ((r == Z_OK || r == Z_BUF_ERROR) && z_.avail_in == 0);
     if (!ended || produced != cbUncomp)
       return Fail(CabReadError::DecompressFail, Format("MSZIP block %d does not decode", blocksRead_ - 1));
-    std::memcpy(block_.data(), out_.data(), cbUncomp);
+    // An empty block has no buffer to copy into.
+    if (cbUncomp) std::memcpy(block_.data(), out_.data(), cbUncomp);
     return true;
   }
 

@@ -219,6 +219,21 @@ TEST(CabinetTest, HeadersThatAreNoCabinetOrCutShortAreRecognised) {
   EXPECT_EQ(read(v2), CabReadError::UnknownVersion);
 }
 
+TEST(CabinetTest, AnEmptyMszipBlockIsReadWithoutTouchingMemory) {
+  // Found by the fuzzer: one MSZIP folder whose only block holds "CK" and claims no bytes;
+  // the file in it is one byte long, so it fails, and nothing is copied to or from nowhere.
+  const unsigned char input[] = {
+      0x4d, 0x53, 0x43, 0x46, 0, 0, 0, 0, 0x4f, 0, 0, 0, 0, 0, 0, 0, 0x2c, 0, 0, 0, 0, 0, 0, 0, 3, 1, 1, 0,
+      1, 0, 0, 0, 0xb8, 0x0b, 0, 0, 0x42, 0, 0, 0, 1, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x67, 0x58,
+      0xb0, 0x48, 0x20, 0, 0x61, 0x2e, 0x74, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0x43, 0x4b, 0x4b, 4, 0};
+  MemorySink sink;
+  CabDirectory dir;
+  CabExtractReport report = ReadAll(std::string(reinterpret_cast<const char*>(input), sizeof input), sink, &dir);
+  ASSERT_EQ(dir.folders.size(), 1u);
+  EXPECT_FALSE(sink.files["a.t"].ok);
+  EXPECT_EQ(report.written, 0);
+}
+
 TEST(CabinetTest, UnsafeNamesHaveNoPathBelowTheDestination) {
   for (const char* bad : {"", "\\abs.txt", "/etc/passwd", "C:\\x.txt", "c:x.txt", "..\\evil.txt", "a\\..\\..\\b.txt",
                           "a\\.\\b", "a\\\\b", "a\\.. \\b", "dir.\\x", "CON", "nul.txt", "Com1.log", "a\\lpt9\\b",
