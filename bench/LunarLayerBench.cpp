@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchImages.h"
+#include "BenchStubs.h"
 #include "core/calendar/DateTime.h"
 #include "core/calendar/ChineseCalendar.h"
 #include "core/calendar/Holidays.h"
@@ -13,15 +14,7 @@
 namespace {
 
 using namespace ov;
-
-class NoText final : public ITextRenderer {
- public:
-  Size Measure(const FontSpec& font, std::string_view text) override {
-    int32_t h = font.height < 0 ? -font.height : font.height;
-    return {int32_t(text.size()) * h / 2, h};
-  }
-  void DrawInRect(TBitmap32&, const Rect&, uint32_t, const FontSpec&, uint32_t, std::string_view) override {}
-};
+using bench::NoText;
 
 void BM_LunarLookups_49Days(benchmark::State& state) {
   const HolidayCalendar& holidays = HolidayCalendar::BuiltIn();

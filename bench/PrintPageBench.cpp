@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchImages.h"
+#include "BenchStubs.h"
 #include "core/calendar/DateTime.h"
 #include "core/platform/ImageDecoder.h"
 #include "core/print/PrintBackground.h"
@@ -14,22 +15,10 @@
 namespace {
 
 using namespace ov;
+using bench::EveryDay;
+using bench::NoText;
 
 constexpr Size kA4Landscape{3508, 2479};
-
-class NoText final : public ITextRenderer {
- public:
-  Size Measure(const FontSpec& font, std::string_view text) override {
-    int32_t h = font.height < 0 ? -font.height : font.height;
-    return {int32_t(text.size()) * h / 2, h};
-  }
-  void DrawInRect(TBitmap32&, const Rect&, uint32_t, const FontSpec&, uint32_t, std::string_view) override {}
-};
-
-class EveryDay final : public IDayDataSource {
- public:
-  DayData ReadDay(double date) override { return {"Entry text for the day", DayNumber(date) % 5 == 0 ? 2u : 0u}; }
-};
 
 void BM_RenderPrintPage(benchmark::State& state) {
   Settings s;

@@ -4,26 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchImages.h"
+#include "BenchStubs.h"
 #include "core/calendar/DateTime.h"
 #include "core/render/CalendarRenderer.h"
 
 namespace {
 
 using namespace ov;
-
-class NoText final : public ITextRenderer {
- public:
-  Size Measure(const FontSpec& font, std::string_view text) override {
-    int32_t h = font.height < 0 ? -font.height : font.height;
-    return {int32_t(text.size()) * h / 2, h};
-  }
-  void DrawInRect(TBitmap32&, const Rect&, uint32_t, const FontSpec&, uint32_t, std::string_view) override {}
-};
-
-class EveryDay final : public IDayDataSource {
- public:
-  DayData ReadDay(double date) override { return {"Entry text for the day", DayNumber(date) % 5 == 0 ? 2u : 0u}; }
-};
+using bench::EveryDay;
+using bench::NoText;
 
 void Render(benchmark::State& state, bool skin) {
   Settings s;

@@ -75,21 +75,33 @@ int NearestPaletteIndex(const Palette& palette, Pixel color) {
 
 Palette BuildAdaptivePalette(const TBitmap32& picture, int maxColors) {
   maxColors = std::clamp(maxColors, 1, 256);
-  std::vector<Bin> hist(32768);
+  // The histogram holds only the cells the picture uses, in cell order: a first pass
+  // numbers them, a second sums their pixels. A small picture then costs a 64 KB table of
+  // slots instead of a megabyte of mostly empty bins.
+  auto cellOf = [](Pixel p) { return size_t(((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F)); };
+  std::vector<uint16_t> slot(32768, 0);  // 1 + the bin of a used cell, 0 when unused
+  for (int32_t y = 0; y < picture.Height(); ++y) {
+    const Pixel* row = picture.Row(y);
+    for (int32_t x = 0; x < picture.Width(); ++x) slot[cellOf(row[x])] = 1;
+  }
+  Box all;
+  for (size_t cell = 0; cell < slot.size(); ++cell)
+    if (slot[cell]) {
+      all.bins.push_back(int32_t(all.bins.size()));
+      slot[cell] = uint16_t(all.bins.size());
+    }
+  std::vector<Bin> hist(all.bins.size());
   for (int32_t y = 0; y < picture.Height(); ++y) {
     const Pixel* row = picture.Row(y);
     for (int32_t x = 0; x < picture.Width(); ++x) {
-      Pixel p = row[x];
-      Bin& b = hist[((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F)];
+      const Pixel p = row[x];
+      Bin& b = hist[slot[cellOf(p)] - 1u];
       b.count += 1;
       b.r += RedOf(p);
       b.g += GreenOf(p);
       b.b += BlueOf(p);
     }
   }
-  Box all;
-  for (int32_t i = 0; i < 32768; ++i)
-    if (hist[size_t(i)].count > 0) all.bins.push_back(i);
   if (all.bins.empty()) return {kBlack32};
   Measure(all, hist);
 
@@ -169,10 +181,15 @@ std::vector<uint8_t> DitherToPalette(const TBitmap32& picture, const Palette& pa
   const int32_t w = picture.Width(), h = picture.Height();
   std::vector<uint8_t> out(size_t(w) * size_t(h));
   if (w == 0 || h == 0 || palette.empty()) return out;
-  // Nearest entries cached per 7-7-7 cell of the corrected colour (cells 2 levels wide).
-  std::vector<int16_t> cache(size_t(1) << 21, -1);
+  // Nearest entries per 7-7-7 cell of the corrected colour (cells 2 levels wide), cached
+  // when the picture is large enough for the 4 MB cache to cost less than the searches
+  // it saves; a small picture searches its cells directly, with the same result.
+  constexpr size_t kCells = size_t(1) << 21;
+  const bool cached = size_t(w) * size_t(h) * palette.size() > kCells;
+  std::vector<int16_t> cache(cached ? kCells : 0, -1);
   auto lookup = [&](int32_t r, int32_t g, int32_t b) -> int16_t {
     if ((r | g | b) & ~255) return int16_t(Nearest(palette, r, g, b));  // outside the cube
+    if (!cached) return int16_t(Nearest(palette, (r & ~1) + 1, (g & ~1) + 1, (b & ~1) + 1));
     size_t key = (size_t(r >> 1) << 14) | (size_t(g >> 1) << 7) | size_t(b >> 1);
     int16_t& e = cache[key];
     if (e < 0) e = int16_t(Nearest(palette, (r & ~1) + 1, (g & ~1) + 1, (b & ~1) + 1));

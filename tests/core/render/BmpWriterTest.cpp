@@ -157,6 +157,21 @@ TEST(PaletteTest, DitheringKeepsLocalAveragesOfASmoothRamp) {
   }
 }
 
+// Large pictures look nearest entries up through a cache, small ones search directly:
+// the first row of a tall picture dithers exactly as the same row alone.
+TEST(PaletteTest, CachedAndDirectLookupsDitherAlike) {
+  TBitmap32 tall(512, 32), row(512, 1);
+  for (int32_t x = 0; x < 512; ++x) {
+    const Pixel p = MakeArgb(255, uint32_t(x / 2), uint32_t((x * 7) & 255), uint32_t(255 - x / 2));
+    row.At(x, 0) = p;
+    for (int32_t y = 0; y < 32; ++y) tall.At(x, y) = y == 0 ? p : MakeArgb(255, uint32_t(y * 8), 0, 0);
+  }
+  const Palette pal = BuildAdaptivePalette(tall, 256);
+  ASSERT_EQ(pal.size(), 256u);  // 512 × 32 × 256 entries take the cached path, 512 × 256 the direct one
+  const std::vector<uint8_t> all = DitherToPalette(tall, pal), first = DitherToPalette(row, pal);
+  EXPECT_TRUE(std::equal(first.begin(), first.end(), all.begin()));
+}
+
 TEST(PaletteTest, NearestIndexPrefersTheLowerIndexOnTies) {
   Palette p{0xFF000000, 0xFF020202, 0xFF000000};
   EXPECT_EQ(NearestPaletteIndex(p, 0xFF010101), 0);

@@ -9,6 +9,9 @@ e2e_reg_set() {
 
 # Settings of a program that has run before: no first-run questions.
 orv_not_first_run() { e2e_reg_set "$ORV_KEY\\App" FirstRun REG_SZ 0; }
+# The configuration window's font: the prefix has no such font, and Micro Hei stands in
+# for it so that the Chinese texts of the window are drawn.
+orv_window_font() { e2e_reg_set 'HKCU\Software\Wine\Fonts\Replacements' "Microsoft YaHei UI" REG_SZ "WenQuanYi Micro Hei"; }
 
 # The installed wallpaper file and its modification time in nanoseconds (0 when missing).
 orv_wallpaper() { printf '%s/Wallpaper.bmp\n' "$(e2e_data_folder)"; }

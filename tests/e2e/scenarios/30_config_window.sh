@@ -8,8 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
 orv_not_first_run
-# The window font; the prefix has no such font and Micro Hei stands in for it.
-e2e_reg_set 'HKCU\Software\Wine\Fonts\Replacements' "Microsoft YaHei UI" REG_SZ "WenQuanYi Micro Hei"
+orv_window_font
 orv_sample_library >/dev/null
 # This is the twentieth start: hints go off.
 e2e_reg_set 'HKCU\Software\Quenlar\Orvinta3\App' Ec REG_DWORD 19

@@ -9,7 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
 orv_not_first_run
-e2e_reg_set 'HKCU\Software\Wine\Fonts\Replacements' "Microsoft YaHei UI" REG_SZ "WenQuanYi Micro Hei"
+orv_window_font
 color=$(orv_plain_calendar)
 read -r wall_w wall_h < <(ov_tool desktop | tr -d '\r' | head -1)
 read -r pl pt pr pb < <(orv_default_panel)

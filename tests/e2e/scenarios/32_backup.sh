@@ -8,7 +8,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
 orv_not_first_run
-e2e_reg_set 'HKCU\Software\Wine\Fonts\Replacements' "Microsoft YaHei UI" REG_SZ "WenQuanYi Micro Hei"
+orv_window_font
 data=$(e2e_data_folder)
 target="$E2E_PREFIX/drive_c/Backups"
 e2e__rm_inside "$target"

@@ -16,7 +16,7 @@ cups_ready || e2e_skip "CUPS cannot print here: $CUPS_NOT_READY"
 pagegrid() { python3 "$E2E_ROOT/tests/e2e/lib/pagegrid.py" "$@"; }
 
 orv_not_first_run
-e2e_reg_set 'HKCU\Software\Wine\Fonts\Replacements' "Microsoft YaHei UI" REG_SZ "WenQuanYi Micro Hei"
+orv_window_font
 orv_sample_library >/dev/null
 # White paper, framed cells, black text, no shadows: the grid is what shows on the page.
 for option in CheckPrintIncludeBackground:0 CheckPrintFrames:1 CheckPrintBlackText:1 CheckPrintShadow:0; do
