@@ -128,10 +128,16 @@ for kv in "CalendarR1 40" "CalendarR2 40" "CalendarR3 780" "CalendarR4 580"; do
 done
 wine "$bin/Orvinta.exe" >"$work/orvinta.log" 2>&1 8>&- &
 orv_pid=$!
-for _ in $(seq 40); do wine "$tool" list 2>/dev/null | grep -q 'class="TFController"' && break; sleep 0.5; done
-controller=$(wine "$tool" list 2>/dev/null | grep 'class="TFController"' | sed 's/.*rect=\([-0-9,]*\).*/\1/')
-IFS=, read -r cl ct cr cb <<<"$controller"
-[ -n "$cr" ] && [ "$cr" -le 0 ] && [ "$cl" -ge -800 ] || fail "mini controller at $controller, not on the left monitor"
+# The controller is created at 0,0 and placed after the first wallpaper is built: wait
+# for it to reach the left monitor rather than reading it the moment it exists.
+on_left() { [ -n "$cr" ] && [ "$cr" -le 0 ] && [ "$cl" -ge -800 ]; }
+for _ in $(seq 60); do
+  controller=$(wine "$tool" list 2>/dev/null | grep 'class="TFController"' | sed 's/.*rect=\([-0-9,]*\).*/\1/' || true)
+  IFS=, read -r cl ct cr cb <<<"$controller"
+  on_left && break
+  sleep 0.5
+done
+on_left || fail "mini controller at $controller, not on the left monitor"
 echo "two_monitors: mini controller at $controller"
 
 # A triple-click in the panel's grid, in the middle of the left monitor.
