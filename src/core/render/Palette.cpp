@@ -189,10 +189,10 @@ std::vector<uint8_t> DitherToPalette(const TBitmap32& picture, const Palette& pa
   std::vector<int16_t> cache(cached ? kCells : 0, -1);
   auto lookup = [&](int32_t r, int32_t g, int32_t b) -> int16_t {
     if ((r | g | b) & ~255) return int16_t(Nearest(palette, r, g, b));  // outside the cube
-    if (!cached) return int16_t(Nearest(palette, (r & ~1) + 1, (g & ~1) + 1, (b & ~1) + 1));
-    size_t key = (size_t(r >> 1) << 14) | (size_t(g >> 1) << 7) | size_t(b >> 1);
-    int16_t& e = cache[key];
-    if (e < 0) e = int16_t(Nearest(palette, (r & ~1) + 1, (g & ~1) + 1, (b & ~1) + 1));
+    auto ofCell = [&] { return int16_t(Nearest(palette, (r & ~1) + 1, (g & ~1) + 1, (b & ~1) + 1)); };
+    if (!cached) return ofCell();
+    int16_t& e = cache[(size_t(r >> 1) << 14) | (size_t(g >> 1) << 7) | size_t(b >> 1)];
+    if (e < 0) e = ofCell();
     return e;
   };
   // Error rows with one spare pixel each side, in 1/16 units.

@@ -92,6 +92,8 @@ desk='HKCU\Control Panel\Desktop'
 reg_get() { wine "$tool" reg get "$1" "$2" 2>/dev/null | tr -d '\r'; }
 wall=$prefix/drive_c/users/root/AppData/Roaming/Quenlar/Orvinta/Wallpaper.bmp
 # The number of colours in a part of the wallpaper file.
+# The screen rectangle "l,t,r,b" of the program's window of CLASS, empty while it has none.
+window_rect() { wine "$tool" list 2>/dev/null | grep "class=\"$1\"" | sed 's/.*rect=\([-0-9,]*\).*/\1/' || true; }
 colours() { convert "$wall" -crop "$1" +repage -format '%k' info:; }
 
 [ "$(wine "$tool" desktop 2>/dev/null | head -1 | tr -d '\r')" != "" ] || fail "no desktop"
@@ -132,7 +134,7 @@ orv_pid=$!
 # for it to reach the left monitor rather than reading it the moment it exists.
 on_left() { [ -n "$cr" ] && [ "$cr" -le 0 ] && [ "$cl" -ge -800 ]; }
 for _ in $(seq 60); do
-  controller=$(wine "$tool" list 2>/dev/null | grep 'class="TFController"' | sed 's/.*rect=\([-0-9,]*\).*/\1/' || true)
+  controller=$(window_rect TFController)
   IFS=, read -r cl ct cr cb <<<"$controller"
   on_left && break
   sleep 0.5
@@ -144,18 +146,17 @@ echo "two_monitors: mini controller at $controller"
 x=-380 y=400
 wine "$tool" cursor $x $y >/dev/null 2>&1
 for _ in 1 2 3; do wine "$tool" post TOrvintaApplication 0xCAE 0x202 0 >/dev/null 2>&1; done
-popup=
+rect=
 for _ in $(seq 20); do
-  popup=$(wine "$tool" list 2>/dev/null | grep 'class="TFEntry"' || true)
-  [ -n "$popup" ] && break
+  rect=$(window_rect TFEntry)
+  [ -n "$rect" ] && break
   sleep 0.5
 done
-[ -n "$popup" ] || fail "no pop-up after a triple-click at $x,$y"
-rect=$(sed 's/.*rect=\([-0-9,]*\).*/\1/' <<<"$popup")
+[ -n "$rect" ] || fail "no pop-up after a triple-click at $x,$y"
 IFS=, read -r pl pt pr pb <<<"$rect"
 # The window covers the cell (its caption bar 17 rows above it) and stays on the left monitor.
 [ "$pl" -le $x ] && [ $x -le "$pr" ] && [ "$pt" -le $y ] && [ $y -le "$pb" ] || fail "pop-up $rect not over $x,$y"
 [ "$pr" -le 0 ] && [ "$pl" -ge -800 ] || fail "pop-up $rect not on the left monitor"
 import -window root "$work/popup.png" 2>/dev/null || true
-echo "two_monitors: pop-up $popup"
+echo "two_monitors: pop-up at $rect"
 echo "two_monitors: PASS"
