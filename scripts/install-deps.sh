@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev zlib1g-dev
   googletest libbenchmark-dev
-  clang libclang-rt-dev
+  libclang-rt-dev
   wine wine64 xvfb xdotool x11-utils imagemagick
   xserver-xorg-core xserver-xorg-video-dummy
   cabextract gcab libvips-tools python3

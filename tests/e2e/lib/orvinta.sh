@@ -104,13 +104,15 @@ orv_note_file() {
   printf '%s/Entries/默认/Notes/%d/Notes_%d-%02d-%02d.txt\n' "$(e2e_data_folder)" "$1" "$1" "$((10#$2))" "$((10#$3))"
 }
 
-# The rectangle of each ovtool line read (window, child control, list row) as "L T R B".
-orv_rect() { sed -E 's/.* rect=([-0-9]+),([-0-9]+),([-0-9]+),([-0-9]+) .*/\1 \2 \3 \4/'; }
+# The rectangle of each ovtool line read (window, child control, list row) as "L T R B";
+# lines without one are dropped.
+orv_rect() { sed -nE 's/.* rect=([-0-9]+),([-0-9]+),([-0-9]+),([-0-9]+) .*/\1 \2 \3 \4/p'; }
 
-# One line of ovtool's window list for the entry pop-up: its rectangle as "L T R B".
-orv_popup_rect() {
-  e2e_find_window TFEntry | sed -E 's/.* rect=([-0-9]+),([-0-9]+),([-0-9]+),([-0-9]+) .*/\1 \2 \3 \4/'
-}
+# The entry pop-up's rectangle as "L T R B".
+orv_popup_rect() { e2e_find_window TFEntry | orv_rect; }
+
+# The child controls of the configuration window, one ovtool line each.
+orv_children() { ov_tool children TOVMainForm | tr -d '\r'; }
 
 # The colour-code mask of a day (YYYY-MM-DD) from the Codes file of its year; 0 when
 # the file is missing.

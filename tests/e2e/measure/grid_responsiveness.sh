@@ -26,7 +26,7 @@ e2e_reg_set "$ORV_KEY\\App" ThumbWidthIndex REG_DWORD 0
 e2e_log "library: $(du -sh "$lib" | cut -f1) in $(find "$lib" -name '*.jpg' | wc -l) photos"
 
 orv_start_running
-grid=$(ov_tool children TOVMainForm | tr -d '\r' | grep 'class="OVImageGrid"' | cut -d' ' -f1)
+grid=$(orv_children | grep 'class="OVImageGrid"' | cut -d' ' -f1)
 [ -n "$grid" ] || e2e_fail "no grid"
 e2e_start pinger "$E2E_TOOLS/ovtool.exe" ping TOVMainForm 40000
 started=$SECONDS

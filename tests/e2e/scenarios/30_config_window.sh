@@ -18,19 +18,18 @@ e2e_post TOVMainForm WM_USER+23
 e2e_wait_window TOVMainForm visible 10 >/dev/null
 sleep 1.5
 
-children() { ov_tool children TOVMainForm | tr -d '\r'; }
 # The handle of the Nth (1-based) control of CLASS.
-nth_control() { children | grep "class=\"$1\"" | sed -n "${2}p" | cut -d' ' -f1; }
+nth_control() { orv_children | grep "class=\"$1\"" | sed -n "${2}p" | cut -d' ' -f1; }
 # The centre of a control line's rect, as "X Y".
-centre() { sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p' |
+centre() { orv_rect |
   awk '{ printf "%d %d\n", ($1 + $3) / 2, ($2 + $4) / 2 }'; }
-visible_controls() { children | grep "visible=1" | grep "class=\"$1\""; }
+visible_controls() { orv_children | grep "visible=1" | grep "class=\"$1\""; }
 
 main_tab=$(nth_control SysTabControl32 1)
 calendar_tab=$(nth_control SysTabControl32 2)
-[ -n "$main_tab" ] && [ -n "$calendar_tab" ] || e2e_fail "no page controls: $(children | head -5)"
+[ -n "$main_tab" ] && [ -n "$calendar_tab" ] || e2e_fail "no page controls: $(orv_children | head -5)"
 e2e_screenshot image-tab >/dev/null
-all=$(children)
+all=$(orv_children)
 for caption in "更新背景" "星期号" "月份标题" "浮动月份" "单元格颜色" "选择颜色..." "没有背景图像" "背景色" "打开循环" \
   "选择图标文本颜色" "系统启动时自动运行" "单击关闭 (X) 最小化 Orvinta" "禁用小提示窗" "在桌面上显示迷你控制器" \
   "使用上面的预览窗口移动和更改日历面板大小" "按比例拉伸" "没有覆盖" "重置" "选择自身包含透明信息的覆盖图像"; do
@@ -74,7 +73,7 @@ sleep 0.5
 gauge_click() {  # N BUTTON: click the Nth gauge on its channel near the right end
   local line l t r b
   line=$(visible_controls msctls_trackbar32 | sed -n "${1}p")
-  read -r l t r b < <(sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p' <<<"$line")
+  read -r l t r b < <(orv_rect <<<"$line")
   xdotool mousemove "$((r - 20))" "$(((t + b) / 2))" click "$2"
   sleep 0.3
 }

@@ -28,7 +28,7 @@ orv_start_running
 e2e_post TOVMainForm WM_USER+23
 e2e_wait_window TOVMainForm visible 10 >/dev/null
 sleep 0.7
-children=$(ov_tool children TOVMainForm | tr -d '\r')
+children=$(orv_children)
 tabs=$(grep 'class="SysTabControl32"' <<<"$children" | head -1 | cut -d' ' -f1)
 e2e_send "$tabs" 0x1330 8 >/dev/null
 sleep 0.5

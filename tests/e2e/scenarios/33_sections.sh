@@ -21,7 +21,7 @@ read -r day l t r b <<<"$(orv_pick_day "$E2E_ART/cells.txt")" || e2e_fail "no da
 
 # The first line of CHILDREN (ovtool's output, captured whole) with CLASS, its handle and id.
 first_of() { local line; line=$(grep "class=\"$2\"" <<<"$1" | head -1 || true); printf '%s\n' "$line"; }
-list() { local c; c=$(ov_tool children TOVMainForm | tr -d '\r'); first_of "$c" SysListView32 | cut -d' ' -f1; }
+list() { local c; c=$(orv_children); first_of "$c" SysListView32 | cut -d' ' -f1; }
 items() { local l out; l=$(list); out=$(ov_tool items "$l" | tr -d '\r'); printf '%s\n' "$out"; }
 selected() { items | sed -n 's/.* selected=1 .* text="\(.*\)"$/\1/p'; }
 editor_line() { local c; c=$(ov_tool children "$(list)" | tr -d '\r'); first_of "$c" Edit; }
@@ -39,7 +39,7 @@ show_window() {
   e2e_wait_window TOVMainForm visible 10 >/dev/null
   sleep 0.7
   local c
-  c=$(ov_tool children TOVMainForm | tr -d '\r')
+  c=$(orv_children)
   e2e_send "$(first_of "$c" SysTabControl32 | cut -d' ' -f1)" 0x1330 0 >/dev/null
   sleep 0.5
 }
@@ -130,7 +130,7 @@ e2e_log "step: delete"
 # The preview, cut out of a new screenshot into NAME.png.
 preview_shot() {
   local c rect
-  c=$(ov_tool children TOVMainForm | tr -d '\r')
+  c=$(orv_children)
   rect=$(first_of "$c" OVPreviewPanel | orv_rect)
   read -r pl pt pr pb <<<"$rect"
   convert "$(e2e_screenshot "$1")" -crop "$((pr - pl))x$((pb - pt))+$pl+$pt" +repage "$E2E_ART/$1.png"

@@ -31,11 +31,10 @@ e2e_post TOVMainForm WM_USER+23
 e2e_wait_window TOVMainForm visible 10 >/dev/null
 sleep 1
 
-children() { ov_tool children TOVMainForm | tr -d '\r'; }
-rect_of() { children | grep "class=\"$1\"" | head -1 | sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p'; }
+rect_of() { orv_children | grep "class=\"$1\"" | head -1 | orv_rect; }
 read -r gl gt gr gb < <(rect_of OVImageGrid)
-[ -n "$gl" ] || e2e_fail "no thumbnail grid: $(children | head -5)"
-children | grep 'class="OVImageGrid"' | grep -q "visible=1" || e2e_fail "the grid is hidden"
+[ -n "$gl" ] || e2e_fail "no thumbnail grid: $(orv_children | head -5)"
+orv_children | grep 'class="OVImageGrid"' | grep -q "visible=1" || e2e_fail "the grid is hidden"
 read -r pl pt pr pb < <(rect_of OVPreviewPanel)
 # Inside the grid's frame (2 pixels of client edge): the thumbnail column's centre and
 # a point in the preview.

@@ -23,15 +23,13 @@ for option in CheckPrintIncludeBackground:0 CheckPrintFrames:1 CheckPrintBlackTe
   e2e_reg_set "$ORV_KEY\\Print" "${option%:*}" REG_DWORD "${option#*:}"
 done
 
-children() { ov_tool children TOVMainForm | tr -d '\r'; }
-control() { children | grep -F "text=\"$1\"" | head -n 1; }
-rect_of() { sed -n 's/.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p'; }
+control() { orv_children | grep -F "text=\"$1\"" | head -n 1; }
 temp_folder() { e2e_unix_path "$(ov_tool folder temp | tr -d '\r')"; }
 page_images() { ls "$(temp_folder)" | grep -i '^OV3' || true; }
 show_printer_tab() {
   e2e_post TOVMainForm WM_USER+23
   e2e_wait_window TOVMainForm visible 10 >/dev/null
-  e2e_send "$(children | grep 'class="SysTabControl32"' | head -n 1 | cut -d' ' -f1)" 0x1330 7 >/dev/null
+  e2e_send "$(orv_children | grep 'class="SysTabControl32"' | head -n 1 | cut -d' ' -f1)" 0x1330 7 >/dev/null
   # The page is rendered when the preview delay after the tab change runs out.
   e2e_wait_for "the page image" 20 bash -c "ls '$(temp_folder)' | grep -qi '^OV3'"
   sleep 1
@@ -47,7 +45,7 @@ e2e_assert_match "enabled=1" "$(control 打印前景)" "orientation box with a p
 read -r pw ph < <(identify -format '%w %h\n' "bmp:$(temp_folder)/$(page_images)")
 [ "$pw" -gt "$ph" ] || e2e_fail "landscape page image expected, got $pw x $ph"
 # The preview shows the page at its proportions inside the chequered panel.
-read -r l t r b < <(children | grep 'class="OVPreviewPanel"' | rect_of)
+read -r l t r b < <(orv_children | grep 'class="OVPreviewPanel"' | orv_rect)
 read -r vw vh < <(pagegrid extent "$shot" "$l" "$t" "$r" "$b")
 awk -v a="$((vw * ph))" -v b="$((vh * pw))" 'BEGIN { exit !(a > 0.97 * b && a < 1.03 * b) }' ||
   e2e_fail "preview $vw x $vh is not in the page's proportions $pw x $ph"
@@ -60,7 +58,7 @@ new_page_image() {  # OLD: waits for a page image other than OLD, prints its siz
   identify -format '%w %h\n' "bmp:$(temp_folder)/$(page_images)"
 }
 # The zoom slider one step up (a click right of its thumb): 35 % of the page.
-read -r l t r b < <(children | grep 'class="msctls_trackbar32"' | grep 'visible=1' | rect_of)
+read -r l t r b < <(orv_children | grep 'class="msctls_trackbar32"' | grep 'visible=1' | orv_rect)
 old=$(page_images)
 e2e_click "$((r - 12))" "$(((t + b) / 2))"
 read -r zw zh < <(new_page_image "$old")
@@ -72,7 +70,7 @@ ov_tool click TOVMainForm "打印前景" >/dev/null
 read -r tw th < <(new_page_image "$old")
 [ "$tw" -lt "$th" ] || e2e_fail "portrait page image expected, got $tw x $th"
 e2e_screenshot portrait >/dev/null
-read -r l t r b < <(children | grep 'class="OVPreviewPanel"' | rect_of)
+read -r l t r b < <(orv_children | grep 'class="OVPreviewPanel"' | orv_rect)
 read -r vw vh < <(pagegrid extent "$E2E_LAST_SHOT" "$l" "$t" "$r" "$b")
 [ "$vw" -lt "$vh" ] || e2e_fail "the preview did not turn to portrait: $vw x $vh"
 old=$(page_images)
@@ -81,14 +79,14 @@ new_page_image "$old" >/dev/null
 
 # November 2026 in the month picker, taken with Enter: it needs six week rows.
 first_image=$(page_images)
-read -r l t r b < <(children | grep 'class="SysDateTimePick32"' | rect_of)
+read -r l t r b < <(orv_children | grep 'class="SysDateTimePick32"' | orv_rect)
 e2e_click "$((l + 16))" "$(((t + b) / 2))"
 xdotool type --delay 80 2026 8>&-
 xdotool key Right 8>&-
 xdotool type --delay 80 11 8>&-
 xdotool key Return 8>&-
 e2e_wait_for "the November page" 15 bash -c "ls '$(temp_folder)' | grep -i '^OV3' | grep -qvxF '$first_image'"
-e2e_assert_match 'text="2026年11月"' "$(children | grep 'class="SysDateTimePick32"')" "month picker"
+e2e_assert_match 'text="2026年11月"' "$(orv_children | grep 'class="SysDateTimePick32"')" "month picker"
 sleep 0.5
 e2e_screenshot november >/dev/null
 
@@ -101,7 +99,7 @@ ov_tool click TOVMainForm "打印日历" >/dev/null || e2e_fail "no print button
 e2e_wait_window '#32770' visible 10 >/dev/null
 sleep 0.5
 e2e_screenshot print-dialog >/dev/null
-read -r l t r b < <(ov_tool children '#32770' | tr -d '\r' | grep ' id=1 ' | rect_of)
+read -r l t r b < <(ov_tool children '#32770' | tr -d '\r' | grep ' id=1 ' | orv_rect)
 e2e_click "$(((l + r) / 2))" "$(((t + b) / 2))"
 new_pdf() { ls "$pdfs" | grep -F 'Orvinta_Image' | grep -vxF -f "$E2E_ART/pdfs-before.txt" | head -n 1; }
 e2e_wait_for "the printed PDF" 30 bash -c "ls '$pdfs' | grep -F Orvinta_Image | grep -qvxF -f '$E2E_ART/pdfs-before.txt'"

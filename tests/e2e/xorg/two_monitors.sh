@@ -91,9 +91,9 @@ key='HKCU\Software\Quenlar\Orvinta3'
 desk='HKCU\Control Panel\Desktop'
 reg_get() { wine "$tool" reg get "$1" "$2" 2>/dev/null | tr -d '\r'; }
 wall=$prefix/drive_c/users/root/AppData/Roaming/Quenlar/Orvinta/Wallpaper.bmp
-# The number of colours in a part of the wallpaper file.
 # The screen rectangle "l,t,r,b" of the program's window of CLASS, empty while it has none.
 window_rect() { wine "$tool" list 2>/dev/null | grep "class=\"$1\"" | sed 's/.*rect=\([-0-9,]*\).*/\1/' || true; }
+# The number of colours in a part of the wallpaper file.
 colours() { convert "$wall" -crop "$1" +repage -format '%k' info:; }
 
 [ "$(wine "$tool" desktop 2>/dev/null | head -1 | tr -d '\r')" != "" ] || fail "no desktop"
