@@ -140,7 +140,7 @@ void CalendarRenderer::PaintCell(TBitmap32& surface, const Rect& rect, Pixel fil
   if (!text.empty()) DrawText(surface, Inset(rect, s_.FontBorderPixels), flags.value_or(kCenter) | kNoPrefix, text, font);
 }
 
-void CalendarRenderer::DrawEntry(TBitmap32& surface, const Rect& cell, int dayOfMonth, const std::string& text) {
+void CalendarRenderer::DrawEntry(TBitmap32& surface, const Rect& cell, int dayOfMonth, std::string_view text) {
   const int64_t fb = s_.FontBorderPixels;
   Rect r = cell;
   r.top = Sat(int64_t(r.top) + metrics_.captionHeight - metrics_.entryHeight);
@@ -152,7 +152,7 @@ void CalendarRenderer::DrawEntry(TBitmap32& surface, const Rect& cell, int dayOf
     const double digits = dayOfMonth >= 10 ? 2.0 * metrics_.captionDigit : double(metrics_.captionDigit);
     spaces = Clamp<int64_t>(Round((digits + double(fb)) / space), 0, 4096);
   }
-  DrawText(surface, r, kWordBreak | kNoPrefix | kEndEllipsis, std::string(size_t(spaces), ' ') + text, s_.EntryFont);
+  DrawText(surface, r, kWordBreak | kNoPrefix | kEndEllipsis, std::string(size_t(spaces), ' ').append(text), s_.EntryFont);
 }
 
 void CalendarRenderer::DrawShadows(TBitmap32& surface) {
@@ -227,10 +227,13 @@ void CalendarRenderer::RenderCalendar(TBitmap32& surface, const Rect& calendarRe
     if (drawEntries) {
       const DayData& d = reader.Read(g.date);
       if (!d.text.empty()) {
+        // A cell shows far less than this; laying out a note of megabytes (five times,
+        // with an outline) would hold up every rebuild for what is never seen.
+        const std::string_view text = Utf8Prefix(d.text, kMaxCellTextBytes);
         if (line)
-          DrawEntryBelow(surface, g.cell, *line, d.text);
+          DrawEntryBelow(surface, g.cell, *line, text);
         else
-          DrawEntry(surface, g.cell, dayOfMonth, d.text);
+          DrawEntry(surface, g.cell, dayOfMonth, text);
       }
     }
     if (g.isToday) todayRect = g.cell;

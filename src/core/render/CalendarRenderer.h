@@ -33,6 +33,9 @@ struct RenderOptions {
 constexpr int kTodayGlowRings = 24;
 constexpr int32_t kTodayGlowAlpha = 208;
 constexpr Pixel kFramesOnlyColor = 0x80000000;
+// The most of a note a cell is given to lay out: more than the largest cell of the
+// largest wallpaper can show in the smallest font.
+constexpr size_t kMaxCellTextBytes = 65536;
 
 // The alpha of a colour-code tint for a CalendarAlpha: 96 × alpha / 255, truncated and
 // held to 16..96.
@@ -90,13 +93,13 @@ class CalendarRenderer {
  private:
   void DrawText(TBitmap32& surface, const Rect& rect, uint32_t flags, std::string_view text, const FontSpec& font);
   void DrawSkin(TBitmap32& surface, const Rect& rect);
-  void DrawEntry(TBitmap32& surface, const Rect& cell, int dayOfMonth, const std::string& text);
+  void DrawEntry(TBitmap32& surface, const Rect& cell, int dayOfMonth, std::string_view text);
   void DrawShadows(TBitmap32& surface);
   // The Chinese calendar layer (CalendarRenderer_Lunar.cpp).
   void MeasureLunar();
   std::optional<Rect> LunarLine(const Rect& cell) const;
   void DrawLunar(TBitmap32& surface, const Rect& cell, const Rect& line, int64_t day, int dayOfMonth, DayOff kind);
-  void DrawEntryBelow(TBitmap32& surface, const Rect& cell, const Rect& line, const std::string& text);
+  void DrawEntryBelow(TBitmap32& surface, const Rect& cell, const Rect& line, std::string_view text);
   bool HasSkin() const;
 
   const Settings& s_;

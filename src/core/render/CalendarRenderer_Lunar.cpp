@@ -69,7 +69,7 @@ void CalendarRenderer::DrawLunar(TBitmap32& surface, const Rect& cell, const Rec
                    kind == DayOff::Off ? "休" : "班");
 }
 
-void CalendarRenderer::DrawEntryBelow(TBitmap32& surface, const Rect& cell, const Rect& line, const std::string& text) {
+void CalendarRenderer::DrawEntryBelow(TBitmap32& surface, const Rect& cell, const Rect& line, std::string_view text) {
   const int64_t fb = s_.FontBorderPixels;
   const Rect r{line.left, line.bottom, line.right, Sat32(int64_t(cell.bottom) - fb)};
   if (r.Empty()) return;

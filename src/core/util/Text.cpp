@@ -145,4 +145,12 @@ void AppendUtf8(std::string& out, uint32_t cp) {
   }
 }
 
+std::string_view Utf8Prefix(std::string_view s, size_t maxBytes) {
+  if (s.size() <= maxBytes) return s;
+  size_t end = maxBytes;
+  // Back over continuation bytes to the start of the sequence that would be cut.
+  while (end > 0 && (static_cast<unsigned char>(s[end]) & 0xC0) == 0x80) --end;
+  return s.substr(0, end);
+}
+
 }  // namespace ov

@@ -33,6 +33,10 @@ std::string ReplaceAll(std::string_view s, std::string_view from, std::string_vi
 // True when the bytes form valid UTF-8.
 bool IsValidUtf8(std::string_view s);
 
+// The longest beginning of `s` of at most maxBytes that does not end inside a UTF-8
+// sequence.
+std::string_view Utf8Prefix(std::string_view s, size_t maxBytes);
+
 // Appends one code point as UTF-8.
 void AppendUtf8(std::string& out, uint32_t codePoint);
 

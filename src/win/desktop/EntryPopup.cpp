@@ -12,6 +12,7 @@
 #include "core/calendar/DisplayDate.h"
 #include "core/calendar/Repeat.h"
 #include "core/desktop/PopupPlacement.h"
+#include "core/desktop/PopupText.h"
 #include "core/util/Paths.h"
 #include "core/util/Text.h"
 #include "win/app/App.h"
@@ -32,8 +33,10 @@ namespace {
 
 const wchar_t kClassName[] = L"TFEntry";
 constexpr int kMemoId = 1;
-// Posted to itself after opening on a note that could not be read.
+// Posted to itself after opening on a note that could not be read, or that is shown
+// only in its beginning.
 constexpr UINT kMsgShowReadError = WM_APP + 1;
+constexpr UINT kMsgShowTruncated = WM_APP + 2;
 constexpr int kCaption = kEntryCaptionHeight;
 
 // Menu command ids.
@@ -114,6 +117,12 @@ std::string NoteReadErrorText(const std::filesystem::path& file) {
                 ReadFailureReason(file, kMaxNoteFileBytes).c_str());
 }
 
+// The message for a note too long for the pop-up, which shows its beginning only.
+std::string NoteTruncatedText(const std::filesystem::path& file) {
+  return Format("这个项目太长，这里只显示它的开头，不能更改。\r\n项目文件“%s”保持完整，可以用文本编辑器打开它。",
+                PathToUtf8(file).c_str());
+}
+
 std::wstring DateText(double date, const wchar_t* picture) {
   SYSTEMTIME st = SystemTimeFromDays(date);
   wchar_t buf[128] = L"";
@@ -160,29 +169,42 @@ bool TFEntry::Create() {
   wait_ = CreateWindowExW(0, L"STATIC", L"请稍等...", WS_CHILD | SS_CENTER | SS_CENTERIMAGE, 0, 0, 10, 10, Handle(),
                           nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(wait_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
-  // Created as wide as the text area will be: the text goes in before placing, and an
-  // edit control wraps a long note into one line per character at a width of a few
-  // pixels, which takes seconds.
-  memo_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, 0, 0,
-                          std::max<int>(200, static_cast<int>(popupRect_.Width())), 100, Handle(),
-                          reinterpret_cast<HMENU>(kMemoId), GetModuleHandleW(nullptr), nullptr);
-  SetWindowSubclass(memo_, MemoProc, 1, reinterpret_cast<DWORD_PTR>(this));
-  ApplyMemoFont();
-
-  // Read the day: a note that cannot be read is not offered for editing, so closing can
-  // never replace it with an empty text.
+  // Read the day first: how much of it shows decides how the text field is made. A note
+  // that cannot be read is not offered for editing, so closing can never replace it with
+  // an empty text.
   auto read = app_.Entries->TryReadDayEntry(date_);
   if (read) {
     entry_ = *read;
   } else {
     readFailed_ = true;
     entry_.ColorCodes = app_.Entries->ColorCodesOf(date_);
+  }
+  PopupText shown = PopupTextFor(entry_.Text);
+  truncated_ = shown.truncated;
+
+  // Created as wide as the text area will be: the text goes in before placing, and an
+  // edit control wraps a long note into one line per character at a width of a few
+  // pixels, which takes seconds. A line too long to wrap quickly scrolls sideways.
+  DWORD memoStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+  if (!shown.wrap) memoStyle |= ES_AUTOHSCROLL;
+  memo_ = CreateWindowExW(0, L"EDIT", L"", memoStyle, 0, 0, std::max<int>(200, static_cast<int>(popupRect_.Width())),
+                          100, Handle(), reinterpret_cast<HMENU>(kMemoId), GetModuleHandleW(nullptr), nullptr);
+  SetWindowSubclass(memo_, MemoProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  ApplyMemoFont();
+  // Typing stops where the field stops showing a note whole, so a saved note always
+  // opens whole again.
+  SendMessageW(memo_, EM_SETLIMITTEXT, kPopupMaxUnits, 0);
+  std::string text = ReplaceAll(shown.text, "\n", "\r\n");
+  SetWindowTextW(memo_, Widen(text).c_str());
+  if (readFailed_) {
     EnableWindow(memo_, FALSE);
     // Told once, after the window is up, so the user knows why the editor is grey.
     PostMessageW(Handle(), kMsgShowReadError, 0, 0);
+  } else if (truncated_) {
+    // Read-only rather than disabled: the beginning can still be scrolled and copied.
+    SendMessageW(memo_, EM_SETREADONLY, TRUE, 0);
+    PostMessageW(Handle(), kMsgShowTruncated, 0, 0);
   }
-  std::string text = ReplaceAll(entry_.Text, "\n", "\r\n");
-  SetWindowTextW(memo_, Widen(text).c_str());
   entry_.Modified = false;
 
   if (!s.DisableHints) {
@@ -416,8 +438,9 @@ LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lp) == memo_ && readFailed_) {
-        // A note that could not be read: the memo is grey, as read-only fields are.
+      if (reinterpret_cast<HWND>(lp) == memo_ && !MemoHoldsTheNote()) {
+        // A note that could not be read or is shown in part: the memo is grey, as
+        // read-only fields are.
         SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
       }
@@ -468,6 +491,12 @@ LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgShowReadError:
       ShowReadError();
       return 0;
+    case kMsgShowTruncated: {
+      ModalScope modal(*this);
+      InfoBox(Handle(), NoteTruncatedText(app_.Entries->NoteFilePath(date_)));
+      CloseIfDeferred();
+      return 0;
+    }
     case WM_DESTROY:
       if (app_.EntryPopup == this) app_.EntryPopup = nullptr;
       return 0;
@@ -508,7 +537,7 @@ void TFEntry::CloseEntry() {
     return;
   }
   closing_ = true;
-  if (entry_.Modified && !readFailed_) {
+  if (entry_.Modified && MemoHoldsTheNote()) {
     int n = GetWindowTextLengthW(memo_);
     std::wstring text(static_cast<size_t>(n) + 1, L'\0');
     GetWindowTextW(memo_, text.data(), n + 1);
@@ -521,8 +550,8 @@ void TFEntry::CloseEntry() {
     saved_ = true;
     app_.MainWindow->UpdateWallpaper();
   } else if (entry_.Modified) {
-    // The note could not be read, so there is nothing to save; the rebuild (month
-    // navigation, colour codes) still happens.
+    // The memo does not hold the note (unreadable, or only its beginning), so there is
+    // nothing to save; the rebuild (month navigation, colour codes) still happens.
     saved_ = true;
     app_.MainWindow->UpdateWallpaper();
   }
@@ -552,7 +581,7 @@ void TFEntry::ShowMenu(POINT screen) {
   AppendSubMenu(menu, go, L"转到");
 
   // A note that was not read cannot be repeated: that would write over it.
-  AppendItem(menu, kCmdRepeat, L"重复项目...", readFailed_ ? MFS_DISABLED : 0);
+  AppendItem(menu, kCmdRepeat, L"重复项目...", MemoHoldsTheNote() ? 0 : MFS_DISABLED);
   AppendSeparator(menu);
   auto tick = [&](bool on) { return on ? images.MenuBitmap(kMenuImageTick) : images.MenuBitmap(kMenuImageBlank); };
   AppendItem(menu, kCmdShowCaption, L"显示标题", 0, tick(s.EntryShowCaption));
@@ -665,7 +694,7 @@ void TFEntry::ChooseColorCode(int index) {
 }
 
 void TFEntry::RepeatEntry() {
-  if (readFailed_) return;
+  if (!MemoHoldsTheNote()) return;
   RECT wr;
   GetWindowRect(Handle(), &wr);
   bool confirmed;

@@ -55,6 +55,8 @@ class TFEntry final : public Window {
   void ApplyMemoFont();
   LRESULT HitTest(LPARAM lp);
   void ShowReadError();
+  // Whether the memo's text is the whole note, so that it may be saved or repeated.
+  bool MemoHoldsTheNote() const { return !readFailed_ && !truncated_; }
   // Marks a modal loop of the pop-up for the lifetime of the object; the last one to end
   // carries out a close that was asked for meanwhile.
   class ModalScope {
@@ -82,6 +84,7 @@ class TFEntry final : public Window {
   bool closing_ = false;
   bool closePressed_ = false;
   bool readFailed_ = false;     // the note exists but could not be read: the memo is read-only
+  bool truncated_ = false;      // the note is too long for the memo, which shows its beginning
   int modalDepth_ = 0;          // modal loops of the pop-up now running
   bool closeDeferred_ = false;  // a close came in during one of them
   bool scrollbar_ = false;

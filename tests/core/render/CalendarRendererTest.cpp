@@ -10,6 +10,7 @@
 #include "core/render/CalendarRenderer.h"
 #include "core/render/CellShadows.h"
 #include "core/render/Resample.h"
+#include "core/util/Text.h"
 
 namespace ov {
 namespace {
@@ -191,6 +192,28 @@ TEST_F(RendererTest, EntryTextIndentDependsOnDigits) {
   text.calls.clear();
   Render(june14, june14);
   EXPECT_TRUE(CallsWith("  nine").empty());
+}
+
+TEST_F(RendererTest, AHugeNoteDrawsAsMuchAsTheCellShowsAndNoMore) {
+  const double june9 = EncodeDate(2025, 6, 9);
+  std::string huge;
+  // 会议 and a space: seven bytes, so the cut falls inside a character.
+  while (huge.size() < (size_t(1) << 20)) huge += "\xE4\xBC\x9A\xE8\xAE\xAE ";
+  days.days[DayNumber(june9)] = {huge, 0};
+  Render(june14, june14);
+  const TBitmap32 whole = surface;
+  size_t longest = 0;
+  for (const auto& c : text.calls) {
+    longest = std::max(longest, c.text.size());
+    EXPECT_TRUE(IsValidUtf8(c.text));
+  }
+  EXPECT_LE(longest, kMaxCellTextBytes + 4);  // the note's beginning and the indent
+
+  // The cell looks the same as with a note that still overflows it by far.
+  days.days[DayNumber(june9)] = {huge.substr(0, 7 * 400), 0};
+  surface.Clear(kBg);
+  Render(june14, june14);
+  EXPECT_TRUE(test::SamePixels(whole, surface));
 }
 
 TEST_F(RendererTest, TextOutputModesAndOutlineColour) {

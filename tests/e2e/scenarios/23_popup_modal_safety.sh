@@ -3,7 +3,8 @@
 # press on the desktop wait for the dialog; OK then repeats the typed text (written once,
 # not merged twice) and Cancel closes the pop-up with the text saved and no series. A note
 # that cannot be read opens read-only with one error box naming the file, and neither
-# closing nor a colour code replaces it.
+# closing nor a colour code replaces it; a note too long for the pop-up opens with its
+# beginning, read-only, and stays as it is.
 # e2e-timeout: 240
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -91,6 +92,28 @@ xdotool key Down Right Return
 e2e_wait_window TFEntry gone 10 >/dev/null
 e2e_wait_for "the colour code" 10 test "$(orv_day_code "$year-$month-$(printf %02d "$day3")")" != 0
 [ -d "$blocked" ] && [ -f "$blocked/keep/content.txt" ] || e2e_fail "the unreadable note was replaced"
+e2e_running orvinta || e2e_fail "the program ended"
+
+# A note of one line of a megabyte opens at once with its beginning, read-only, says so,
+# and neither typing nor closing changes its file.
+read -r day4 l t r b <<<"$(orv_pick_day "$E2E_ART/cells.txt" "$day $((day + 1)) $day2 $((day2 + 1)) $day3")" ||
+  e2e_fail "no fourth day cell"
+huge=$(orv_note_file "$year" "$month" "$day4")
+python3 -c "import sys; sys.stdout.buffer.write(b'[EOHDR]\r\n' + (b'abcdefghij ' * 95326)[:1 << 20])" >"$huge"
+sum=$(md5sum <"$huge")
+sleep 1.2
+opened=$SECONDS
+e2e_click $(((l + r) / 2)) $(((t + b) / 2)) 3
+e2e_wait_for "the too-long box" 10 orv_has_box "这个项目太长"
+e2e_log "the megabyte note opened in $((SECONDS - opened)) s"
+e2e_screenshot too-long >/dev/null
+orv_press 确定
+sleep 0.5
+xdotool type --delay 40 "typed"
+e2e_click 100 200
+e2e_wait_window TFEntry gone 20 >/dev/null
+sleep 1
+e2e_assert_eq "$sum" "$(md5sum <"$huge")" "the megabyte note's file"
 e2e_running orvinta || e2e_fail "the program ended"
 orv_end_session
 e2e_pass
