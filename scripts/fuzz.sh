@@ -4,7 +4,10 @@
 # given number of seconds on a copy of its seed corpus (tests/fuzz/corpus/<name>).
 # New inputs that reach new code are kept in build/fuzz/corpus/<name>; a crash leaves its
 # input in build/fuzz/crashes/ and makes the script fail.
+# Every finished run adds a line to build/fuzz/runs.log (time, target, executions, seconds,
+# outcome), so the executions of a target can be added up over many runs.
 # Usage: scripts/fuzz.sh [seconds per target] [name ...]   (default: 10 s, every target)
+#        OV_FUZZ_RUNS=N stops each target after N executions if that comes first.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-10}
@@ -36,6 +39,8 @@ mkdir -p "$dir/crashes"
 # run several times faster.
 scratch=${TMPDIR:-/tmp}
 [ -d /dev/shm ] && [ -w /dev/shm ] && scratch=/dev/shm
+runs_limit=()
+[ -n "${OV_FUZZ_RUNS:-}" ] && runs_limit=(-runs="$OV_FUZZ_RUNS")
 for name in "${names[@]}"; do
   corpus=$dir/corpus/$name
   mkdir -p "$corpus"
@@ -44,12 +49,14 @@ for name in "${names[@]}"; do
   log=$dir/$name.log
   # -rss_limit_mb: a reader that allocates what a file claims instead of what it holds fails.
   if TMPDIR=$scratch ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-     nice "$dir/fuzzers/$name" -max_total_time="$seconds" -rss_limit_mb=1024 -timeout=10 \
-       -print_final_stats=1 -artifact_prefix="$dir/crashes/$name-" "$corpus" >"$log" 2>&1; then
-    runs=$(grep -E '^stat::number_of_executed_units' "$log" | awk '{print $2}')
-    echo "fuzz $name: ${runs:-?} runs in $seconds s, no fault"
+     nice "$dir/fuzzers/$name" -max_total_time="$seconds" "${runs_limit[@]}" -rss_limit_mb=1024 \
+       -timeout=10 -print_final_stats=1 -artifact_prefix="$dir/crashes/$name-" "$corpus" >"$log" 2>&1; then
+    read -r runs took < <(awk '/^Done [0-9]+ runs in/ {print $2, $5}' "$log") || true
+    echo "fuzz $name: ${runs:-?} runs in ${took:-?} s, no fault"
+    printf '%s\t%s\t%s\t%s\tno fault\n' "$(date -u +%FT%TZ)" "$name" "${runs:-?}" "${took:-?}" >>"$dir/runs.log"
   else
     failed=1
+    printf '%s\t%s\t?\t?\tFAULT\n' "$(date -u +%FT%TZ)" "$name" >>"$dir/runs.log"
     tail -n 60 "$log"
     echo "fuzz $name: FAULT (log: $log, input in $dir/crashes/)" >&2
   fi
