@@ -219,11 +219,25 @@ e2e_start_orvinta() {
 
 # Waits until a top-level window of CLASS is in STATE (exists, gone, visible, hidden);
 # prints the window's line from ovtool. Fails the scenario after TIMEOUT seconds.
+# The deadline is kept here too: an ovtool that ends early without the window (a wine
+# start that failed, a clock that stepped) is logged and asked again, not taken as the
+# answer.
 e2e_wait_window() {
   local class=$1 state=${2:-exists} timeout=${3:-10} title=${4:-}
-  local args=(wait "$class" "$state" "$((timeout * 1000))")
-  [ -z "$title" ] || args+=("$title")
-  ov_tool "${args[@]}" || e2e_fail "window of class $class did not become '$state' within ${timeout}s"
+  local deadline=$((SECONDS + timeout)) left rc args
+  for (( ; ; )); do
+    left=$((deadline - SECONDS))
+    [ "$left" -ge 1 ] || left=1
+    args=(wait "$class" "$state" "$((left * 1000))")
+    [ -z "$title" ] || args+=("$title")
+    rc=0
+    ov_tool "${args[@]}" || rc=$?
+    [ "$rc" -ne 0 ] || return 0
+    [ "$SECONDS" -lt "$deadline" ] || break
+    e2e_log "ovtool wait for $class ($state) ended after $((SECONDS - deadline + timeout))s with exit $rc; asking again" >&2
+    sleep 0.2
+  done
+  e2e_fail "window of class $class did not become '$state' within ${timeout}s"
 }
 
 # Prints "hwnd pid=.. visible=0|1 rect=l,t,r,b class=.. title=.." of the first window of

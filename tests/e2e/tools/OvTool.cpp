@@ -236,7 +236,9 @@ int CmdWait(const std::vector<std::wstring>& args) {
     timeout = static_cast<DWORD>(*ms);
   }
   const wchar_t* title = args.size() > 3 ? args[3].c_str() : nullptr;
-  DWORD start = GetTickCount();
+  // A deadline on the 64-bit tick count: a difference of 32-bit ticks turns huge, and the
+  // wait ends at once, if the count ever reads lower than at the start.
+  const ULONGLONG deadline = GetTickCount64() + timeout;
   for (;;) {
     HWND hwnd = FindTopLevel(args[0], title);
     bool done = (state == L"exists" && hwnd) || (state == L"gone" && !hwnd) ||
@@ -246,7 +248,7 @@ int CmdWait(const std::vector<std::wstring>& args) {
       if (hwnd) Line(Describe(hwnd));
       return kOk;
     }
-    if (GetTickCount() - start >= timeout) return kNotFound;
+    if (GetTickCount64() >= deadline) return kNotFound;
     Sleep(50);
   }
 }
