@@ -224,7 +224,7 @@ e2e_start_orvinta() {
 # answer.
 e2e_wait_window() {
   local class=$1 state=${2:-exists} timeout=${3:-10} title=${4:-}
-  local deadline=$((SECONDS + timeout)) left rc args
+  local started=$SECONDS deadline=$((SECONDS + timeout)) left rc args
   for (( ; ; )); do
     left=$((deadline - SECONDS))
     [ "$left" -ge 1 ] || left=1
@@ -233,8 +233,10 @@ e2e_wait_window() {
     rc=0
     ov_tool "${args[@]}" || rc=$?
     [ "$rc" -ne 0 ] || return 0
+    # Bad arguments (64) stay bad; asking again would only hide them until the deadline.
+    [ "$rc" -ne 64 ] || e2e_fail "ovtool refused: wait $class $state $timeout"
     [ "$SECONDS" -lt "$deadline" ] || break
-    e2e_log "ovtool wait for $class ($state) ended after $((SECONDS - deadline + timeout))s with exit $rc; asking again" >&2
+    e2e_log "ovtool wait for $class ($state) ended after $((SECONDS - started))s with exit $rc; asking again" >&2
     sleep 0.2
   done
   e2e_fail "window of class $class did not become '$state' within ${timeout}s"
