@@ -19,6 +19,7 @@
 #include "win/library/FolderWatcher.h"
 #include "win/library/ThumbnailWorker.h"
 #include "win/platform/Utf16.h"
+#include "win/ui/Dpi.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/wallpaper/DesktopWallpaper.h"
 
@@ -54,9 +55,8 @@ enum GridMenuId : UINT {
 LRESULT CALLBACK ImagePageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
   if (msg == WM_SIZE) {
     HWND grid = reinterpret_cast<HWND>(data);
-    const UINT dpi = GetDpiForWindow(hwnd) ? GetDpiForWindow(hwnd) : 96;
-    const int left = MulDiv(kGridLeft, static_cast<int>(dpi), 96), top = MulDiv(kGridTop, static_cast<int>(dpi), 96);
-    const int margin = MulDiv(kGridMargin, static_cast<int>(dpi), 96);
+    const int left = ScaleForWindow(hwnd, kGridLeft), top = ScaleForWindow(hwnd, kGridTop);
+    const int margin = ScaleForWindow(hwnd, kGridMargin);
     MoveWindow(grid, left, top, std::max(0, LOWORD(lp) - left - margin), std::max(0, HIWORD(lp) - top - margin), TRUE);
   }
   if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &ImagePageProc, 2);
