@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <set>
 
+#include "core/calendar/ChineseCalendar.h"
 #include "core/calendar/DateTime.h"
+#include "core/calendar/LunarTables.h"
 #include "core/util/FileIo.h"
 #include "core/util/Paths.h"
 #include "core/util/Text.h"
@@ -25,6 +27,27 @@ std::optional<int64_t> ParseDay(std::string_view s) {
   const auto date = TryEncodeDate(num(0, 4), num(5, 2), num(8, 2));
   if (!date) return std::nullopt;
   return DayNumber(*date);
+}
+
+constexpr int kQingmingTerm = 6;  // 0 = 小寒 ... 6 = 清明
+
+// The days off the holiday law fixes for every year, bridging days and make-up working
+// days aside (those only a yearly notice decides).
+bool StatutoryDayOff(int64_t day) {
+  const CivilDate civil = CivilFromDayNumber(day);
+  if (civil.year < lunar::kFirstTableYear || civil.year > lunar::kLastTableYear) return false;
+  if (civil.month == 1 && civil.day == 1) return true;
+  if (civil.month == 5 && civil.day <= 2) return true;
+  if (civil.month == 10 && civil.day <= 3) return true;
+  if (SolarTermOn(day) == kQingmingTerm) return true;
+  if (const auto l = ToLunar(day); l && !l->leap) {
+    if (l->month == 1 && l->day <= 3) return true;
+    if (l->month == 5 && l->day == 5) return true;
+    if (l->month == 8 && l->day == 15) return true;
+  }
+  // 除夕: the day before 正月初一, whether the twelfth month has 29 days or 30.
+  const auto next = ToLunar(day + 1);
+  return next && next->month == 1 && !next->leap && next->day == 1;
 }
 
 }  // namespace
@@ -57,13 +80,16 @@ std::vector<int> HolidayCalendar::Add(std::string_view text) {
   added.erase(std::unique(added.begin(), added.end(), [](const Day& a, const Day& b) { return a.day == b.day; }),
               added.end());
   days_.insert(days_.end(), added.begin(), added.end());
+  listedYears_.insert(years.begin(), years.end());
   std::sort(days_.begin(), days_.end(), [](const Day& a, const Day& b) { return a.day < b.day; });
   return bad;
 }
 
 DayOff HolidayCalendar::On(int64_t day) const {
   auto it = std::lower_bound(days_.begin(), days_.end(), day, [](const Day& d, int64_t v) { return d.day < v; });
-  return it != days_.end() && it->day == day ? it->kind : DayOff::None;
+  if (it != days_.end() && it->day == day) return it->kind;
+  if (listedYears_.count(CivilFromDayNumber(day).year) != 0) return DayOff::None;
+  return StatutoryDayOff(day) ? DayOff::Off : DayOff::None;
 }
 
 const HolidayCalendar& HolidayCalendar::BuiltIn() {

@@ -1,12 +1,17 @@
 #pragma once
 // Official days off and make-up working days of mainland China. The program carries the
 // announced years (CnHolidaysData.cpp); an optional file in the data folder with the same
-// format adds later years or replaces a year whose plan changed.
+// format adds later years or replaces a year whose plan changed. A year that neither lists
+// (1900..2100) still has the statutory days off of the holiday law: 元旦 1 January, 春节
+// 除夕 to 正月初三, 清明 on its solar term, 劳动节 1 and 2 May, 端午 五月初五, 中秋
+// 八月十五 and 国庆 1 to 3 October; only the yearly notice adds bridging days and make-up
+// working days.
 //
 // Format, one day per line: date (YYYY-MM-DD) TAB off (1 = day off, 0 = make-up working
 // day) TAB name. Lines starting with '#' and blank lines are skipped.
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +32,7 @@ class HolidayCalendar {
   // out; the other lines are used).
   std::vector<int> Add(std::string_view text);
 
+  // The listed kind of a day; in a year nothing lists, the statutory days off.
   DayOff On(int64_t day) const;
   bool Empty() const { return days_.empty(); }
 
@@ -39,6 +45,7 @@ class HolidayCalendar {
     DayOff kind;
   };
   std::vector<Day> days_;  // sorted by day, unique
+  std::set<int> listedYears_;  // years with at least one listed day
 };
 
 struct HolidayLoad {
