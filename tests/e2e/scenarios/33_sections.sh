@@ -99,6 +99,7 @@ sleep 1
 e2e_click $(((l + r) / 2)) $(((t + b) / 2)) 3
 e2e_wait_window TFEntry visible 10 >/dev/null
 xdotool type --delay 40 "Trip"
+wall_note=$(orv_wallpaper_mtime)
 e2e_click 100 200
 note="$entries/旅行/Notes/$(date +%Y)/Notes_$(date +%Y)-$(date +%m)-$(printf %02d "$day").txt"
 e2e_wait_for "the note in 旅行" 10 test -f "$note"
@@ -109,6 +110,8 @@ e2e_log "step: tray"
 # The tray's "项目部分" (seventh item) lists the sections in the list's order, "A&B" as
 # written; choosing it makes it the active section. A pop-up open with typing meanwhile
 # saves into the section it was opened in (旅行), not into A&B.
+e2e_wait_for "the wallpaper with the note" 15 eval '[ "$(orv_wallpaper_mtime)" != "$wall_note" ]'
+sleep 1
 e2e_click $(((l + r) / 2)) $(((t + b) / 2)) 3
 e2e_wait_window TFEntry visible 10 >/dev/null
 xdotool key ctrl+a
