@@ -1,6 +1,7 @@
 #include "core/calendar/EntryStore.h"
 
 #include <system_error>
+#include <utility>
 
 #include "core/calendar/DateTime.h"
 #include "core/calendar/NoteFile.h"
@@ -15,6 +16,21 @@ namespace fs = std::filesystem;
 
 EntryStore::EntryStore(fs::path entriesFolder, std::string currentSection, const ICodePage& codePage)
     : entriesFolder_(std::move(entriesFolder)), currentSection_(std::move(currentSection)), codePage_(codePage) {}
+
+void EntryStore::SetCurrentSection(std::string name) {
+  if (name != currentSection_ && sectionChanging_ && !changingSection_) {
+    // A switch asked for from inside the handler does not tell it again.
+    changingSection_ = true;
+    try {
+      sectionChanging_();
+    } catch (...) {
+      changingSection_ = false;
+      throw;
+    }
+    changingSection_ = false;
+  }
+  currentSection_ = std::move(name);
+}
 
 fs::path EntryStore::CurrentSectionFolder() {
   // A name from the registry could point anywhere ("..\..", "C:\x"): only a plain
@@ -65,6 +81,22 @@ bool EntryStore::WriteNoteText(const std::string& text, double date) {
 }
 
 bool EntryStore::WriteDayEntry(const TDayEntry& entry, double date) { return WriteNoteText(entry.Text, date); }
+
+bool EntryStore::WriteDayEntry(const TDayEntry& entry, double date, const std::string& section) {
+  if (section == currentSection_) return WriteNoteText(entry.Text, date);
+  // Written through the same rules as the active section (an unusable name falls back
+  // to the default one), without changing which section is active.
+  std::string active = std::exchange(currentSection_, section);
+  bool ok = false;
+  try {
+    ok = WriteNoteText(entry.Text, date);
+  } catch (...) {
+    currentSection_ = std::move(active);
+    throw;
+  }
+  currentSection_ = std::move(active);
+  return ok;
+}
 
 uint32_t EntryStore::ColorCodesOf(double date) {
   if (!IsValidDateTime(date)) return 0;

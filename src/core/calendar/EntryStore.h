@@ -8,6 +8,7 @@
 // they read as empty entries and are never written.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,7 +45,12 @@ class EntryStore {
   // characters \ : / * ? " < > |, control characters, only dots and spaces), by
   // kDefaultSectionName, and that value stays. Copy it to SubEntryName before saving.
   const std::string& CurrentSection() const { return currentSection_; }
-  void SetCurrentSection(std::string name) { currentSection_ = std::move(name); }
+  // Makes another section active. When the name differs, the handler below runs first,
+  // while the old section is still the active one.
+  void SetCurrentSection(std::string name);
+  // Told just before the active section changes: work that belongs to the old section
+  // (an open editor's text) is finished there. One handler; an empty one removes it.
+  void SetSectionChangingHandler(std::function<void()> handler) { sectionChanging_ = std::move(handler); }
   std::filesystem::path CurrentSectionFolder();
 
   // The note file of the whole day of `date` in the active section.
@@ -65,6 +71,9 @@ class EntryStore {
   // false is returned (callers do not report it). ColorCodes and Modified are not written.
   bool WriteDayEntry(const TDayEntry& entry, double date);
   bool WriteNoteText(const std::string& text, double date);
+  // The same into a named section, whichever is active now: an editor saves into the
+  // section it was opened in.
+  bool WriteDayEntry(const TDayEntry& entry, double date, const std::string& section);
 
   // Colour codes through the one-year cache (loaded when a date of another year is read).
   uint32_t ColorCodesOf(double date);
@@ -79,6 +88,8 @@ class EntryStore {
  private:
   std::filesystem::path entriesFolder_;
   std::string currentSection_;
+  std::function<void()> sectionChanging_;
+  bool changingSection_ = false;  // the handler is running
   const ICodePage& codePage_;
   CodesCache cache_;
 };

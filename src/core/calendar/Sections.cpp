@@ -100,9 +100,11 @@ SectionDelete CheckSectionDelete(std::string_view name) {
 
 bool DeleteSection(IShellFileOps& shell, EntryStore& store, std::string_view name) {
   if (CheckSectionDelete(name) != SectionDelete::Confirm) return false;
-  bool ok = shell.RecycleFolder(store.EntriesFolder() / PathFromUtf8(std::string(name)));
+  // The switch comes first: what is still to be saved into the section (an open
+  // pop-up's text) lands in its folder before that folder goes to the recycle bin.
+  const std::string folder(name);
   store.SetCurrentSection(kDefaultSectionName);
-  return ok;
+  return shell.RecycleFolder(store.EntriesFolder() / PathFromUtf8(folder));
 }
 
 }  // namespace ov

@@ -87,7 +87,7 @@ enum class SectionDelete {
 };
 SectionDelete CheckSectionDelete(std::string_view name);
 
-// Moves the section's folder into the recycle bin and makes the default section active.
+// Makes the default section active, then moves the section's folder into the recycle bin.
 // Refuses (false, nothing changed) for the default section and unusable names.
 bool DeleteSection(IShellFileOps& shell, EntryStore& store, std::string_view name);
 

@@ -48,6 +48,7 @@ const std::vector<SettingBinding>& SettingBindings() {
       Number("SpinWeekRows", &S::VisibleWeeks),
       Number("SpinPastWeeks", &S::PastVisibleWeeks),
       Combo("ComboWeekDays", &S::StartOfWeek),
+      Check("CheckShowLunar", &S::ShowLunar),
       // Calendar: cells
       Number("SpinCalendarAlpha", &S::CalendarAlpha, C::TransparencyPercent),
       Number("SpinCellGap", &S::CellGap),

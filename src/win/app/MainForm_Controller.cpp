@@ -22,7 +22,11 @@ void MainForm::PlaceController() {
   else app_.Controller->HideController();
 }
 
-void MainForm::ApplyShowController() { PlaceController(); }
+void MainForm::ApplyShowController() {
+  // The check box on "应用程序" shows the state whichever switch changed it.
+  if (ui_) ui_->SetMiniControllerCheck(app_.settings.ShowController);
+  PlaceController();
+}
 
 void MainForm::ChooseEntrySection(const std::string& name) {
   app_.Entries->SetCurrentSection(name);
@@ -33,8 +37,8 @@ void MainForm::ChooseEntrySection(const std::string& name) {
   UpdateWallpaper();
 }
 
-void MainForm::ShowWeekRows(int) {
-  // The calendar tab's SpinWeekRows shows the value here once the settings tabs exist.
+void MainForm::ShowWeekRows(int rows) {
+  if (ui_) ui_->ShowWeekRows(rows);
 }
 
 void MainForm::ChangeWallpaperImage() { Rotate(); }

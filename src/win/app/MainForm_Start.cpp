@@ -129,6 +129,12 @@ void MainForm::LoadSettings() {
   // so the title and every later save agree with the folder the notes come from.
   app_.Entries->CurrentSectionFolder();
   app_.settings.SubEntryName = app_.Entries->CurrentSection();
+  // An open pop-up belongs to the section it was opened in: before any other section
+  // becomes active (menus, the list on "项目", creating, deleting) it closes and saves
+  // its text there.
+  app_.Entries->SetSectionChangingHandler([this] {
+    if (app_.EntryPopup && !app_.EntryPopup->Saved()) app_.EntryPopup->CloseEntry();
+  });
   // The icon caption colour starts as the desktop's own when none was chosen.
   if (!IsWindowsXP() && app_.settings.DesktopIconTextColor == -1) {
     if (auto color = DesktopIconTextColor()) app_.settings.DesktopIconTextColor = static_cast<int32_t>(*color);

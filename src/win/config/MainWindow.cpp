@@ -45,6 +45,10 @@ LRESULT TabPage::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 MainWindow::MainWindow(App& app, MainForm& form) : app_(app), form_(form) {}
 
 MainWindow::~MainWindow() {
+  // The pages hand their controls' notifications to this object, and some come while
+  // the page windows are destroyed (a list view reports each item it deletes), after the
+  // control maps below are gone: the pages stop forwarding first.
+  for (auto& page : pageWindows_) page->Disconnect();
   StopLibraryWork();
   // The form may outlive this object by a moment: its preview panel must not call back.
   if (previewPanel_ && IsWindow(previewPanel_)) SetWindowLongPtrW(previewPanel_, GWLP_USERDATA, 0);
@@ -219,6 +223,7 @@ void MainWindow::LoadControls() {
   CheckFloatingMonthClick();
   CheckCellShadowClick();
   ApplyOverlayEnabling();
+  ApplyAutoStartEnabling();
   EnableWindow(H("RotateImages"), !app_.settings.NoBackground);
   EnableControl("PanelIconColor", app_.settings.DesktopIconsTransparent);
   SetText("OpenCalendarSkin", app_.settings.CalendarSkinFilename);

@@ -44,6 +44,9 @@ class TabPage final : public Window {
  public:
   using Handler = std::function<bool(UINT, WPARAM, LPARAM, LRESULT&)>;
   bool Create(HWND parent, Handler handler);
+  // From now on the page's messages go to the default procedure only (its owner is
+  // going away while the page's window still exists).
+  void Disconnect() { handler_ = nullptr; }
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
  private:
@@ -68,6 +71,11 @@ class MainWindow final : public IPreviewHost {
   void ShowHolidayChecks();          // check marks from HolidayBits
   void RebuildSections();            // the entry-section list of the tab 项目
   void SetDisableHintsCheck(bool checked, bool runHandler);
+  // CheckMiniController follows ShowController changed elsewhere (tray, mini controller),
+  // without running its click handler.
+  void SetMiniControllerCheck(bool checked);
+  // SpinWeekRows shows VisibleWeeks set elsewhere (the mini controller's "星期行数").
+  void ShowWeekRows(int rows);
   void UpdateCaption(const std::string& versionText);
 
   // --- operations offered to other parts ---
@@ -188,6 +196,8 @@ class MainWindow final : public IPreviewHost {
   void CheckNoBackgroundClick();
   void CheckKeepIconsTransparentClick();
   void CheckDisableHintsClick();
+  void CheckAutoStartClick();
+  void ApplyAutoStartEnabling();
   void CheckDefaultHolidaysClickCheck(int item);
   void GaugeContrastUserChange(HWND gauge);
   void CheckEqualizeClick(HWND check);

@@ -8,22 +8,19 @@ namespace ov {
 void MainWindow::CreateApplicationTab(HWND p) {
   const char kAutoStartHint[] = "注意: 如果该程序没有运行，在桌面上三击鼠标将不工作";
   AddGroup(p, "Windows 启动选项", 4, 2, 270, 160);
-  SetHint(AddCheck(p, "CheckAutoStart", "系统启动时自动运行", 14, 24, 250, [this] {
-            StoreBound("CheckAutoStart");
-            hooks::CheckAutoStartClick(app_);
-          }),
+  SetHint(AddCheck(p, "CheckAutoStart", "系统启动时自动运行", 14, 24, 250, [this] { CheckAutoStartClick(); }),
           kAutoStartHint);
   SetHint(AddCheck(p, "CheckAutoStartOptionQuit", "更新背景后退出", 14, 48, 250, [this] {
             StoreBound("CheckAutoStartOptionQuit");
             hooks::CheckAutoStartClick(app_);
           }),
           kAutoStartHint);
-  AddLabel(p, "启动延迟", 14, 84, 64);
+  AddLabel(p, "启动延迟", 14, 84, 64, 14, "LabStartup1");
   AddSpin(p, "SpinStartupDelay", 0, 30, 5, true, 82, 80, [this] {
     StoreBound("SpinStartupDelay");
     hooks::CheckAutoStartClick(app_);
   });
-  AddLabel(p, "秒", 142, 84, 24);
+  AddLabel(p, "秒", 142, 84, 24, 14, "LabStartup2");
 
   AddGroup(p, "其它选项", 280, 2, 288, 160);
   SetHint(AddCheck(p, "CheckXMinimizes", "单击关闭 (X) 最小化 Orvinta", 290, 24, 270,
@@ -38,5 +35,19 @@ void MainWindow::CreateApplicationTab(HWND p) {
   SetHint(AddCheck(p, "CheckXPThemes", "支持 XP 主题", 290, 96, 270, nullptr), "在程序中 使用/禁用 XP 外观");
   EnableControl("CheckXPThemes", false);
 }
+
+void MainWindow::CheckAutoStartClick() {
+  StoreBound("CheckAutoStart");
+  ApplyAutoStartEnabling();
+  hooks::CheckAutoStartClick(app_);
+}
+
+void MainWindow::ApplyAutoStartEnabling() {
+  // The quit option and the delay only mean something for a program that starts itself.
+  for (const char* n : {"CheckAutoStartOptionQuit", "SpinStartupDelay", "LabStartup1", "LabStartup2"})
+    EnableControl(n, app_.settings.AutoStart);
+}
+
+void MainWindow::SetMiniControllerCheck(bool checked) { SetChecked("CheckMiniController", checked); }
 
 }  // namespace ov

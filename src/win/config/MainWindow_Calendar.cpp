@@ -55,6 +55,11 @@ void MainWindow::CreateCalendarViewPage(HWND p) {
     StoreBound("ComboTitleMode");
     UpdatePreview();
   });
+  // The Chinese calendar layer: lunar dates, festivals, solar terms and days off.
+  AddCheck(p, "CheckShowLunar", "显示农历", 12, 116, 150, [this] {
+    StoreBound("CheckShowLunar");
+    UpdatePreview();
+  });
 
   SetHint(AddLabel(p, "星期行数", 214, 14, 64), "显示星期行数");
   SetHint(AddSpin(p, "SpinWeekRows", 1, 50, 6, true, 282, 10, [this] {
@@ -84,6 +89,16 @@ void MainWindow::CreateCalendarViewPage(HWND p) {
   column.cx = Dpi(70);
   ListView_InsertColumn(list, 0, &column);
   SetHint(list, "星期天默认为红色");
+}
+
+void MainWindow::ShowWeekRows(int rows) {
+  TFrEdit* spin = Spin("SpinWeekRows");
+  if (!spin) return;
+  // Only shown: the value is already the setting, and the desktop is being rebuilt.
+  bool ready = app_.ControlsReady;
+  app_.ControlsReady = false;
+  spin->SetPosition(rows);
+  app_.ControlsReady = ready;
 }
 
 void MainWindow::FillWeekdayControls() {

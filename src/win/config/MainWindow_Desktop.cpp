@@ -52,10 +52,11 @@ void MainWindow::CreateDesktopTab(HWND p) {
   });
   // Two lines: the caption, then the date and time of the next change.
   AddLabel(p, "下次循环时间", 200, 90, 168, 30, "LabelNextRotation");
-  AddCheck(p, "CheckBox1", "捕获背景", 200, 128, 160, [this] {
-    StoreBound("CheckBox1");
-    hooks::CatchWallpapersClick(app_);
-  });
+  SetHint(AddCheck(p, "CheckBox1", "捕获背景", 200, 128, 160, [this] {
+            StoreBound("CheckBox1");
+            hooks::CatchWallpapersClick(app_);
+          }),
+          "捕获在您的系统其它地方的背景并将它们复制到您的背景集合中。");
 
   AddGroup(p, "其它", 386, 2, 182, 160);
   SetHint(AddCheck(p, "CheckKeepIconsTransparent", "保持桌面图标文本透明", 394, 22, 170,

@@ -6,12 +6,18 @@ namespace ov {
 
 void MainWindow::RenderPrintPreview() {
   if (!printer_ || preview_.Empty()) return;
-  const bool visible = imagePreviewVisible_;
+  // The preview comes back whatever the rendering does, an exception included.
+  struct Hidden {
+    MainWindow& w;
+    const bool visible;
+    ~Hidden() {
+      w.imagePreviewVisible_ = visible;
+      InvalidateRect(w.previewPanel_, nullptr, FALSE);
+    }
+  } hidden{*this, imagePreviewVisible_};
   imagePreviewVisible_ = false;
   RedrawWindow(previewPanel_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   printer_->RenderPrintImage(preview_, hwnd_);
-  imagePreviewVisible_ = visible;
-  InvalidateRect(previewPanel_, nullptr, FALSE);
 }
 
 }  // namespace ov

@@ -12,6 +12,7 @@
 #include "win/platform/DateConvert.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/MessageBoxes.h"
+#include "win/ui/ModalScope.h"
 
 namespace ov {
 
@@ -218,11 +219,22 @@ Size PrinterPage::PreviewLayoutSize() {
 
 void PrinterPage::RenderPrintImage(TBitmap32& preview, HWND owner) {
   if (preview.Empty() || !app_.Props || !app_.Renderer) return;
-  HCURSOR cursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  HWND focus = GetFocus();
-  const bool wasEnabled = owner && IsWindowEnabled(owner);
-  if (wasEnabled) EnableWindow(owner, FALSE);
+  PrintImageSave saved;
+  {
+    // The window comes back enabled also when rendering, encoding or saving throws (a
+    // large page can run out of memory).
+    BusyWindow busy(owner);
+    saved = RenderAndSave(preview);
+  }
+  for (const std::string& message : saved.messages) {
+    if (message == kNoTempFileMessage)
+      MessageBoxW(owner, Widen(message).c_str(), Widen(kApplicationTitle).c_str(), MB_OK);
+    else
+      ErrorBox(owner, message);
+  }
+}
 
+PrintImageSave PrinterPage::RenderAndSave(TBitmap32& preview) {
   printer_.SetLandscape(app_.settings.CheckPrintLandscape);
   const std::optional<Size> device = printer_.PageSize();
   const TBitmap32 page = RenderPrintPage(app_.settings, *app_.Renderer, *app_.Props, &app_.Overlay, device,
@@ -237,17 +249,7 @@ void PrinterPage::RenderPrintImage(TBitmap32& preview, HWND owner) {
       [](const std::filesystem::path& file, const std::string& bytes) { return WriteFileAtomic(file, bytes); },
       [](int ms) { Sleep(static_cast<DWORD>(ms)); });
   printImageFile_ = saved.file;
-
-  if (wasEnabled) EnableWindow(owner, TRUE);
-  // Disabling the window took the focus from the control being used.
-  if (focus && IsWindow(focus) && GetFocus() != focus) SetFocus(focus);
-  SetCursor(cursor);
-  for (const std::string& message : saved.messages) {
-    if (message == kNoTempFileMessage)
-      MessageBoxW(owner, Widen(message).c_str(), Widen(kApplicationTitle).c_str(), MB_OK);
-    else
-      ErrorBox(owner, message);
-  }
+  return saved;
 }
 
 void PrinterPage::But_PrintClick() {

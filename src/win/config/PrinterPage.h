@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/print/PrintBackground.h"
 #include "core/render/Bitmap32.h"
 #include "win/print/PrinterDevice.h"
 
@@ -61,6 +62,8 @@ class PrinterPage {
   // Asks the printer for its page in the chosen orientation and keeps the answer for
   // the preview layout.
   std::optional<Size> QueryPrinter();
+  // RenderPrintImage's work: the page image into the preview and into the print file.
+  PrintImageSave RenderAndSave(TBitmap32& preview);
   static LRESULT CALLBACK DatePickerKeys(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                          DWORD_PTR self) noexcept;
 

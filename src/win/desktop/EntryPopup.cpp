@@ -11,6 +11,7 @@
 #include "core/calendar/DateTime.h"
 #include "core/calendar/DisplayDate.h"
 #include "core/calendar/Repeat.h"
+#include "core/desktop/EntryEditMenu.h"
 #include "core/desktop/PopupPlacement.h"
 #include "core/desktop/PopupText.h"
 #include "core/util/Paths.h"
@@ -54,10 +55,24 @@ enum : int {
   kCmdCopy,
   kCmdCut,
   kCmdPaste,
+  kCmdUndo,
+  kCmdSelectAll,
   kCmdResetSize,
   kCmdOpenProgram,
   kCmdClose,
 };
+
+int EditMenuCommandId(EditCommand command) {
+  switch (command) {
+    case EditCommand::Undo: return kCmdUndo;
+    case EditCommand::Copy: return kCmdCopy;
+    case EditCommand::Cut: return kCmdCut;
+    case EditCommand::Paste: return kCmdPaste;
+    case EditCommand::SelectAll: return kCmdSelectAll;
+    case EditCommand::Separator: break;
+  }
+  return 0;
+}
 
 COLORREF FromRgb(uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 uint32_t ToRgb(COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c); }
@@ -173,6 +188,7 @@ bool TFEntry::Create() {
   // that cannot be read is not offered for editing, so closing can never replace it with
   // an empty text.
   auto read = app_.Entries->TryReadDayEntry(date_);
+  section_ = app_.Entries->CurrentSection();
   if (read) {
     entry_ = *read;
   } else {
@@ -543,7 +559,9 @@ void TFEntry::CloseEntry() {
     GetWindowTextW(memo_, text.data(), n + 1);
     text.resize(static_cast<size_t>(n));
     entry_.Text = TrimControl(ReplaceAll(Narrow(text), "\r\n", "\n"));
-    app_.Entries->WriteDayEntry(entry_, date_);
+    // Into the section the note came from, also when another one became active while a
+    // dialog of the pop-up held the close back.
+    app_.Entries->WriteDayEntry(entry_, date_, section_);
     ShowWindow(memo_, SW_HIDE);
     ShowWindow(wait_, SW_SHOW);
     UpdateWindow(Handle());
@@ -590,11 +608,18 @@ void TFEntry::ShowMenu(POINT screen) {
   AppendSeparator(menu);
   DWORD selStart = 0, selEnd = 0;
   SendMessageW(memo_, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
-  if (selEnd > selStart) {
-    AppendItem(menu, kCmdCopy, L"复制\tCtrl+C");
-    AppendItem(menu, kCmdCut, L"剪切\tCtrl+X");
+  EditMenuState edit;
+  edit.canUndo = SendMessageW(memo_, EM_CANUNDO, 0, 0) != 0;
+  edit.hasSelection = selEnd > selStart;
+  edit.clipboardHasText = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+  edit.hasText = GetWindowTextLengthW(memo_) > 0;
+  for (const EditMenuItem& item : EntryEditMenu(edit)) {
+    if (item.command == EditCommand::Separator) {
+      AppendSeparator(menu);
+      continue;
+    }
+    AppendItem(menu, EditMenuCommandId(item.command), Widen(item.caption).c_str(), item.enabled ? 0 : MFS_DISABLED);
   }
-  AppendItem(menu, kCmdPaste, L"粘贴\tCtrl+V", IsClipboardFormatAvailable(CF_UNICODETEXT) ? 0 : MFS_DISABLED);
   AppendSeparator(menu);
   AppendItem(menu, kCmdResetSize, L"重置大小", s.HasEntryRect() ? 0 : MFS_DISABLED);
   AppendItem(menu, kCmdOpenProgram, L"打开程序...");
@@ -651,6 +676,11 @@ void TFEntry::RunMenuCommand(int id) {
       SendMessageW(memo_, WM_PASTE, 0, 0);
       entry_.Modified = true;
       break;
+    case kCmdUndo:
+      SendMessageW(memo_, EM_UNDO, 0, 0);
+      entry_.Modified = true;
+      break;
+    case kCmdSelectAll: SendMessageW(memo_, EM_SETSEL, 0, -1); break;
     case kCmdResetSize:
       s.EntryRect = {-1, -1, -1, -1};
       popupRect_ = cellRect_;
@@ -708,6 +738,12 @@ void TFEntry::RepeatEntry() {
     return;
   }
   entry_.Modified = true;
+  // Another section became active while the dialog was open: the series would go into
+  // that one, so only the pop-up's own text is saved.
+  if (app_.Entries->CurrentSection() != section_) {
+    CloseEntry();
+    return;
+  }
   int n = GetWindowTextLengthW(memo_);
   std::wstring text(static_cast<size_t>(n) + 1, L'\0');
   GetWindowTextW(memo_, text.data(), n + 1);

@@ -76,6 +76,7 @@ class TFEntry final : public Window {
 
   App& app_;
   double date_;
+  std::string section_;  // the section the note was read from and is saved into
   Rect cellRect_;
   Rect popupRect_;
   TDayEntry entry_;

@@ -193,6 +193,9 @@ void TrayIcon::ShowMenu() {
 
 LRESULT TrayIcon::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == kCallbackMessage) {
+    // Disabled while a dialog of the program (the folder browser) is open: the icon's
+    // menu would offer a second one over it.
+    if (!IsWindowEnabled(Handle())) return 0;
     switch (LOWORD(lp)) {
       case WM_RBUTTONUP: ShowMenu(); break;
       case WM_LBUTTONDBLCLK:

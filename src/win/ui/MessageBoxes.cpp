@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "win/platform/Utf16.h"
+#include "win/ui/ModalScope.h"
 
 namespace ov {
 
@@ -50,7 +51,12 @@ std::string BrowseForFolder(HWND owner, const std::string& title, const std::str
   bi.lpfn = BrowseForFolderCallback;
   bi.lParam = reinterpret_cast<LPARAM>(initial.c_str());
   HRESULT co = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
+  PIDLIST_ABSOLUTE pidl = nullptr;
+  {
+    // The program's other windows wait while the browser is open.
+    ThreadWindowsDisabled others(owner);
+    pidl = SHBrowseForFolderW(&bi);
+  }
   std::string result;
   if (pidl) {
     wchar_t path[MAX_PATH] = L"";

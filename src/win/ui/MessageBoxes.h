@@ -16,7 +16,8 @@ void AbortBox(HWND owner, const std::string& text);
 bool ConfirmBox(HWND owner, const std::string& text);
 
 // The system folder browser rooted at the desktop, file-system folders only, new style
-// with status text. Returns the chosen folder, or an empty string when cancelled.
+// with status text; the thread's other windows are disabled while it is open. Returns the
+// chosen folder, or an empty string when cancelled.
 std::string BrowseForFolder(HWND owner, const std::string& title, const std::string& initialFolder);
 // The browser's callback: selects the initial folder (`data`, a wide string) when the
 // dialog opens and shows the path of each new selection (the item list in `lp`) as status.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "CalendarTestSupport.h"
 #include "core/platform/ShellFileOps.h"
 #include "core/util/Paths.h"
@@ -121,6 +123,70 @@ TEST_F(SectionsTest, DefaultAndUnusableNamesAreNeverDeleted) {
   EXPECT_TRUE(fs::is_directory(f_.Entries() / PathFromUtf8(kDefaultSectionName)));
   EXPECT_FALSE(CanModifySection(kDefaultSectionName));
   EXPECT_TRUE(CanModifySection("默认 "));
+}
+
+// An open pop-up stands for work of the active section: every way of changing the section
+// (a menu's choice, create, rename, delete) lets it save into the section it came from
+// before the switch, and a deleted section takes that note into the recycle bin.
+TEST_F(SectionsTest, EverySectionChangeLetsTheOldSectionSaveFirst) {
+  const double day = EncodeDate(2024, 3, 12);
+  const auto note = [&](const fs::path& section) {
+    return section / "Notes" / "2024" / "Notes_2024-03-12.txt";
+  };
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+    fs::path savedIn;   // where the typed note must be afterwards
+    fs::path notIn;     // where it must not be
+  };
+  const fs::path e = f_.Entries();
+  const std::vector<Case> cases = {
+      {"choose", [&] { store_.SetCurrentSection("Home"); }, e / "Work", e / "Home"},
+      {"create", [&] { CreateSection(shell_, store_); }, e / "Work", e / "New"},
+      {"rename", [&] { RenameSection(shell_, store_, "Work", "Job"); }, e / "Job", e / "Work"},
+      {"delete", [&] { DeleteSection(shell_, store_, "Work"); }, bin_ / "Work", e / "Work"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const char* n : {"Work", "Home", "Job", "New"}) fs::remove_all(e / n);
+    fs::remove_all(bin_);
+    Folder("Work");
+    Folder("Home");
+    store_.SetSectionChangingHandler(nullptr);
+    store_.SetCurrentSection("Work");
+    int told = 0;
+    store_.SetSectionChangingHandler([&] {
+      ++told;
+      EXPECT_EQ(store_.CurrentSection(), "Work");
+      TDayEntry typed;
+      typed.Text = "typed in Work";
+      store_.WriteDayEntry(typed, day);
+    });
+    c.change();
+    EXPECT_EQ(told, 1);
+    EXPECT_NE(store_.CurrentSection(), "Work");
+    EXPECT_TRUE(fs::exists(note(c.savedIn)));
+    EXPECT_FALSE(fs::exists(note(c.notIn)));
+  }
+  // Choosing the section that is already active changes nothing and tells nobody.
+  int told = 0;
+  store_.SetSectionChangingHandler([&] { ++told; });
+  store_.SetCurrentSection(store_.CurrentSection());
+  EXPECT_EQ(told, 0);
+}
+
+// A pop-up closed after the switch after all (a dialog of its own was open) still writes
+// into the section it was opened in.
+TEST_F(SectionsTest, AnEditorWritesIntoItsOwnSectionWhicheverIsActive) {
+  Folder("Work");
+  store_.SetCurrentSection("Home");
+  TDayEntry typed;
+  typed.Text = "late";
+  EXPECT_TRUE(store_.WriteDayEntry(typed, EncodeDate(2024, 3, 12), "Work"));
+  EXPECT_EQ(store_.CurrentSection(), "Home");
+  EXPECT_EQ(f_.NoteText(EncodeDate(2024, 3, 12)), "");
+  store_.SetCurrentSection("Work");
+  EXPECT_EQ(f_.NoteText(EncodeDate(2024, 3, 12)), "late");
 }
 
 TEST(SectionTexts, MessagesAreFilledWithTheName) {

@@ -51,6 +51,9 @@ TEST(ConfigRules, InvertedAndPlainBindings) {
   EXPECT_FALSE(s.UseColorForSkin);
   StoreControlValue(*FindSettingBinding("ComboOutputPixelFormat"), s, 2);
   EXPECT_EQ(s.OutputPixelmode, 2);
+  ASSERT_NE(FindSettingBinding("CheckShowLunar"), nullptr);
+  StoreControlValue(*FindSettingBinding("CheckShowLunar"), s, 1);
+  EXPECT_TRUE(s.ShowLunar);
   EXPECT_EQ(FindSettingBinding("NoSuchControl"), nullptr);
 }
 

@@ -2,7 +2,8 @@
 # After start the mini controller sits over the right end of the calendar's title strip;
 # a click on its ">" while an entry pop-up has unsaved typing saves the typing and
 # rebuilds the wallpaper with the next month, and the controller comes back on its place;
-# its menu's "星期行数" sets the number of week rows.
+# its menu's "星期行数" sets the number of week rows and "关闭迷你控制器" hides it, and the
+# main window's controls show both.
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
@@ -65,6 +66,27 @@ e2e_wait_for "the wallpaper with five rows" 15 rebuilt
 e2e_wait_window TFController visible 10 >/dev/null
 sleep 0.5
 e2e_screenshot five-rows >/dev/null
+
+# "菜单" > "关闭迷你控制器" (the last item) hides the controller.
+e2e_click $(((cl + cr) / 2)) $(((ct + cb) / 2))
+e2e_wait_for "the controller's menu" 5 e2e_window_visible '#32768'
+xdotool key Up Return
+e2e_wait_window TFController hidden 10 >/dev/null
+# The main window's controls show what the controller changed: five week rows, and the
+# controller switched off.
+e2e_post TOVMainForm WM_USER+23
+e2e_wait_window TOVMainForm visible 10 >/dev/null
+sleep 1
+controls=$(orv_children)
+main_tab=$(grep 'class="SysTabControl32"' <<<"$controls" | head -1 | cut -d' ' -f1)
+e2e_send "$main_tab" 0x1330 1 >/dev/null
+sleep 0.7
+controls=$(orv_children)
+weeks=$(grep 'visible=1' <<<"$controls" | grep 'class="Edit"' | head -1 | sed -E 's/.* text="(.*)"$/\1/')
+e2e_assert_eq 5 "$weeks" "SpinWeekRows after the controller's choice"
+grep -F 'text="在桌面上显示迷你控制器"' <<<"$controls" | grep -q 'checked=0' ||
+  e2e_fail "CheckMiniController still ticked after the controller was closed"
 orv_end_session
 e2e_assert_eq 5 "$(e2e_reg_get "$ORV_KEY\\App" VisibleWeeks)" "VisibleWeeks"
+e2e_assert_eq 0 "$(e2e_reg_get "$ORV_KEY\\App" ShowController)" "ShowController"
 e2e_pass

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The configuration window: 0x417 shows it, every tab and calendar sub-tab is visited and
-# photographed, a check box, a numeric field (typed), two gauges (clicked, one reset by a
-# right click) and a combo box are set through the window, and minimising writes the
-# settings and the picture's properties and rebuilds the wallpaper.
+# photographed, check boxes, a numeric field (typed), two gauges (clicked, one reset by a
+# right click) and a combo box are set through the window, the autostart options follow
+# their switch, and minimising writes the settings and the picture's properties and
+# rebuilds the wallpaper.
 # e2e-timeout: 240
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -32,10 +33,12 @@ e2e_screenshot image-tab >/dev/null
 all=$(orv_children)
 for caption in "更新背景" "星期号" "月份标题" "浮动月份" "单元格颜色" "选择颜色..." "没有背景图像" "背景色" "打开循环" \
   "选择图标文本颜色" "系统启动时自动运行" "单击关闭 (X) 最小化 Orvinta" "禁用小提示窗" "在桌面上显示迷你控制器" \
-  "使用上面的预览窗口移动和更改日历面板大小" "按比例拉伸" "没有覆盖" "重置" "选择自身包含透明信息的覆盖图像"; do
+  "使用上面的预览窗口移动和更改日历面板大小" "按比例拉伸" "没有覆盖" "重置" "选择自身包含透明信息的覆盖图像" "显示农历"; do
   grep -qF "text=\"$caption\"" <<<"$all" || e2e_fail "no control with the caption $caption"
 done
 grep 'text="禁用小提示窗"' <<<"$all" | grep -q "checked=1" || e2e_fail "hints not switched off on the 20th start"
+e2e_assert_eq "捕获在您的系统其它地方的背景并将它们复制到您的背景集合中。" "$(ov_tool hint TOVMainForm "捕获背景" | tr -d '\r')" \
+  "hint of the capture check box"
 
 # Every tab, in order, and every sub-tab of the calendar (TCM_SETCURFOCUS notifies as a click).
 names=(entries calendar image panels overlay desktop application printer backup about)
@@ -51,15 +54,35 @@ for i in 1 2 3; do
   e2e_screenshot "calendar-sub-$i" >/dev/null
 done
 
-# Calendar view: week numbers off, eight week rows typed into the field.
+# Calendar view: week numbers and the Chinese calendar layer off, eight week rows typed
+# into the field.
 e2e_send "$calendar_tab" 0x1330 0 >/dev/null
 sleep 0.5
+e2e_screenshot calendar-view >/dev/null
 ov_tool click TOVMainForm "星期号" >/dev/null || e2e_fail "no check box 星期号"
+ov_tool click TOVMainForm "显示农历" >/dev/null || e2e_fail "no check box 显示农历"
 read -r x y < <(visible_controls Edit | head -1 | centre)
 xdotool mousemove "$x" "$y" click --repeat 2 1
 xdotool key ctrl+a BackSpace type "12"
 sleep 0.5
 e2e_screenshot typed >/dev/null
+
+# Application: the autostart options are usable only with autostart on.
+e2e_send "$main_tab" 0x1330 6 >/dev/null
+sleep 0.5
+enabled_of() { orv_children | grep -F "text=\"$1\"" | head -1 | sed -E 's/.* enabled=([01]) .*/\1/'; }
+for caption in "更新背景后退出" "启动延迟" "秒"; do
+  e2e_assert_eq 1 "$(enabled_of "$caption")" "$caption enabled with autostart on"
+done
+ov_tool click TOVMainForm "系统启动时自动运行" >/dev/null || e2e_fail "no check box 系统启动时自动运行"
+sleep 0.5
+for caption in "更新背景后退出" "启动延迟" "秒"; do
+  e2e_assert_eq 0 "$(enabled_of "$caption")" "$caption enabled with autostart off"
+done
+e2e_screenshot autostart-off >/dev/null
+ov_tool click TOVMainForm "系统启动时自动运行" >/dev/null
+sleep 0.5
+e2e_assert_eq 1 "$(enabled_of "更新背景后退出")" "quit option enabled again"
 
 # Desktop: the output depth "15 位".
 e2e_send "$main_tab" 0x1330 5 >/dev/null
@@ -100,6 +123,7 @@ e2e_wait_for "the wallpaper rebuilt for the work area" 20 wallpaper_changed
 app='HKCU\Software\Quenlar\Orvinta3\App'
 e2e_assert_eq 0 "$(e2e_reg_get "$app" WeekNumbers)" "WeekNumbers after the check box"
 e2e_assert_eq 12 "$(e2e_reg_get "$app" VisibleWeeks)" "VisibleWeeks typed"
+e2e_assert_eq 0 "$(e2e_reg_get "$app" ShowLunar)" "ShowLunar after the check box"
 e2e_assert_eq 2 "$(e2e_reg_get "$app" OutputPixelmode)" "OutputPixelmode from the combo box"
 # Opacity 82 shows as 68 % and goes back as 81.
 e2e_assert_eq 81 "$(e2e_reg_get "$app" CalendarAlpha)" "CalendarAlpha through the percent field"

@@ -2,7 +2,8 @@
 # Note sections through the tab "项目": "新建" starts naming the new section at once (a
 # Chinese name typed), "重命名" renames one and refuses a name differing only in letter
 # case, the selected section takes the notes typed into the desktop pop-up, the tray's
-# "项目部分" lists "A&B" as written and choosing it activates that folder, and "删除"
+# "项目部分" lists "A&B" as written and choosing it activates that folder (a pop-up open
+# meanwhile saves into its own section first), and "删除"
 # asks first and moves the folder to the recycle bin.
 # e2e-timeout: 200
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
@@ -98,6 +99,7 @@ sleep 1
 e2e_click $(((l + r) / 2)) $(((t + b) / 2)) 3
 e2e_wait_window TFEntry visible 10 >/dev/null
 xdotool type --delay 40 "Trip"
+wall_note=$(orv_wallpaper_mtime)
 e2e_click 100 200
 note="$entries/旅行/Notes/$(date +%Y)/Notes_$(date +%Y)-$(date +%m)-$(printf %02d "$day").txt"
 e2e_wait_for "the note in 旅行" 10 test -f "$note"
@@ -106,7 +108,14 @@ e2e_assert_no_file "$(orv_note_file "$(date +%Y)" "$(date +%m)" "$day")"
 
 e2e_log "step: tray"
 # The tray's "项目部分" (seventh item) lists the sections in the list's order, "A&B" as
-# written; choosing it makes it the active section.
+# written; choosing it makes it the active section. A pop-up open with typing meanwhile
+# saves into the section it was opened in (旅行), not into A&B.
+e2e_wait_for "the wallpaper with the note" 15 eval '[ "$(orv_wallpaper_mtime)" != "$wall_note" ]'
+sleep 1
+e2e_click $(((l + r) / 2)) $(((t + b) / 2)) 3
+e2e_wait_window TFEntry visible 10 >/dev/null
+xdotool key ctrl+a
+xdotool type --delay 40 "More"
 ov_tool cursor 200 300 >/dev/null
 e2e_post TOrvintaTray WM_APP+10 1 0x205
 e2e_wait_for "the tray menu" 5 e2e_window_visible '#32768'
@@ -121,6 +130,9 @@ sleep 0.5
 e2e_screenshot tray-sections >/dev/null
 read -r sl st sr sb < <(menus | grep -v "rect=$ml,$mt," | orv_rect)
 e2e_click $(((sl + sr) / 2)) $((st + 2 + (sb - st - 4) * (2 * index + 1) / (2 * count)))
+e2e_wait_window TFEntry gone 10 >/dev/null
+e2e_assert_eq "[EOHDR]|More|" "$(tr '\r\n' '||' <"$note" | tr -s '|')" "note of the pop-up open across the switch"
+e2e_assert_no_file "$entries/A&B/Notes/$(date +%Y)/Notes_$(date +%Y)-$(date +%m)-$(printf %02d "$day").txt"
 sleep 1
 show_window
 e2e_assert_eq "A&B" "$(selected)" "section chosen from the tray"

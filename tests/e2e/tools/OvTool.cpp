@@ -13,6 +13,7 @@
 //   ovtool children TARGET             child controls: id, state, rect, class, text
 //   ovtool items TARGET                a list view's rows: index, selected, screen rect, text
 //   ovtool click TARGET TEXT|#ID       BM_CLICK on a child control of any window
+//   ovtool hint TARGET TEXT|#ID        the text of a child control's tooltip
 //   ovtool settext TARGET TEXT|#ID|. NEW  WM_SETTEXT on a child control ("." TARGET itself)
 //   ovtool select TARGET TEXT|#ID N    chooses item N of a combo box
 //   ovtool desktop                     screen size; the desktop window; the work area
@@ -442,6 +443,54 @@ int CmdItems(const std::vector<std::wstring>& args) {
                   local.Rect.top, local.Rect.right, local.Rect.bottom);
     Line(buf + std::string("text=") + Quote(local.Text));
   }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return result;
+}
+
+// The hint of a child control: the text of the tool for that control in any tooltip
+// window of its process, read through a buffer allocated in that process.
+int CmdHint(const std::vector<std::wstring>& args) {
+  if (args.size() < 2) return kUsage;
+  HWND parent = ResolveTarget(args[0]);
+  HWND child = parent ? FindChild(parent, args[1]) : nullptr;
+  DWORD pid = 0;
+  if (!child || !GetWindowThreadProcessId(child, &pid)) {
+    Error("no control " + Narrow(args[1]) + " in " + Narrow(args[0]));
+    return kNotFound;
+  }
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return kFailed;
+  struct Remote {
+    TTTOOLINFOW Info;
+    wchar_t Text[1024];
+  };
+  auto* remote =
+      static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  int result = kNotFound;
+  for (HWND tip : TopLevelWindows()) {
+    DWORD tipPid = 0;
+    if (!remote || result == kOk || _wcsicmp(ClassOf(tip).c_str(), L"tooltips_class32") != 0 ||
+        !GetWindowThreadProcessId(tip, &tipPid) || tipPid != pid)
+      continue;
+    const int count = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count && result != kOk; ++i) {
+      Remote local{};
+      local.Info.cbSize = sizeof(local.Info);
+      local.Info.lpszText = remote->Text;
+      SIZE_T done = 0;
+      if (!WriteProcessMemory(process, remote, &local, sizeof(local), &done) ||
+          !SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&remote->Info)) ||
+          !ReadProcessMemory(process, remote, &local, sizeof(local), &done))
+        continue;
+      local.Text[1023] = L'\0';
+      if ((local.Info.uFlags & TTF_IDISHWND) && reinterpret_cast<HWND>(local.Info.uId) == child) {
+        Line(Narrow(local.Text));
+        result = kOk;
+      }
+    }
+  }
+  if (result != kOk) Error("no hint for " + Narrow(args[1]));
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
   return result;
@@ -904,7 +953,7 @@ int wmain(int argc, wchar_t** argv) {
       {L"cursor", CmdCursor},   {L"reg", CmdReg},       {L"folder", CmdFolder},     {L"window", CmdWindow},
       {L"msgbox", CmdMsgBox},   {L"children", CmdChildren}, {L"click", CmdClick},   {L"settext", CmdSetText},
       {L"select", CmdSelect},   {L"items", CmdItems},     {L"link", CmdLink},       {L"wallpaper", CmdWallpaper},
-      {L"procstats", CmdProcStats}, {L"ping", CmdPing},
+      {L"procstats", CmdProcStats}, {L"ping", CmdPing}, {L"hint", CmdHint},
   };
   for (const auto& c : kCommands) {
     if (command == c.Name) {
