@@ -62,8 +62,8 @@ void ComposePreview(TBitmap32& preview, PreviewInput& in, PreviewQuality quality
   PreviewCache::Entry* entry = nullptr;
   if (cache) {
     key = {{preview.Width(), preview.Height()}, in.wallpaperSize, desktop, compose.noBackground, adjust,
-           compose.wallpaperAlpha, PictureFingerprint(shown), PictureFingerprint(bottom), PlacementOnly(shownProps),
-           in.props.Props(ImageSlot::Bottom)};
+           compose.wallpaperAlpha, PictureFingerprint(shown), PictureFingerprint(bottom), in.props.PictureLoads(),
+           PlacementOnly(shownProps), in.props.Props(ImageSlot::Bottom)};
     entry = &cache->entries_[quality == PreviewQuality::Full ? 1 : 0];
   }
   bool finish = false;

@@ -40,6 +40,9 @@ class PreviewCache {
     bool noBackground = false, adjust = false;
     int32_t wallpaperAlpha = 255;
     uint64_t shown = 0, bottom = 0;  // PictureFingerprint
+    // ImagePropsStore::PictureLoads: a picture loaded again may be another one that the
+    // fingerprint cannot tell apart (same size, same buffer, same sampled pixels).
+    uint64_t loads = 0;
     TImageProps shownPlacement, bottomProps;
     bool operator==(const Key&) const = default;
   };
@@ -59,8 +62,8 @@ class PreviewCache {
 };
 
 // Identifies a picture without reading all of it: its size, where its pixels live and 257
-// pixels spread over it. Pictures are replaced whole (loaded, released), never edited in
-// place, so this tells a new picture from the one before.
+// pixels spread over it. It catches a surface replaced outside the property store; a
+// picture loaded through the store is told apart by the store's load count.
 uint64_t PictureFingerprint(const TBitmap32& picture);
 
 // Draws the whole preview into `preview` (its size is the preview's). With a cache the

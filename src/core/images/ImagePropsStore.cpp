@@ -39,6 +39,7 @@ std::filesystem::path ImagePropsStore::WriteImageProps(const TBitmap32& picture)
 DecodeResult ImagePropsStore::LoadImageWithProperties(TBitmap32& surface, const std::filesystem::path& file,
                                                       ImageSlot slot) {
   if (slot == ImageSlot::Current && !shown_.Empty() && modified_) WriteImageProps(shown_);
+  ++loads_;
   DecodeResult r = decoder_.Decode(surface, file);
   if (!r.ok) surface.SetSize(0, 0);
   ReadImageProps(surface, slot);
@@ -53,6 +54,7 @@ bool ImagePropsStore::SetBottomImage(const std::string& fileUtf8) {
 void ImagePropsStore::ClearBottomImage() {
   bottomFile_.clear();
   bottom_.SetSize(0, 0);
+  ++loads_;
 }
 
 }  // namespace ov

@@ -2,6 +2,7 @@
 // The two live property slots (current picture, bottom image), the pictures they belong
 // to, and their properties files "CRC_xxxxxxxx.ini" in the ImageCRC folder.
 #include <filesystem>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -35,6 +36,9 @@ class ImagePropsStore {
   TBitmap32& ShownPicture() { return shown_; }
   TBitmap32& BottomImage() { return bottom_; }
   const std::string& BottomImageFilename() const { return bottomFile_; }
+  // Counts every load into a slot and every emptying of the bottom image: whatever keeps
+  // a picture derived from the two surfaces drops it when this number moves.
+  uint64_t PictureLoads() const { return loads_; }
 
   std::filesystem::path PropsFileFor(const TBitmap32& picture) const;
 
@@ -76,6 +80,7 @@ class ImagePropsStore {
   TBitmap32 shown_;
   TBitmap32 bottom_;
   std::string bottomFile_;
+  uint64_t loads_ = 0;
 };
 
 }  // namespace ov

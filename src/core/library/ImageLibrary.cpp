@@ -1,5 +1,6 @@
 #include "core/library/ImageLibrary.h"
 
+#include <cstdint>
 #include <system_error>
 
 #include "core/images/ImageFiles.h"
@@ -26,6 +27,8 @@ size_t NameLength(const std::string& utf8) {
 }
 
 // Calls `found` for every file the scan takes in, with the directory entry and its name.
+// An entry whose name has no UTF-8 form is passed over (with what lies below it): the
+// library could not name it.
 template <typename Found>
 void Scan(const fs::path& folder, const Found& found, int depth) {
   if (depth > kMaxDepth) return;
@@ -35,7 +38,9 @@ void Scan(const fs::path& folder, const Found& found, int depth) {
   for (; it != fs::directory_iterator(); it.increment(ec)) {
     if (ec) break;
     const fs::directory_entry& entry = *it;
-    std::string name = PathToUtf8(entry.path().filename());
+    std::optional<std::string> utf8 = PathToUtf8IfValid(entry.path().filename());
+    if (!utf8) continue;
+    const std::string& name = *utf8;
     if (NameLength(name) < 3 || name[0] == '(') continue;
     std::error_code typeEc;
     if (entry.is_directory(typeEc)) {
@@ -49,6 +54,21 @@ void Scan(const fs::path& folder, const Found& found, int depth) {
 bool Scannable(const fs::path& folder) { return NameLength(PathToUtf8(folder)) >= 2; }
 
 }  // namespace
+
+std::optional<std::string> PathToUtf8IfValid(const fs::path& p) {
+  if constexpr (sizeof(fs::path::value_type) == 2) {
+    const auto& units = p.native();
+    for (size_t i = 0; i < units.size(); ++i) {
+      const auto u = static_cast<uint32_t>(units[i]);
+      if (u < 0xD800 || u > 0xDFFF) continue;
+      const bool pair = u <= 0xDBFF && i + 1 < units.size() && static_cast<uint32_t>(units[i + 1]) >= 0xDC00 &&
+                        static_cast<uint32_t>(units[i + 1]) <= 0xDFFF;
+      if (!pair) return std::nullopt;
+      ++i;
+    }
+  }
+  return PathToUtf8(p);
+}
 
 void ScanImageFolder(const fs::path& folder, std::vector<TImageItem>& out) {
   if (!Scannable(folder)) return;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ struct TImageItem {
   // Made when the row is first shown, kept until the library is rebuilt.
   std::shared_ptr<const TBitmap32> Thumbnail;
 };
+
+// The path as UTF-8, or nothing when it has no UTF-8 form: a name held in UTF-16 may
+// carry a lone surrogate (legal on NTFS), on which PathToUtf8 would throw. The scans pass
+// such entries over (with what lies below them): the library could not name them.
+std::optional<std::string> PathToUtf8IfValid(const std::filesystem::path& p);
 
 // Scans a folder recursively in the file system's order, depth first, without sorting.
 // Entries whose names are shorter than 3 characters or begin with "(" are skipped (with

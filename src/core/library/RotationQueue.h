@@ -60,8 +60,9 @@ class RotationHost {
   virtual ~RotationHost() = default;
   // Stores the properties of the picture open in the image tab; returns their file.
   virtual std::filesystem::path SaveShownImageProps() = 0;
-  // Composes and installs the wallpaper with `file` as background; the error text is
-  // not shown.
+  // Composes and installs the wallpaper with `file` as background, as a rotation: once
+  // the picture loads, the next rotation is scheduled even when it is the one already
+  // shown. The error text is not shown.
   virtual void BuildWallpaper(const std::string& file) = 0;
   // Reads the remembered properties back into the current slot, so the image tab keeps
   // the adjustments of its own picture.

@@ -78,8 +78,11 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
   if (in.host.install && in.host.install(outputText)) s.WallpaperBackground = file;
   else result = kInstallFailed;
 
-  // A new background restarts the rotation interval; the same one again does not.
-  if (s.LastWallpaperFile != file) s.NextRotationTime = NextRotation(in.clock.Now(), s.RotationInterval, s.RotationMode);
+  // A new background restarts the rotation interval; the same one again does not, except
+  // for a rotation: one that picked the picture already shown (a library of one) would
+  // otherwise stay due and rebuild at every tick.
+  if (s.LastWallpaperFile != file || in.rotation)
+    s.NextRotationTime = NextRotation(in.clock.Now(), s.RotationInterval, s.RotationMode);
   s.LastWallpaperFile = file;
   busy(false);
   return result;

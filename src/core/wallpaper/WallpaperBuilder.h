@@ -37,6 +37,8 @@ struct WallpaperBuildInput {
   WallpaperHost host;
   std::vector<Rect> unshown;       // parts no monitor shows: desktop colour only (UnshownRects)
   Point tileShift{0, 0};           // rotation of the written file for the tile style (InstallFor)
+  bool rotation = false;           // a due rotation: its interval starts again even when the
+                                   // picked picture is the one already shown
 };
 
 // Error texts; when several failures happen, the last one is returned.

@@ -34,7 +34,8 @@ class MainForm final : public Window {
   void UpdateWallpaper();
   // Composes, saves and installs the wallpaper with `file` as background; returns an
   // error text, empty on success.
-  std::string BuildWallpaper(const std::string& file);
+  // `rotation`: a due rotation, which schedules the next one whatever picture it showed.
+  std::string BuildWallpaper(const std::string& file, bool rotation = false);
 
   // Saves every setting, the main window's placement included.
   void SaveSettings();

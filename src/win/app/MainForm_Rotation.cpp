@@ -59,12 +59,14 @@ class FormRotationHost final : public RotationHost {
   std::filesystem::path SaveShownImageProps() override {
     return app_.Props ? app_.Props->WriteImageProps(app_.Props->ShownPicture()) : std::filesystem::path();
   }
-  void BuildWallpaper(const std::string& file) override { form_.BuildWallpaper(file); }
+  void BuildWallpaper(const std::string& file) override { form_.BuildWallpaper(file, true); }
   void RestoreShownImageProps(const std::filesystem::path& file) override {
     if (app_.Props && !file.empty()) app_.Props->ReadImagePropsFile(file, ImageSlot::Current);
   }
   void UpdatePreview() override {
-    // The image tab's preview is redrawn here (with the preview).
+    // The build loaded the rotated picture's properties on the way; the preview shows the
+    // image tab's own again.
+    if (MainWindow* ui = form_.Ui()) ui->UpdatePreview();
   }
 
  private:

@@ -79,7 +79,7 @@ void MainForm::UpdateWallpaper() {
   PlaceController();
 }
 
-std::string MainForm::BuildWallpaper(const std::string& file) {
+std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
   if (!app_.Props || !app_.Renderer) return "Problem loading image \"" + file + "\"";
   WallpaperHost host;
   const WallpaperInstall install = InstallFor(app_.Monitors);
@@ -90,7 +90,7 @@ std::string MainForm::BuildWallpaper(const std::string& file) {
   host.normalPriority = [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); };
   WallpaperBuildInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.Cells, app_.Clock,
                          app_.DisplayDate, app_.WallpaperSize, app_.Folders.WallpaperFile(), host,
-                         UnshownRects(app_.Monitors), install.tileShift};
+                         UnshownRects(app_.Monitors), install.tileShift, rotation};
   try {
     return ov::BuildWallpaper(in, file);
   } catch (const std::exception&) {

@@ -69,7 +69,7 @@ void ImageGrid::SetGeometry(int thumbWidth, int rowHeight, int textWidth) {
 }
 
 void ImageGrid::Reset() {
-  asked_.assign(RowCount(), false);
+  thumbs_.assign(RowCount(), Thumb::kNone);
   current_ = std::min(current_, RowCount() - 1);
   top_ = 0;
   if (!Handle()) return;
@@ -129,8 +129,9 @@ void ImageGrid::MoveCurrent(long long row) {
 }
 
 void ImageGrid::ThumbnailArrived(size_t row) {
-  if (!Handle() || row >= asked_.size()) return;
-  asked_[row] = false;
+  if (!Handle() || row >= thumbs_.size()) return;
+  const bool made = row < library_->size() && (*library_)[row].Thumbnail;
+  thumbs_[row] = made ? Thumb::kNone : Thumb::kFailed;
   RECT r;
   RowRect(row, r);
   InvalidateRect(Handle(), &r, FALSE);
@@ -200,8 +201,8 @@ void ImageGrid::PaintRow(HDC dc, size_t row, const RECT& rowRect) {
         HBRUSH grey = CreateSolidBrush(RGB(0x80, 0x80, 0x80));
         FillRect(dc, &r, grey);
         DeleteObject(grey);
-        if (row < asked_.size() && !asked_[row] && events_.onThumbnailWanted) {
-          asked_[row] = true;
+        if (row < thumbs_.size() && thumbs_[row] == Thumb::kNone && events_.onThumbnailWanted) {
+          thumbs_[row] = Thumb::kAsked;
           events_.onThumbnailWanted(row, ThumbnailCell());
         }
       }

@@ -2,9 +2,11 @@
 // ImageGrid: the picture library's owner-drawn grid on the image tab. Two columns (the
 // thumbnail and the text), one row per library entry, whole-row selection, a vertical
 // scroll bar. Thumbnails are asked for when a row is first painted without one; until
-// theirs arrives a cell shows the grey fill.
+// theirs arrives a cell shows the grey fill. A picture that gave no thumbnail is not asked
+// for again until the library is rebuilt: its row stays grey.
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,7 +41,8 @@ class ImageGrid final : public Window {
   int TopRow() const { return top_; }
   // Scrolls so that `row` is the first visible row, as far as the rows allow.
   void SetTopRow(int row) { ScrollTo(row); }
-  // A thumbnail arrived (or failed): that row is painted again and may ask again later.
+  // A thumbnail arrived, or failed when the row's item still has none: that row is
+  // painted again; a failure is remembered, so that painting does not ask again.
   void ThumbnailArrived(size_t row);
   // The cell size a thumbnail is made for: the column cell shrunk by 2 on every side.
   Size ThumbnailCell() const { return {thumbWidth_ - 4, rowHeight_ - 4}; }
@@ -61,7 +64,9 @@ class ImageGrid final : public Window {
 
   const std::vector<TImageItem>* library_ = nullptr;
   Events events_;
-  std::vector<bool> asked_;  // a thumbnail is on its way for the row
+  // Per row: nothing asked yet, a thumbnail on its way, or the picture gave none.
+  enum class Thumb : uint8_t { kNone, kAsked, kFailed };
+  std::vector<Thumb> thumbs_;
   HFONT font_ = nullptr, bold_ = nullptr;
   bool ownFont_ = false;
   int thumbWidth_ = 66, rowHeight_ = 49, textWidth_ = 220;

@@ -99,9 +99,11 @@ class MainWindow final : public IPreviewHost {
   void RenderPrintPreview();
 
   // --- the picture library (MainWindow_Library.cpp) ---
-  // Rescans ImagesPath into the library and the grid; with `keepSelection` the picture
-  // chosen last stays chosen when it is still there, else the background row is chosen.
-  void RebuildLibrary(bool clearQueue, bool keepSelection = false);
+  // Rescans ImagesPath into the library and the grid. `folderChanged`: the rescan follows
+  // a change seen in the folder, not a choice of the user; the picture chosen last stays
+  // chosen when it is still there (else the background row is chosen), and a folder that
+  // is briefly empty or away changes no setting.
+  void RebuildLibrary(bool clearQueue, bool folderChanged = false);
   void SelectBackgroundRow();
   // Loads the library entry of `row` into the preview (only remembered while hidden).
   void SelectImage(size_t row);

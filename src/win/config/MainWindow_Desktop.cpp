@@ -76,6 +76,8 @@ void MainWindow::CheckNoBackgroundClick() {
   EnableControl("RotateImages", !app_.settings.NoBackground);
   SetChecked("RotateImages", false);
   StoreBound("RotateImages");
+  // Rotation is off now: its interval controls follow, as after a click on the box.
+  hooks::RotateImagesClick(app_);
   UpdatePreview();
 }
 

@@ -128,7 +128,7 @@ void MainWindow::WatchLibraryFolder() {
   if (!watcher_->Watch(folder, hwnd_, kMsgLibraryFolderChanged)) watcher_->Stop();
 }
 
-void MainWindow::RebuildLibrary(bool clearQueue, bool keepSelection) {
+void MainWindow::RebuildLibrary(bool clearQueue, bool folderChanged) {
   SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   try {
     ++libraryGeneration_;
@@ -137,7 +137,7 @@ void MainWindow::RebuildLibrary(bool clearQueue, bool keepSelection) {
     // are still there, unchanged in size, so one new picture costs one new thumbnail.
     std::unordered_map<std::string, TImageItem> kept;
     const int oldTop = imageGrid_->TopRow();
-    if (keepSelection)
+    if (folderChanged)
       for (TImageItem& item : app_.ImageLibrary)
         if (item.Thumbnail) kept.emplace(item.FileName, std::move(item));
     app_.ImageLibrary.clear();
@@ -155,11 +155,13 @@ void MainWindow::RebuildLibrary(bool clearQueue, bool keepSelection) {
     imageGrid_->Reset();
     ShowWindow(imageGrid_->Handle(), SW_SHOWNA);
     WatchLibraryFolder();
-    // Without pictures the wallpaper uses the plain background colour.
-    if (app_.ImageLibrary.empty() && !app_.settings.NoBackground) SetNoBackgroundTick(true);
+    // Without pictures the wallpaper uses the plain background colour. Not when the
+    // folder only went away for a moment (a renamed folder, a stick pulled out, a network
+    // drive gone): nothing would tick the box off again when the pictures come back.
+    if (app_.ImageLibrary.empty() && !app_.settings.NoBackground && !folderChanged) SetNoBackgroundTick(true);
     // ... and the picture the user is looking at.
     size_t row = 0;
-    if (keepSelection && FindLibraryRow(app_.SelectedImage, row)) {
+    if (folderChanged && FindLibraryRow(app_.SelectedImage, row)) {
       imageGrid_->SetTopRow(oldTop);
       imageGrid_->SetCurrentRow(row, false);
     } else {
@@ -292,10 +294,13 @@ void MainWindow::ClearBottomImage() {
 }
 
 void MainWindow::DeleteFromDisk() {
-  if (app_.SelectedImage.empty()) return;
-  if (!ConfirmBox(hwnd_, DeleteImagePrompt(app_.SelectedImage))) return;
+  // The picture the question names: a library rebuild or a captured wallpaper while the
+  // question is open may choose another one.
+  const std::string file = app_.SelectedImage;
+  if (file.empty()) return;
+  if (!ConfirmBox(hwnd_, DeleteImagePrompt(file))) return;
   // Into the recycle bin, without a second question; the shell reports its own errors.
-  std::wstring from = Widen(app_.SelectedImage);
+  std::wstring from = Widen(file);
   from.push_back(L'\0');  // the list ends with an empty name
   SHFILEOPSTRUCTW op{};
   op.hwnd = hwnd_;

@@ -33,6 +33,28 @@ uint64_t LibrarySignature(const std::filesystem::path& folder) {
   return h;
 }
 
+void WatchUntilStopped(HANDLE change, HANDLE stop, const std::filesystem::path& folder, HWND notify,
+                       UINT message) {
+  uint64_t signature = LibrarySignature(folder);
+  HANDLE waits[2] = {stop, change};
+  for (;;) {
+    const DWORD r = WaitForMultipleObjects(2, waits, FALSE, kPollMs);
+    if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return;
+    if (r == WAIT_OBJECT_0 + 1) {
+      if (!FindNextChangeNotification(change)) return;
+      while (WaitForMultipleObjects(2, waits, FALSE, kSettleMs) == WAIT_OBJECT_0 + 1)
+        if (!FindNextChangeNotification(change)) break;
+      if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return;
+    }
+    // Only changes the library would show count: a text file saved beside the
+    // pictures rebuilds nothing.
+    const uint64_t now = LibrarySignature(folder);
+    if (now == signature) continue;
+    signature = now;
+    PostMessageW(notify, message, 0, 0);
+  }
+}
+
 }  // namespace
 
 bool FolderWatcher::Watch(const std::filesystem::path& folder, HWND notify, UINT message) {
@@ -49,23 +71,11 @@ bool FolderWatcher::Watch(const std::filesystem::path& folder, HWND notify, UINT
   folder_ = folder;
   HANDLE stop = stop_;
   thread_ = std::thread([change, stop, folder, notify, message] {
-    uint64_t signature = LibrarySignature(folder);
-    HANDLE waits[2] = {stop, change};
-    for (;;) {
-      const DWORD r = WaitForMultipleObjects(2, waits, FALSE, kPollMs);
-      if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) break;
-      if (r == WAIT_OBJECT_0 + 1) {
-        if (!FindNextChangeNotification(change)) break;
-        while (WaitForMultipleObjects(2, waits, FALSE, kSettleMs) == WAIT_OBJECT_0 + 1)
-          if (!FindNextChangeNotification(change)) break;
-        if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) break;
-      }
-      // Only changes the library would show count: a text file saved beside the
-      // pictures rebuilds nothing.
-      const uint64_t now = LibrarySignature(folder);
-      if (now == signature) continue;
-      signature = now;
-      PostMessageW(notify, message, 0, 0);
+    try {
+      WatchUntilStopped(change, stop, folder, notify, message);
+    } catch (...) {
+      // Out of memory while scanning, say: the folder is no longer watched, and the
+      // menu's refresh still rescans it. Nothing may end the program from here.
     }
     FindCloseChangeNotification(change);
   });

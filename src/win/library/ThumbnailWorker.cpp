@@ -11,7 +11,14 @@ void ThumbnailWorker::Start(HWND notify, UINT message) {
   notify_ = notify;
   message_ = message;
   stopping_ = false;
-  thread_ = std::thread([this] { Run(); });
+  thread_ = std::thread([this] {
+    try {
+      Run();
+    } catch (...) {
+      // Out of memory for the results, say: thumbnails stop arriving and the rows stay
+      // grey, but the program goes on.
+    }
+  });
 }
 
 void ThumbnailWorker::Stop() {
@@ -64,7 +71,13 @@ void ThumbnailWorker::Run() {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     }
-    Thumbnail made = MakeThumbnail(job.file, job.cell, job.screen);
+    Thumbnail made;
+    try {
+      made = MakeThumbnail(job.file, job.cell, job.screen);
+    } catch (...) {
+      // Nothing thrown while decoding may end the program: the picture gets no thumbnail.
+      made = Thumbnail{};
+    }
     ThumbnailDone done{job.generation, job.row, nullptr, made.image};
     if (!made.pixels.Empty()) done.thumbnail = std::make_shared<const TBitmap32>(std::move(made.pixels));
     bool post = false;

@@ -7,6 +7,7 @@
 #include "core/config/PreviewContent.h"
 #include "core/platform/FakeTextRenderer.h"
 #include "core/platform/ImageDecoder.h"
+#include "support/TempDir.h"
 
 namespace ov {
 namespace {
@@ -80,6 +81,33 @@ TEST_F(PreviewContentTest, CachedRedrawsMatchUncachedOnes) {
       ComposePreview(plain, in, q, true, nullptr);
       EXPECT_EQ(cache.Hits() - hits, e.reuses ? 1 : 0) << e.what;
       ASSERT_TRUE(std::equal(cached.Bits(), cached.Bits() + 320 * 240, plain.Bits())) << e.what;
+    }
+  }
+}
+
+// A retouched copy of the shown picture: same size, and the same pixels wherever the
+// fingerprint looks, but every other pixel changed. Choosing it must show it.
+TEST_F(PreviewContentTest, ALoadedPictureIsDrawnAfreshEvenWhenItLooksTheSame) {
+  test::TempDir tmp;
+  const TBitmap32 original = Gradient(160, 90, 1);
+  TBitmap32 retouched = original;
+  const size_t count = 160 * 90;
+  std::vector<bool> sampled(count, false);
+  for (size_t i = 0; i <= 256; ++i) sampled[(count - 1) * i / 256] = true;
+  for (size_t i = 0; i < count; ++i)
+    if (!sampled[i]) retouched.Bits()[i] ^= 0x00FFFFFFu;
+  test::WriteFile(tmp.Path() / "a.ppm", EncodePpm(original));
+  test::WriteFile(tmp.Path() / "b.ppm", EncodePpm(retouched));
+
+  PreviewCache cache;
+  TBitmap32 cached(320, 240), plain(320, 240);
+  for (PreviewQuality q : {PreviewQuality::Quick, PreviewQuality::Full}) {
+    for (const char* name : {"a.ppm", "b.ppm"}) {
+      ASSERT_TRUE(props_.LoadImageWithProperties(props_.ShownPicture(), tmp.Path() / name, ImageSlot::Current).ok);
+      PreviewInput in = Input(false);
+      ComposePreview(cached, in, q, true, &cache);
+      ComposePreview(plain, in, q, true, nullptr);
+      ASSERT_TRUE(std::equal(cached.Bits(), cached.Bits() + 320 * 240, plain.Bits())) << name;
     }
   }
 }

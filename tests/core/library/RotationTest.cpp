@@ -177,6 +177,7 @@ class RotateBuildTest : public RotationTest, public RotationHost {
     WallpaperHost host{[](const std::string&) { return true; }, [](bool) {}, [] {}};
     WallpaperBuildInput in{settings_, props_, nullptr, renderer_, cells_, clock_, clock_.Now(), {160, 120},
                            tmp_.Path() / "Wallpaper.bmp", host};
+    in.rotation = true;  // as the program's rotation builds
     ov::BuildWallpaper(in, file);
     calls_.push_back("build " + fs::path(PathFromUtf8(file)).filename().string());
   }
@@ -215,6 +216,16 @@ TEST_F(RotateBuildTest, APictureThatDoesNotLoadKeepsTheSchedule) {
                                               "save props", "build picture1.ppm", "restore CRC_shown.ini",
                                               "preview"}));
   EXPECT_TRUE(ReadRotationFile(queueFile_, codePage_).empty());
+}
+
+TEST_F(RotateBuildTest, ALibraryOfOneSchedulesEveryRotation) {
+  std::vector<TImageItem> library = MakeLibrary(1);
+  settings_.NextRotationTime = clock_.Now() - 0.01;
+  for (int i = 0; i < 2; ++i) {  // the first shows the picture, the second shows it again
+    clock_.Advance(1.0 / 24);
+    EXPECT_EQ(Rotate(queue_, library, random_, queueFile_, codePage_, *this), library[0].FileName);
+    EXPECT_DOUBLE_EQ(settings_.NextRotationTime, clock_.Now() + 2.0 / 24) << "rotation " << i;
+  }
 }
 
 TEST_F(RotateBuildTest, NothingToShowDoesNothing) {

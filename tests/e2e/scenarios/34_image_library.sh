@@ -2,9 +2,11 @@
 # The picture library grid on the image tab: it lists the pictures of a folder tree with
 # their thumbnails, a click loads the row's picture into the preview, "最大" gives
 # 149-pixel rows, a picture dropped into the folder appears without a refresh, a file
-# that is no picture shows "无法读取图像" when chosen, and "从磁盘删除" moves the chosen
-# picture into the recycle bin after the question.
-# e2e-timeout: 240
+# that is no picture shows "无法读取图像" when chosen, and "从磁盘删除" moves the picture
+# the question named into the recycle bin, even when a captured wallpaper became the
+# chosen picture while the question was open. Pictures that go away for a moment change
+# no setting; ticking "没有背景图像" turns rotation off with its controls.
+# e2e-timeout: 300
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
@@ -154,6 +156,14 @@ grid_menu
 xdotool key Up Return
 e2e_wait_for "the delete question" 10 orv_has_box "您确定您要永久删除图像吗?"
 e2e_screenshot question >/dev/null
+# While the question is open another program installs a wallpaper: the capture copies it
+# into the library and makes it the chosen picture. The delete still takes the one named.
+mkdir -p "$E2E_PREFIX/drive_c/Pics"
+convert -size 1280x1024 "xc:#d08040" "BMP3:$E2E_PREFIX/drive_c/Pics/Sunset.BMP"
+ov_tool wallpaper 'C:\Pics\Sunset.BMP' || e2e_fail "cannot install the foreign wallpaper"
+captured() { find "$lib/Captured Images" -type f -name 'Sunset*' 2>/dev/null | grep -q .; }
+e2e_wait_for "the captured wallpaper in the library" 10 captured
+sleep 2
 orv_press "是"
 sleep 1
 shopt -s nullglob
@@ -164,5 +174,32 @@ esac
 gone() { [ -z "$(find "$lib" -name "$name")" ]; }
 e2e_wait_for "$name gone from the library folder" 10 gone
 [ -n "$(find "$HOME" -path '*Trash*' -name "$name" 2>/dev/null)" ] || e2e_fail "$name is not in the recycle bin"
+captured || e2e_fail "the captured wallpaper was deleted instead of $name"
 e2e_screenshot deleted >/dev/null
+
+# Every picture away for a moment (a stick pulled out, say) and back: the grid empties
+# and fills again, and neither "没有背景图像" nor "打开循环" changes.
+check_state() {  # TEXT: "checked=N enabled=N" of the check box with that caption
+  orv_children | grep -F "text=\"$1\"" | head -1 | grep -oE 'enabled=[01] checked=[01]'
+}
+e2e_assert_eq "enabled=1 checked=0" "$(check_state 没有背景图像)" "没有背景图像 before"
+e2e_assert_eq "enabled=1 checked=1" "$(check_state 打开循环)" "打开循环 before"
+away="$(e2e_user_dir)/away"
+mkdir -p "$away"
+mv "$lib"/* "$away"/
+grid_empty() { [ -z "$(colours_in_grid "$(e2e_screenshot away)" | tr -d ' ')" ]; }
+e2e_wait_for "an empty grid" 15 grid_empty
+mv "$away"/* "$lib"/
+grid_full() { [ "$(colours_in_grid "$(e2e_screenshot back)" | wc -w)" -ge 3 ]; }
+e2e_wait_for "the pictures back in the grid" 15 grid_full
+e2e_assert_eq "enabled=1 checked=0" "$(check_state 没有背景图像)" "没有背景图像 after the pictures came back"
+e2e_assert_eq "enabled=1 checked=1" "$(check_state 打开循环)" "打开循环 after the pictures came back"
+
+# Ticking "没有背景图像" unticks and disables "打开循环", and the interval's controls
+# are disabled with it.
+box=$(orv_children | grep -F 'text="没有背景图像"' | head -1 | awk '{print $1}')
+e2e_send "$box" 0xF5 >/dev/null  # BM_CLICK
+sleep 0.5
+e2e_assert_eq "enabled=0 checked=0" "$(check_state 打开循环)" "打开循环 with no background"
+orv_children | grep -F 'text="更换背景每"' | grep -q 'enabled=0' || e2e_fail "the rotation interval is still enabled"
 e2e_pass

@@ -8,6 +8,8 @@
 
 #include <chrono>
 
+#include "core/library/ImageLibrary.h"
+#include "core/util/Paths.h"
 #include "core/library/LibraryView.h"
 #include "support/ExifJpeg.h"
 #include "support/PngFile.h"
@@ -170,6 +172,18 @@ TEST_F(LibraryWorkers, WatcherNoticesPicturesAddedRenamedAndRemovedBelowTheFolde
   EXPECT_TRUE(WaitForMessage(kMsgDone, 7000)) << "file removed";
   watcher.Stop();
   EXPECT_FALSE(watcher.Watch(dir_.Path() / "no such folder", window_, kMsgDone));
+}
+
+// A name with a lone surrogate (legal on NTFS) has no UTF-8 form; the plain conversion
+// throws on it, which ended the program from the watcher's thread. (Wine cannot store such
+// a name, so the library's scan is checked through the conversion it uses.)
+TEST_F(LibraryWorkers, ANameWithoutUtf8FormIsRecognisedWithoutThrowing) {
+  const std::filesystem::path odd(std::wstring(L"C:\\Pics\\bad") + wchar_t(0xD800) + L"name.png");
+  EXPECT_ANY_THROW(PathToUtf8(odd));
+  EXPECT_FALSE(PathToUtf8IfValid(odd));
+  const std::filesystem::path pair(std::wstring(L"C:\\Pics\\") + wchar_t(0xD83D) + wchar_t(0xDE00) + L".png");
+  EXPECT_EQ("C:\\Pics\\\xF0\x9F\x98\x80.png", PathToUtf8IfValid(pair).value_or("none"));
+  EXPECT_FALSE(PathToUtf8IfValid(std::filesystem::path(std::wstring(1, wchar_t(0xDC00)))));
 }
 
 }  // namespace
