@@ -208,6 +208,15 @@ void NoteError(CabExtractReport& report, CabReadError e, const std::string& deta
   report.error = ESTCabinet(e, detail).what();
 }
 
+// COM and LPT followed by one digit name serial and parallel ports. Windows also takes
+// the superscript digits one to three (UTF-8 C2 B9, C2 B2, C2 B3) as those digits.
+bool IsNumberedDeviceName(const std::string& lowerBase) {
+  if (lowerBase.compare(0, 3, "com") != 0 && lowerBase.compare(0, 3, "lpt") != 0) return false;
+  const std::string digit = lowerBase.substr(3);
+  if (digit.size() == 1) return digit[0] >= '0' && digit[0] <= '9';
+  return digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
+}
+
 }  // namespace
 
 std::unique_ptr<ICabSource> OpenCabFile(const fs::path& file, std::string* error) {
@@ -375,9 +384,7 @@ std::optional<fs::path> SafeRelativePath(const std::string& name) {
     static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
     for (const char* d : kDevices)
       if (base == d) return false;
-    if (base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '0' &&
-        base[3] <= '9')
-      return false;
+    if (IsNumberedDeviceName(base)) return false;
     parts.push_back(cur);
     cur.clear();
     return true;
