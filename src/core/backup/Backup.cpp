@@ -8,10 +8,12 @@
 #include "core/backup/CabWriter.h"
 #include "core/backup/FileTimes.h"
 #include "core/calendar/DateTime.h"
+#include "core/platform/DiskSpace.h"
 #include "core/platform/LocaleNames.h"
 #include "core/settings/Settings.h"
 #include "core/util/Numeric.h"
 #include "core/util/Paths.h"
+#include "core/util/StaleTemps.h"
 #include "core/util/Text.h"
 
 namespace ov {
@@ -60,6 +62,17 @@ std::string BackupFileName(const std::string& folder, bool complete, double now)
   Clock6 t = Split(now);
   return Format("%sOrvinta-Backup%s %d.%.2d.%.2d [%.2d.%.2d.%.2d].cab", folder.c_str(), complete ? " ALL" : "",
                 t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+bool IsBackupPartName(std::string_view name) {
+  return name.substr(0, std::string_view("Orvinta-Backup").size()) == "Orvinta-Backup" && IsCabinetPartName(name);
+}
+
+size_t RemoveStaleBackupParts(const fs::path& folder) {
+  if (folder.empty()) return 0;
+  StaleTempOptions options;
+  options.isTemp = IsBackupPartName;
+  return RemoveStaleWriteTemps(folder, options);
 }
 
 std::string FormatBackupAge(double t, double now, const ILocaleNames& locale) {
@@ -152,8 +165,44 @@ BackupResult RunBackup(const BackupJob& job) {
   return result;
 }
 
+namespace {
+
+// The bytes a restore may still write. The room is asked once; from the first entry that
+// does not fit, nothing more is written.
+class RestoreBudget {
+ public:
+  RestoreBudget(const RestoreLimits& limits, const fs::path& dataFolder) : maxFileSize_(limits.maxFileSize) {
+    static const PortableDiskSpace kPortable;
+    const IDiskSpace& space = limits.diskSpace ? *limits.diskSpace : kPortable;
+    // Unknown room leaves only the size limit.
+    if (std::optional<uint64_t> available = space.Available(dataFolder))
+      room_ = *available > limits.spaceReserve ? *available - limits.spaceReserve : 0;
+  }
+
+  // Empty when an entry of `size` bytes may be written (and takes its room), else why not.
+  std::string Take(uint64_t size) {
+    if (size > maxFileSize_) return Format("claims %llu bytes, more than any backed-up file", (unsigned long long)size);
+    if (full_) return "the disk is full";
+    if (room_) {
+      if (size > *room_) {
+        full_ = true;
+        return "the disk is full";
+      }
+      *room_ -= size;
+    }
+    return {};
+  }
+
+ private:
+  uint64_t maxFileSize_;
+  std::optional<uint64_t> room_;
+  bool full_ = false;
+};
+
+}  // namespace
+
 RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bool force, const ICodePage* codePage,
-                         const IFileAttributes* attributes) {
+                         const IFileAttributes* attributes, const RestoreLimits& limits) {
   RestoreResult result;
   std::string quoted;
   quoted += '"';
@@ -180,6 +229,7 @@ RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bo
     return result;
   }
 
+  RestoreBudget budget(limits, dataFolder);
   reader.OnCopyFile = [&](const CabFileEntry& entry, fs::path& destination, bool&) {
     ++result.total;
     // The reader leaves the destination empty for names that would leave the data folder.
@@ -198,8 +248,16 @@ RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bo
         if (!force) {
           ++result.skipped;
           destination.clear();
+          return;
         }
       }
+    }
+    // The sizes come from the cabinet: they are checked before anything is written.
+    std::string refused = budget.Take(entry.size);
+    if (!refused.empty()) {
+      ++result.failed;
+      if (result.extractError.empty()) result.extractError = entry.name + ": " + refused;
+      destination.clear();
     }
   };
   reader.OnFileDone = [&](const CabFileEntry&, const fs::path&, bool ok) {
@@ -207,10 +265,10 @@ RestoreResult RunRestore(const fs::path& cabinet, const fs::path& dataFolder, bo
   };
   try {
     CabExtractReport report = reader.Extract(cabinet, dataFolder);
-    result.extractError = report.error;
+    if (result.extractError.empty()) result.extractError = report.error;
   } catch (const std::exception& e) {
     // Extraction errors do not stop the restore; the summary shows the counts reached.
-    result.extractError = e.what();
+    if (result.extractError.empty()) result.extractError = e.what();
   }
   result.outcome = RestoreOutcome::Done;
   result.message = Format("- 备份中有 %d 个文件，其中有 %d 个比当前文件旧。\r\n- 已恢复 %d 个文件。", result.total,
@@ -266,7 +324,7 @@ void ButtonRestoreBackupClick(BackupContext& ctx) {
   fs::path cabinet = PathFromUtf8(*file);
   s.BackupPath = WithSeparator(PathToUtf8(cabinet.parent_path()));
   ctx.host.SetRestoreButtonEnabled(false);
-  RestoreResult r = RunRestore(cabinet, ctx.dataFolder, force, ctx.codePage, ctx.attributes);
+  RestoreResult r = RunRestore(cabinet, ctx.dataFolder, force, ctx.codePage, ctx.attributes, ctx.restoreLimits);
   if (r.outcome == RestoreOutcome::Done) {
     ctx.host.RefreshAfterRestore();
     ctx.host.ShowInformation(r.message);

@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ov {
 
 class ICodePage;
+class IDiskSpace;
 class IFileAttributes;
 class ILocaleNames;
 struct Settings;
@@ -29,6 +31,13 @@ extern const char* const kForceRestoreWarning;
 
 // "<folder>Orvinta-Backup[ ALL] yyyy.mm.dd [hh.mm.ss].cab"; `folder` ends in a separator.
 std::string BackupFileName(const std::string& folder, bool complete, double now);
+
+// Whether a file name is a backup cabinet cut short while it was written:
+// "Orvinta-Backup<...>.cab.part<N>".
+bool IsBackupPartName(std::string_view fileName);
+// Removes such leftovers, and nothing else, from a folder backups were written to.
+// Returns how many were removed.
+size_t RemoveStaleBackupParts(const std::filesystem::path& folder);
 
 // The age of a backup made at `t`, read at `now`, for the "上次备份:" label. Times of
 // day come from the locale's time format.
@@ -75,11 +84,22 @@ struct RestoreResult {
   int Restored() const { return total - skipped - failed; }
 };
 
+// What a restore may write, whatever sizes a cabinet claims: no note, colour-code or
+// picture-property file comes near 64 MiB, and the data folder's volume keeps 64 MiB free.
+struct RestoreLimits {
+  uint64_t maxFileSize = uint64_t(64) << 20;
+  uint64_t spaceReserve = uint64_t(64) << 20;
+  const IDiskSpace* diskSpace = nullptr;  // null: the portable query
+};
+
 // Restores the cabinet into `dataFolder`: entries newer than the current files or
 // without a current file are written; others count as older and are written only with
-// `force`. Names that would leave the data folder are skipped.
+// `force`. Names that would leave the data folder are skipped. Entries over the size
+// limit, and every entry from the one that would eat into the reserved space on, are not
+// written and count as failed.
 RestoreResult RunRestore(const std::filesystem::path& cabinet, const std::filesystem::path& dataFolder, bool force,
-                         const ICodePage* codePage = nullptr, const IFileAttributes* attributes = nullptr);
+                         const ICodePage* codePage = nullptr, const IFileAttributes* attributes = nullptr,
+                         const RestoreLimits& limits = {});
 
 // What the backup tab needs from the platform.
 class IBackupHost {
@@ -114,6 +134,7 @@ struct BackupContext {
   double now = 0;                        // local time when the button was clicked
   const ICodePage* codePage = nullptr;   // of names stored without the UTF-8 mark
   const IFileAttributes* attributes = nullptr;  // null: the portable ones
+  RestoreLimits restoreLimits;
 };
 
 void ButtonBackupClick(BackupContext& ctx);

@@ -208,6 +208,15 @@ void NoteError(CabExtractReport& report, CabReadError e, const std::string& deta
   report.error = ESTCabinet(e, detail).what();
 }
 
+// COM and LPT followed by one digit name serial and parallel ports. Windows also takes
+// the superscript digits one to three (UTF-8 C2 B9, C2 B2, C2 B3) as those digits.
+bool IsNumberedDeviceName(const std::string& lowerBase) {
+  if (lowerBase.compare(0, 3, "com") != 0 && lowerBase.compare(0, 3, "lpt") != 0) return false;
+  const std::string digit = lowerBase.substr(3);
+  if (digit.size() == 1) return digit[0] >= '0' && digit[0] <= '9';
+  return digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
+}
+
 }  // namespace
 
 std::unique_ptr<ICabSource> OpenCabFile(const fs::path& file, std::string* error) {
@@ -375,9 +384,7 @@ std::optional<fs::path> SafeRelativePath(const std::string& name) {
     static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
     for (const char* d : kDevices)
       if (base == d) return false;
-    if (base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '0' &&
-        base[3] <= '9')
-      return false;
+    if (IsNumberedDeviceName(base)) return false;
     parts.push_back(cur);
     cur.clear();
     return true;
@@ -404,8 +411,10 @@ std::optional<fs::path> SafeRelativePath(const std::string& name) {
 
 namespace {
 
-// Writes each file to a temporary file beside its target; the target is replaced only
-// when the whole file arrived.
+// Writes each file to a temporary file and lets it replace its target only when the whole
+// file arrived. Until then nothing else is made: the temporary goes into the nearest folder
+// on the way to the target that exists already, and missing folders are created just
+// before the rename, so a damaged cabinet leaves no empty (section) folders behind.
 class FileSink final : public ICabSink {
  public:
   FileSink(TSTCabReader& reader, const fs::path& folder) : reader_(reader), folder_(folder) {}
@@ -425,9 +434,9 @@ class FileSink final : public ICabSink {
         (Attributes().Get(dest_).value_or(0) & cab::kAttrReadOnly))
       return false;
     static std::atomic<unsigned> counter{0};
-    temp_ = dest_;
-    temp_ += ".cabpart" + std::to_string(counter++);
-    if (dest_.has_parent_path()) fs::create_directories(dest_.parent_path(), ec);
+    fs::path name = dest_.filename();
+    name += ".cabpart" + std::to_string(counter++);
+    temp_ = ExistingFolderTowards(dest_.parent_path()) / name;
     out_.open(temp_, std::ios::binary | std::ios::trunc);
     return true;
   }
@@ -451,11 +460,7 @@ class FileSink final : public ICabSink {
     out_.clear();
     if (ok) {
       SetFileLocalWriteTime(temp_, DateTimeFromDos(e.time));
-      // A read-only, hidden or system target could not be replaced; it becomes a plain file first.
-      if (fs::exists(dest_, ec)) Attributes().Set(dest_, cab::kAttrArchive);
-      fs::rename(temp_, dest_, ec);
-      ok = !ec;
-      if (ok) Attributes().Set(dest_, e.attributes & kFileAttributeMask);
+      ok = Replace(e);
     }
     if (!ok && wasOpen) fs::remove(temp_, ec);
     if (reader_.OnFileDone) reader_.OnFileDone(e, dest_, ok);
@@ -463,6 +468,59 @@ class FileSink final : public ICabSink {
   }
 
  private:
+  // The folder itself when it exists, else the nearest existing folder above it. The
+  // destination folder is created when nothing on the way exists.
+  fs::path ExistingFolderTowards(const fs::path& folder) const {
+    std::error_code ec;
+    fs::path p = folder;
+    while (!p.empty() && !fs::is_directory(p, ec)) {
+      if (p == folder_) {
+        fs::create_directories(p, ec);
+        break;
+      }
+      fs::path up = p.parent_path();
+      if (up == p) break;
+      p = up;
+    }
+    return p;
+  }
+
+  // Puts the finished temporary in the target's place. Only a plain file is replaced: a
+  // folder of that name (a section) or anything else is left alone, attributes included.
+  // A failed rename leaves the target as it was and removes the folders made for it.
+  bool Replace(const CabFileEntry& e) {
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(dest_, ec);
+    const bool exists = fs::exists(status);
+    if (exists && !fs::is_regular_file(status)) return false;
+    std::vector<fs::path> made;
+    for (fs::path p = dest_.parent_path(); !p.empty() && !fs::exists(p, ec);) {
+      made.push_back(p);  // deepest first
+      fs::path up = p.parent_path();
+      if (up == p) break;
+      p = up;
+    }
+    bool ok = true;
+    if (!made.empty()) ok = fs::create_directories(dest_.parent_path(), ec) && !ec;
+    std::optional<uint16_t> before;
+    if (ok && exists) {
+      // A read-only, hidden or system target could not be replaced; it becomes a plain file first.
+      before = Attributes().Get(dest_);
+      Attributes().Set(dest_, cab::kAttrArchive);
+    }
+    if (ok) {
+      fs::rename(temp_, dest_, ec);
+      ok = !ec;
+    }
+    if (ok) {
+      Attributes().Set(dest_, e.attributes & kFileAttributeMask);
+      return true;
+    }
+    if (before) Attributes().Set(dest_, *before);
+    for (const fs::path& folder : made) fs::remove(folder, ec);  // only while empty
+    return false;
+  }
+
   TSTCabReader& reader_;
   fs::path folder_;
   fs::path dest_, temp_;

@@ -1,9 +1,9 @@
 #pragma once
 // Reads cabinet files: every standard cabinet with one or more folders, stored or MSZIP
 // data, checksums verified. Folders in other methods (LZX, Quantum) are reported by name.
-// A file is written under a temporary name beside its target and replaces the target only
-// once all its bytes were decoded with their checksums held, so a damaged cabinet never
-// leaves a truncated or half-replaced file.
+// A file is written under a temporary name and replaces the target only once all its
+// bytes were decoded with their checksums held, so a damaged cabinet never leaves a
+// truncated or half-replaced file, nor folders made for it. Only plain files are replaced.
 #include <cstdint>
 #include <filesystem>
 #include <functional>

@@ -31,7 +31,7 @@ size_t Sweep(const fs::path& folder, const StaleTempOptions& options, int depthL
       continue;
     }
     if (!entry.is_regular_file(statEc)) continue;
-    if (!IsAtomicWriteTempName(PathToUtf8(entry.path().filename()))) continue;
+    if (!options.isTemp || !options.isTemp(PathToUtf8(entry.path().filename()))) continue;
     const fs::file_time_type written = entry.last_write_time(statEc);
     if (statEc || options.now - written < options.minAge) continue;
     if (fs::remove(entry.path(), statEc) && !statEc) ++removed;
@@ -50,6 +50,21 @@ bool IsAtomicWriteTempName(std::string_view name) {
   rest.remove_prefix(1);
   return SkipDigits(rest) && rest.empty();
 }
+
+bool IsCabinetPartName(std::string_view name) {
+  // Searched from the end: the target's own name may contain either marker.
+  const size_t cabpart = name.rfind(".cabpart");
+  if (cabpart != 0 && cabpart != std::string_view::npos) {
+    std::string_view rest = name.substr(cabpart + 8);
+    if (SkipDigits(rest) && rest.empty()) return true;
+  }
+  const size_t part = name.rfind(".cab.part");
+  if (part == 0 || part == std::string_view::npos) return false;
+  std::string_view rest = name.substr(part + 9);
+  return SkipDigits(rest) && rest.empty();
+}
+
+bool IsProgramTempName(std::string_view name) { return IsAtomicWriteTempName(name) || IsCabinetPartName(name); }
 
 size_t RemoveStaleWriteTemps(const fs::path& folder, const StaleTempOptions& options) {
   return Sweep(folder, options, options.depth);

@@ -1,7 +1,8 @@
 #pragma once
-// Leftovers of interrupted atomic writes: WriteFileAtomic writes "<target>.tmp<N>-<M>"
-// beside its target and renames it; a kill or power cut between the two leaves the
-// temporary behind. These are found and removed at start-up.
+// Leftovers of interrupted writes: WriteFileAtomic writes "<target>.tmp<N>-<M>" beside
+// its target and renames it, a restore extracts each file to "<target>.cabpart<N>" first,
+// and a backup writes its cabinet as "<cabinet>.cab.part<N>"; a kill or power cut before
+// the rename leaves the temporary behind. These are found and removed at start-up.
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -12,6 +13,12 @@ namespace ov {
 // Whether a file name has the form of WriteFileAtomic's temporaries: a non-empty target
 // name, ".tmp", digits, "-", digits, and nothing else.
 bool IsAtomicWriteTempName(std::string_view fileName);
+// Whether a file name has the form of a cabinet's temporaries: a non-empty target name
+// followed by ".cabpart" and digits (a file being restored), or a name ending in ".cab"
+// followed by ".part" and digits (a cabinet being written).
+bool IsCabinetPartName(std::string_view fileName);
+// Any of the temporaries above.
+bool IsProgramTempName(std::string_view fileName);
 
 struct StaleTempOptions {
   // Only files last written at least this long before `now` are removed, so that a write
@@ -20,6 +27,8 @@ struct StaleTempOptions {
   std::filesystem::file_time_type now = std::filesystem::file_time_type::clock::now();
   // 0 looks at the folder only; n also at its subfolders n levels down.
   int depth = 0;
+  // Which file names count as temporaries to remove.
+  bool (*isTemp)(std::string_view fileName) = IsProgramTempName;
 };
 
 // Removes the stale temporaries in a folder. Only regular files of our name form are

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "core/app/Migration.h"
+#include "core/backup/Backup.h"
 #include "core/calendar/FirstRun.h"
 #include "core/library/RotationQueue.h"
 #include "core/wallpaper/WallpaperSize.h"
@@ -140,6 +141,8 @@ void MainForm::LoadSettings() {
     if (auto color = DesktopIconTextColor()) app_.settings.DesktopIconTextColor = static_cast<int32_t>(*color);
   }
   LoadWindowPlacement();
+  // A backup cut short leaves its partial cabinet in the folder backups go to.
+  RemoveStaleBackupParts(PathFromUtf8(app_.settings.BackupPath));
 }
 
 void MainForm::EnsureImagesPath() {

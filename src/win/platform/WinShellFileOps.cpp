@@ -65,6 +65,8 @@ bool Transfer(UINT func, const fs::path& fromPath, const fs::path& toPath) {
 
 }  // namespace
 
+unsigned RecycleFolderFlags() { return kQuiet | FOF_ALLOWUNDO | FOF_WANTNUKEWARNING; }
+
 std::vector<FolderEntry> WinShellFileOps::ListSubfolders(const fs::path& folder) const {
   std::vector<FolderEntry> out;
   const std::wstring pattern = ShellPath(folder) + L"\\*";
@@ -88,7 +90,7 @@ bool WinShellFileOps::Exists(const fs::path& path) const {
 bool WinShellFileOps::RecycleFolder(const fs::path& folder) {
   const std::wstring f = ShellPath(folder);
   if (!IsFolder(f)) return false;
-  return ShellOperation(FO_DELETE, f, nullptr, kQuiet | FOF_ALLOWUNDO);
+  return ShellOperation(FO_DELETE, f, nullptr, static_cast<FILEOP_FLAGS>(RecycleFolderFlags()));
 }
 
 bool WinShellFileOps::RenameFolder(const fs::path& fromPath, const fs::path& toPath) {

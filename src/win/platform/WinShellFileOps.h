@@ -5,6 +5,11 @@
 
 namespace ov {
 
+// The SHFileOperationW flags RecycleFolder passes: quiet, undo allowed, and the shell's
+// warning when the folder would be deleted for good rather than recycled (a drive
+// without a recycle bin, a folder too large for it), so the user can still say no.
+unsigned RecycleFolderFlags();
+
 class WinShellFileOps final : public IShellFileOps {
  public:
   std::vector<FolderEntry> ListSubfolders(const std::filesystem::path& folder) const override;

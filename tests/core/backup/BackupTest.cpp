@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "BackupTestSupport.h"
+#include "core/platform/DiskSpace.h"
+#include "core/platform/FileAttributes.h"
 #include "core/platform/LocaleNames.h"
 #include "core/settings/Settings.h"
 #include "core/util/Text.h"
@@ -156,6 +158,21 @@ TEST_F(BackupTest, FailedBackupLeavesNothingBehind) {
   EXPECT_EQ(TreeOf(backups_).size(), 0u);
 }
 
+// Start-up clears partial cabinets of interrupted backups from the backup folder; the
+// user's other files there are not the program's to remove.
+TEST_F(BackupTest, StaleBackupPartsAreRemovedFromTheBackupFolder) {
+  const std::string partial = "Orvinta-Backup ALL 2024.03.07 [09.05.33].cab.part0";
+  const char* kept[] = {"Orvinta-Backup 2024.03.07 [09.05.33].cab", "movie.cab.part1", "notes.txt.tmp1-2",
+                        "Orvinta-Backup.txt.cabpart"};
+  WriteWithTime(backups_ / partial, "MSCF", kFileTime);
+  for (const char* name : kept) WriteWithTime(backups_ / name, "x", kFileTime);
+  test::WriteFile(backups_ / "Orvinta-Backup 2024.03.08 [10.00.00].cab.part1", "MSCF");  // still being written
+  EXPECT_EQ(RemoveStaleBackupParts(backups_), 1u);
+  EXPECT_FALSE(fs::exists(backups_ / PathFromUtf8(partial)));
+  EXPECT_EQ(TreeOf(backups_).size(), std::size(kept) + 1);
+  EXPECT_EQ(RemoveStaleBackupParts({}), 0u);
+}
+
 class RestoreTest : public BackupTest {
  protected:
   void SetUp() override {
@@ -163,6 +180,15 @@ class RestoreTest : public BackupTest {
     BackupResult r = RunBackup(Job(false));
     ASSERT_EQ(r.outcome, BackupOutcome::Done) << r.message;
     cabinet_ = PathFromUtf8(r.cabinetFile);
+  }
+  // A backup cabinet in the backups folder holding the given files, all written at kStart.
+  fs::path Cabinet(const char* file, std::initializer_list<std::pair<const char*, std::string>> entries) const {
+    TSTCabWriter w;
+    w.SetID = kBackupSetId;
+    w.CreateCabinet(backups_ / file);
+    for (const auto& [name, bytes] : entries) w.AddBytes(bytes, name, DosFromDateTime(kStart));
+    w.CloseCabinet(true);
+    return backups_ / file;
   }
   static std::string Summary(int total, int older, int restored) {
     return Format("- 备份中有 %d 个文件，其中有 %d 个比当前文件旧。\r\n- 已恢复 %d 个文件。", total, older, restored);
@@ -241,23 +267,103 @@ TEST_F(RestoreTest, NamesThatWouldLeaveTheDataFolderAreSkipped) {
   EXPECT_FALSE(fs::exists(fs::path("/abs.txt")));
 }
 
-TEST_F(RestoreTest, DamagedCabinetLeavesTheCurrentFileWhole) {
-  std::string big = test::TestBytes(100000, 11, false);
-  TSTCabWriter w;
-  w.SetID = kBackupSetId;
-  w.CreateCabinet(backups_ / "damaged.cab");
-  w.AddBytes(big, "Entries\\Codes2024.dat", DosFromDateTime(kStart));  // newer than the current file
-  w.CloseCabinet(true);
-  std::string bytes = ReadFile(backups_ / "damaged.cab");
+TEST_F(RestoreTest, DamagedCabinetLeavesTheCurrentFileWholeAndMakesNoFolders) {
+  // The codes file is newer than the current one; the note would open a new section.
+  fs::path damaged = Cabinet("damaged.cab", {{"Entries\\Codes2024.dat", test::TestBytes(100000, 11, false)},
+                                             {"Entries\\新\\Notes\\2024\\Notes_2024-01-01.txt", "[EOHDR]\r\n"}});
+  std::string bytes = ReadFile(damaged);
   bytes[bytes.size() - 100] ^= 0x01;
-  test::WriteFile(backups_ / "damaged.cab", bytes);
+  test::WriteFile(damaged, bytes);
   auto before = TreeOf(data_);
-  RestoreResult r = RunRestore(backups_ / "damaged.cab", data_, true);
+  RestoreResult r = RunRestore(damaged, data_, true);
   EXPECT_EQ(r.outcome, RestoreOutcome::Done);
-  EXPECT_EQ(r.failed, 1);
-  EXPECT_EQ(r.message, Summary(1, 0, 0));
+  EXPECT_EQ(r.failed, 2);
+  EXPECT_EQ(r.message, Summary(2, 0, 0));
   EXPECT_NE(r.extractError.find("checksum"), std::string::npos) << r.extractError;
   EXPECT_TRUE(TreeOf(data_) == before);  // old bytes, and no temporary file left
+  EXPECT_FALSE(fs::exists(Data("Entries/新")));
+}
+
+// Answers the free-space question as set and remembers where it was asked.
+class FakeDiskSpace final : public IDiskSpace {
+ public:
+  explicit FakeDiskSpace(std::optional<uint64_t> available) : available_(available) {}
+  std::optional<uint64_t> Available(const fs::path& path) const override {
+    asked.push_back(path);
+    return available_;
+  }
+  mutable std::vector<fs::path> asked;
+
+ private:
+  std::optional<uint64_t> available_;
+};
+
+// The sizes a cabinet claims are what a restore writes: entries over the size limit are
+// refused, and once the next entry would eat into the reserved space nothing more is
+// written. Both count as not restored, and nothing of them is left on disk.
+TEST_F(RestoreTest, ClaimedSizesAreBoundedByTheLimitAndTheFreeSpace) {
+  fs::path cabinet = Cabinet("sizes.cab", {{"Entries\\big.txt", std::string(3001, 'b')},
+                                           {"Entries\\a.txt", std::string(2000, 'a')},
+                                           {"Entries\\b.txt", std::string(2000, 'b')},
+                                           {"Entries\\c.txt", std::string(2000, 'c')},
+                                           {"Entries\\d.txt", "d"}});
+  struct Row {
+    std::optional<uint64_t> available;
+    int restored;
+    std::vector<const char*> written;
+  } rows[] = {
+      {1000 + 5000, 2, {"a", "b"}},             // c does not fit in 5000 bytes; d comes after it
+      {std::nullopt, 4, {"a", "b", "c", "d"}},  // unknown room: only the size limit
+      {500, 0, {}},                             // less than the reserve
+  };
+  for (const Row& row : rows) {
+    for (const char* f : {"big", "a", "b", "c", "d"}) fs::remove(Data(std::string("Entries/") + f + ".txt"));
+    auto before = TreeOf(data_);
+    FakeDiskSpace space(row.available);
+    RestoreLimits limits;
+    limits.maxFileSize = 3000;
+    limits.spaceReserve = 1000;
+    limits.diskSpace = &space;
+    RestoreResult r = RunRestore(cabinet, data_, false, nullptr, nullptr, limits);
+    EXPECT_EQ(r.message, Summary(5, 0, row.restored));
+    EXPECT_EQ(r.failed, 5 - row.restored);
+    EXPECT_EQ(space.asked, std::vector<fs::path>{data_});
+    for (const char* f : row.written) {
+      const std::string rel = std::string("Entries/") + f + ".txt";
+      ASSERT_TRUE(fs::exists(Data(rel))) << rel;
+      before[rel] = ReadFile(Data(rel));
+    }
+    EXPECT_TRUE(TreeOf(data_) == before);  // only those written, and no temporaries
+  }
+}
+
+// Records which files get their attributes set.
+class RecordingAttributes final : public IFileAttributes {
+ public:
+  std::optional<uint16_t> Get(const fs::path& file) const override { return portable_.Get(file); }
+  bool Set(const fs::path& file, uint16_t attributes) const override {
+    set.push_back(file);
+    return portable_.Set(file, attributes);
+  }
+  mutable std::vector<fs::path> set;
+
+ private:
+  PortableFileAttributes portable_;
+};
+
+// A file entry named like an existing section folder fails and leaves the folder exactly
+// as it was: any attribute set on it would hide the section from the list.
+TEST_F(RestoreTest, AnEntryNamedLikeASectionFolderLeavesTheFolderAlone) {
+  fs::path cabinet = Cabinet("section.cab", {{"Entries\\默认", "not a folder"}, {"Entries\\ok.txt", "ok"}});
+  auto before = TreeOf(data_);
+  RecordingAttributes attributes;
+  RestoreResult r = RunRestore(cabinet, data_, true, nullptr, &attributes);
+  EXPECT_EQ(r.message, Summary(2, 0, 1));
+  EXPECT_EQ(r.failed, 1);
+  EXPECT_TRUE(fs::is_directory(Data("Entries/默认")));
+  EXPECT_EQ(attributes.set, std::vector<fs::path>{Data("Entries/ok.txt")});
+  before["Entries/ok.txt"] = "ok";
+  EXPECT_TRUE(TreeOf(data_) == before);
 }
 
 TEST_F(RestoreTest, FilesThatAreNoBackupAreRefusedWithTheirName) {

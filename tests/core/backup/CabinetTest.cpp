@@ -237,7 +237,8 @@ TEST(CabinetTest, AnEmptyMszipBlockIsReadWithoutTouchingMemory) {
 TEST(CabinetTest, UnsafeNamesHaveNoPathBelowTheDestination) {
   for (const char* bad : {"", "\\abs.txt", "/etc/passwd", "C:\\x.txt", "c:x.txt", "..\\evil.txt", "a\\..\\..\\b.txt",
                           "a\\.\\b", "a\\\\b", "a\\.. \\b", "dir.\\x", "CON", "nul.txt", "Com1.log", "a\\lpt9\\b",
-                          "x:stream", "q?.txt", "tab\there", "a/../../b"}) {
+                          "x:stream", "q?.txt", "tab\there", "a/../../b", "COM¹", "com².txt", "Entries\\LPT³",
+                          "lpt¹.log.txt"}) {
     EXPECT_EQ(SafeRelativePath(bad), std::nullopt) << bad;
   }
   EXPECT_EQ(SafeRelativePath("Entries\\默认\\Notes\\2024\\Notes_2024-03-07.txt"),
@@ -245,6 +246,9 @@ TEST(CabinetTest, UnsafeNamesHaveNoPathBelowTheDestination) {
   EXPECT_EQ(SafeRelativePath("ImageCRC/CRC_0badf00d.ini"), fs::path("ImageCRC") / "CRC_0badf00d.ini");
   EXPECT_EQ(SafeRelativePath("console.txt"), fs::path("console.txt"));
   EXPECT_EQ(SafeRelativePath("..a"), fs::path("..a"));
+  // Only the superscripts one to three stand for port numbers.
+  EXPECT_EQ(SafeRelativePath("COM⁴.txt"), PathFromUtf8("COM⁴.txt"));
+  EXPECT_EQ(SafeRelativePath("com12"), fs::path("com12"));
 }
 
 TEST(CabinetTest, WildcardsMatchLikeAFolderListing) {

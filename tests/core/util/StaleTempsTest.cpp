@@ -39,6 +39,25 @@ TEST(StaleTempsTest, NameForm) {
       {"OV3A1.tmp", false},  // the print page's temporary, not ours to remove here
   };
   for (const Case& c : cases) EXPECT_EQ(c.temp, IsAtomicWriteTempName(c.name)) << c.name;
+
+  const Case parts[] = {
+      {"Notes_2024-03-07.txt.cabpart0", true},  // a file a restore was extracting
+      {"CRC_0badf00d.ini.cabpart17", true},
+      {"Orvinta-Backup ALL 2024.03.07 [09.05.33].cab.part3", true},  // a backup being written
+      {"x.cab.part2.cabpart5", true},
+      {".cabpart1", false},
+      {".cab.part1", false},
+      {"Notes.txt.cabpart", false},
+      {"Notes.txt.cabpart1x", false},
+      {"Notes.txt.part1", false},  // only cabinets are written as .part
+      {"movie.mkv.part", false},
+      {"Notes.txt.CABPART1", false},
+  };
+  for (const Case& c : parts) {
+    EXPECT_EQ(c.temp, IsCabinetPartName(c.name)) << c.name;
+    EXPECT_EQ(c.temp, IsProgramTempName(c.name)) << c.name;
+  }
+  EXPECT_TRUE(IsProgramTempName("Wallpaper.bmp.tmp123456-0"));
 }
 
 // A data folder with stale and fresh temporaries, look-alikes and real files.
@@ -85,6 +104,13 @@ TEST_F(StaleTempsSweep, StartupSweepCoversTheDataFiles) {
                                  folders.ImageCrcFolder() / "1A2B3C4D.ini",
                                  CodesFilePath(folders.EntriesFolder(), 2026), store.NoteFilePath(46364.0)};
   for (fs::path& file : stale) PutAt(file += ".tmp42-7", true);
+  // What an interrupted restore leaves beside the files it was extracting, and a backup
+  // written into the data folder.
+  for (fs::path file : {store.NoteFilePath(46364.0), CodesFilePath(folders.EntriesFolder(), 2026),
+                        folders.ImageCrcFolder() / "CRC_1a2b3c4d.ini"})
+    stale.push_back(file += ".cabpart3");
+  stale.push_back(folders.EntriesFolder() / "Orvinta-Backup 2026.12.08 [10.00.00].cab.part0");
+  for (size_t i = stale.size() - 4; i < stale.size(); ++i) PutAt(stale[i], true);
   const fs::path elsewhere = folders.programFolder / "Images" / "a.jpg.tmp1-1";
   PutAt(elsewhere, true);
 

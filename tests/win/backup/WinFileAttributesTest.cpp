@@ -52,5 +52,29 @@ TEST(WinFileAttributesTest, AttributesGoIntoTheCabinetAndComeBack) {
   }
 }
 
+// A target that cannot be replaced (here: open in another program) keeps its bytes and
+// its attributes; the read-only and hidden bits cleared for the replace come back.
+TEST(WinFileAttributesTest, AFailedReplaceLeavesTheTargetAsItWas) {
+  test::TempDir dir;
+  WinFileAttributes attrs;
+  TSTCabWriter w;
+  w.CreateCabinet(dir.Path() / "a.cab");
+  w.AddBytes("new", "note.txt", DosDateTime{0x5867, 0x4000});
+  w.CloseCabinet(true);
+  const fs::path target = dir.Path() / "out" / "note.txt";
+  test::WriteFile(target, "old");
+  ASSERT_TRUE(attrs.Set(target, 0x23));
+  HANDLE held = CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  TSTCabReader reader;
+  reader.Attributes = &attrs;
+  CabExtractReport report = reader.Extract(dir.Path() / "a.cab", dir.Path() / "out");
+  CloseHandle(held);
+  EXPECT_EQ(report.failed, 1);
+  EXPECT_EQ(attrs.Get(target), 0x23);
+  EXPECT_EQ(test::ReadFile(target), "old");
+  attrs.Set(target, 0x20);
+}
+
 }  // namespace
 }  // namespace ov

@@ -1,6 +1,7 @@
 #include "win/platform/WinShellFileOps.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,14 @@ TEST_F(WinShellFileOpsTest, RecycledFolderIsGone) {
     for (auto& it : fs::directory_iterator(trash, ec)) found |= it.path().filename().wstring().rfind(L"Old", 0) == 0;
     EXPECT_TRUE(found) << PathToUtf8(trash);
   }
+}
+
+// Deleting a section asks no questions of its own, except the shell's warning when the
+// folder cannot go into the recycle bin and would be lost for good.
+TEST(WinShellFileOpsFlags, RecycleAllowsUndoAndWarnsBeforeDeletingForGood) {
+  const unsigned flags = RecycleFolderFlags();
+  for (unsigned wanted : {FOF_ALLOWUNDO, FOF_WANTNUKEWARNING, FOF_NOCONFIRMATION, FOF_NOERRORUI, FOF_SILENT})
+    EXPECT_EQ(flags & wanted, wanted) << std::hex << wanted;
 }
 
 TEST_F(WinShellFileOpsTest, CopyAndMoveCreateOrMergeTheTarget) {
