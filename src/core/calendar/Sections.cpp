@@ -102,9 +102,15 @@ bool DeleteSection(IShellFileOps& shell, EntryStore& store, std::string_view nam
   if (CheckSectionDelete(name) != SectionDelete::Confirm) return false;
   // The switch comes first: what is still to be saved into the section (an open
   // pop-up's text) lands in its folder before that folder goes to the recycle bin.
-  const std::string folder(name);
+  const std::string folder(name), active = store.CurrentSection();
   store.SetCurrentSection(kDefaultSectionName);
-  return shell.RecycleFolder(store.EntriesFolder() / PathFromUtf8(folder));
+  const fs::path path = store.EntriesFolder() / PathFromUtf8(folder);
+  if (shell.RecycleFolder(path)) return true;
+  // Refused (the user said no when the shell warned it would delete for good, or the
+  // folder is in use): the section that was active stays active.
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) store.SetCurrentSection(active);
+  return false;
 }
 
 }  // namespace ov

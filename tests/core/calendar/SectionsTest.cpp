@@ -108,6 +108,13 @@ TEST_F(SectionsTest, DeletingGoesToTheRecycleBinAndActivatesTheDefault) {
   EXPECT_FALSE(fs::exists(f_.Entries() / "A&B"));
   EXPECT_TRUE(fs::exists(bin_ / "A&B" / "Notes" / "2024" / "Notes_2024-05-05.txt"));
   EXPECT_EQ(shell_.Recycled().size(), 1u);
+  // A delete the shell refuses (the user declined deleting for good) changes nothing.
+  Folder("Keep");
+  store_.SetCurrentSection("Keep");
+  shell_.SetFailing(true);
+  EXPECT_FALSE(DeleteSection(shell_, store_, "Keep"));
+  EXPECT_EQ(store_.CurrentSection(), "Keep");
+  EXPECT_TRUE(fs::is_directory(f_.Entries() / "Keep"));
 }
 
 TEST_F(SectionsTest, DefaultAndUnusableNamesAreNeverDeleted) {
