@@ -22,6 +22,7 @@
 #include "win/ui/Dpi.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/wallpaper/DesktopWallpaper.h"
+#include "win/ui/MenuTracking.h"
 
 namespace ov {
 
@@ -255,7 +256,7 @@ void MainWindow::PopupGrid(POINT pt) {
               L"禁用底层图像");
   AppendMenuW(menu, MF_STRING, kDeleteFromDisk2, L"从磁盘删除");
   const UINT cmd = static_cast<UINT>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, imageGrid_->Handle(), nullptr));
+      TrackMenuInWorkArea(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, imageGrid_->Handle()));
   DestroyMenu(menu);
   switch (cmd) {
     case kSetAsDesktopWallpaper1: SetAsDesktopWallpaper1Click(); break;
