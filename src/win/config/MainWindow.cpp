@@ -221,8 +221,8 @@ void MainWindow::LoadControls() {
   ApplyOverlayEnabling();
   EnableWindow(H("RotateImages"), !app_.settings.NoBackground);
   EnableControl("PanelIconColor", app_.settings.DesktopIconsTransparent);
-  SetText("OpenCalendarSkin", app_.settings.CalendarSkinFilename);
-  SetText("OpenOverlayImage", app_.settings.OverlayFilename);
+  SetPathText("OpenCalendarSkin", app_.settings.CalendarSkinFilename);
+  SetPathText("OpenOverlayImage", app_.settings.OverlayFilename);
   for (const char* s : {"PanelCalendarColor", "PanelBackgroundColor", "PanelIconColor"}) RecolorSwatch(s);
   ShowHolidayChecks();
   hooks::RotateImagesClick(app_);
