@@ -144,7 +144,8 @@ void MainWindow::RebuildLibrary(bool clearQueue, bool keepSelection) {
     app_.ImageLibrary.clear();
     if (clearQueue) app_.RotationQueue.clear();
     const int index = app_.settings.ThumbWidthIndex;
-    imageGrid_->SetGeometry(ThumbColumnWidth(index), ThumbRowHeight(index), kTextColumnWidth);
+    // The grid's columns and rows are 96-dpi sizes like the rest of the layout.
+    imageGrid_->SetGeometry(Dpi(ThumbColumnWidth(index)), Dpi(ThumbRowHeight(index)), Dpi(kTextColumnWidth));
     ScanImageFolder(PathFromUtf8(app_.settings.ImagesPath), app_.ImageLibrary);
     for (TImageItem& item : app_.ImageLibrary) {
       auto old = kept.find(item.FileName);
