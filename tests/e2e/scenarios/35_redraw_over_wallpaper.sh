@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installing the wallpaper leaves the program's windows drawn: "更新背景" with the
-# configuration window open keeps its frame, menu and tabs; hiding it to the tray keeps
-# the task bar (with the tray icon) and the mini controller on
-# the screen, also after the desktop has painted the new picture. The tray icon shows the
-# day of the month and changes with the day.
+# The program's windows stay drawn. Maximised and restored, the configuration window
+# shows its controls at their new places. Installing the wallpaper with "更新背景" keeps
+# the window's frame, menu and tabs; hiding it to the tray keeps the task bar (with the
+# tray icon) and the mini controller on the screen, also after the desktop has painted
+# the new picture. The tray icon shows the day of the month and changes with the day.
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
@@ -45,6 +45,33 @@ OV_TEST_CLOCK=1 orv_start_running
 e2e_post TOVMainForm WM_USER+23
 e2e_wait_window TOVMainForm visible 10 >/dev/null
 sleep 2
+# Dark (text) pixels inside a control's rectangle (X Y W H) of the last screenshot.
+ink() {
+  convert "$E2E_LAST_SHOT" -crop "${3}x${4}+${1}+${2}" +repage -colorspace Gray -threshold 60% -negate \
+    -format '%[fx:round(mean*w*h)]' info: 8>&-
+}
+# The captions of "更新背景" and "重置" (image tab) are drawn.
+assert_captions() {  # WHEN
+  local caption line cl ct cr cb n
+  for caption in 更新背景 重置; do
+    line=$(orv_children | grep "visible=1" | grep "text=\"$caption\"" | head -n 1)
+    read -r cl ct cr cb <<<"$(orv_rect <<<"$line")"
+    n=$(ink $((cl + 3)) $((ct + 3)) $((cr - cl - 6)) $((cb - ct - 6)))
+    e2e_log "$1: caption $caption has $n dark pixels"
+    [ "$n" -ge 15 ] || e2e_fail "the caption of $caption is not drawn $1"
+  done
+}
+
+# Maximised, the image tab's controls and the button are drawn at their new places.
+e2e_send TOVMainForm 0x0112 0xF030 >/dev/null
+sleep 1
+settled_shot maximised
+assert_captions "in the maximised window"
+e2e_send TOVMainForm 0x0112 0xF120 >/dev/null
+sleep 1
+settled_shot restored
+assert_captions "in the restored window"
+
 read -r l t r b <<<"$(e2e_find_window TOVMainForm | orv_rect)"
 e2e_screenshot window-before >/dev/null
 before=$E2E_LAST_SHOT
