@@ -103,6 +103,7 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_TIMER:
       if (wp == kTimerSec) OnHousekeepingTick();
+      else if (wp == kTimerRedrawOverWallpaper) OnRedrawOverWallpaperTimer();
       return 0;
     case kMsgTestClockAdvance:
       if (!TestClockEnabled() || app_.Quitting) break;
@@ -117,6 +118,7 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       KillTimer(Handle(), kTimerSec);
       KillTimer(Handle(), kTimerPreviewDelay);
+      KillTimer(Handle(), kTimerRedrawOverWallpaper);
       PostQuitMessage(0);
       return 0;
     default:

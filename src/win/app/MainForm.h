@@ -109,6 +109,9 @@ class MainForm final : public Window {
   void OnQueryEndSession();
   void OnSizing(WPARAM edge, RECT* r);
   void OnHousekeepingTick();
+  // Paints the program's windows and the task bar again a few times after an install.
+  void StartRedrawOverWallpaper();
+  void OnRedrawOverWallpaperTimer();
   // Monitors added, removed or rearranged: the wallpaper is rebuilt at the new size.
   void OnDisplayChanged();
   void ShutDown();
@@ -122,6 +125,7 @@ class MainForm final : public Window {
   RotationControls rotationControls_;
   WallpaperCapture capture_;
   bool closing_ = false;
+  int redrawsLeft_ = 0;
   bool showMaximized_ = false;
 };
 

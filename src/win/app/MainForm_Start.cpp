@@ -25,6 +25,7 @@
 #include "win/platform/Utf16.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/wallpaper/Monitors.h"
+#include "win/ui/Dpi.h"
 
 namespace ov {
 
@@ -56,7 +57,9 @@ bool MainForm::Create() {
   // and are replaced from the stored settings below.
   // Centred on the primary work area until a stored placement says otherwise.
   Rect work = PrimaryWorkArea();
-  int w = 600, h = 569;
+  // The design size is in 96-dpi units, like every layout number; it is also the
+  // placement of settings that never stored one.
+  const int w = ScaleForWindow(nullptr, 600), h = ScaleForWindow(nullptr, 569);
   if (!CreateWindowOfClass(kMainFormClass, Widen(MainWindowCaption(app_.Version)), WS_OVERLAPPEDWINDOW, WS_EX_APPWINDOW,
                            work.left + static_cast<int>(work.Width() - w) / 2,
                            work.top + static_cast<int>(work.Height() - h) / 2, w, h, nullptr, nullptr, CS_DBLCLKS,

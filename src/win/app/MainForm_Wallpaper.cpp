@@ -83,7 +83,11 @@ std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
   if (!app_.Props || !app_.Renderer) return "Problem loading image \"" + file + "\"";
   WallpaperHost host;
   const WallpaperInstall install = InstallFor(app_.Monitors);
-  host.install = [&install](const std::string& path) { return SetDesktopWallpaper(path, install.style, 0, 0); };
+  host.install = [this, &install](const std::string& path) {
+    const bool ok = SetDesktopWallpaper(path, install.style, 0, 0);
+    StartRedrawOverWallpaper();
+    return ok;
+  };
   host.busy = [this](bool on) {
     if (app_.Tray) app_.Tray->SetCycling(on);
   };
@@ -99,6 +103,16 @@ std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
   }
 }
 
+void MainForm::StartRedrawOverWallpaper() {
+  redrawsLeft_ = kRedrawOverWallpaperCount;
+  SetTimer(Handle(), kTimerRedrawOverWallpaper, kRedrawOverWallpaperInterval, nullptr);
+}
+
+void MainForm::OnRedrawOverWallpaperTimer() {
+  RedrawOverWallpaper();
+  if (--redrawsLeft_ <= 0) KillTimer(Handle(), kTimerRedrawOverWallpaper);
+}
+
 void MainForm::OnHousekeepingTick() {
   TickHost host(app_, *this);
   HousekeepingState state;
@@ -109,6 +123,8 @@ void MainForm::OnHousekeepingTick() {
   state.nextRotationTime = app_.settings.NextRotationTime;
   state.captureWallpaper = app_.settings.CaptureWallpaper;
   HousekeepingTick(state, host, app_.Clock.Now());
+  // The tray icon shows the day of the month: a new day, a new face.
+  if (app_.Tray) app_.Tray->ShowDay(app_.Clock.Now());
   app_.HookWindow = reinterpret_cast<HWND>(state.hookWindow);
   app_.LastTick = state.lastTick;
 }

@@ -7,5 +7,11 @@ namespace ov {
 inline constexpr UINT_PTR kTimerSec = 1;           // housekeeping, every 3000 ms
 inline constexpr UINT kTimerSecInterval = 3000;
 inline constexpr UINT_PTR kTimerPreviewDelay = 2;  // one-shot preview redraw, 300 ms
+// After a wallpaper install the program's windows and the task bar are painted again
+// this often, this far apart: the desktop may paint the new picture over them up to
+// about half a second later.
+inline constexpr UINT_PTR kTimerRedrawOverWallpaper = 3;
+inline constexpr UINT kRedrawOverWallpaperInterval = 400;
+inline constexpr int kRedrawOverWallpaperCount = 4;
 
 }  // namespace ov

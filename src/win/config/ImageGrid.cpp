@@ -4,16 +4,19 @@
 
 #include <algorithm>
 
+#include "core/library/GridText.h"
 #include "core/library/LibraryView.h"
 #include "core/render/Bitmap32.h"
 #include "win/platform/Utf16.h"
+#include "win/ui/Dpi.h"
 
 namespace ov {
 
 namespace {
 
 const wchar_t kGridClass[] = L"OVImageGrid";
-constexpr int kTextGap = 18;  // from the name to the size text
+// From the cell's top to the name, and from the name to the size text (96-dpi units).
+constexpr int kTextTop = 2, kTextGap = 18;
 
 void FillSys(HDC dc, const RECT& r, int color) { FillRect(dc, &r, GetSysColorBrush(color)); }
 
@@ -208,13 +211,21 @@ void ImageGrid::PaintRow(HDC dc, size_t row, const RECT& rowRect) {
       }
     } else {
       std::wstring name = Widen(item.Name);
-      RECT nameRect{r.left, r.top + 2, r.right, r.bottom};
-      HGDIOBJ old = SelectObject(dc, bold_);
-      DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &nameRect, DT_SINGLELINE | DT_NOPREFIX);
+      HGDIOBJ old = SelectObject(dc, font_);
+      TEXTMETRICW tm{};
+      GetTextMetricsW(dc, &tm);
+      // Three lines in rows that may be barely three lines high: they close up rather
+      // than lose the file size.
+      const GridTextRows rows = PlaceGridText(static_cast<int32_t>(r.bottom - r.top), tm.tmHeight,
+                                              ScaleForWindow(Handle(), kTextTop), ScaleForWindow(Handle(), kTextGap));
+      RECT nameRect{r.left, r.top + rows.nameTop, r.right, r.bottom};
+      SelectObject(dc, bold_);
+      DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &nameRect,
+                DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
       SelectObject(dc, font_);
       if (item.Thumbnail) {
         std::wstring text = Widen(ThumbnailText(item.ImageWidth, item.ImageHeight, item.FileSize));
-        RECT textRect{r.left, r.top + 2 + kTextGap, r.right, r.bottom};
+        RECT textRect{r.left, r.top + rows.infoTop, r.right, r.bottom};
         DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect, DT_NOPREFIX | DT_WORDBREAK);
       }
       SelectObject(dc, old);

@@ -97,6 +97,9 @@ bool MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
   switch (msg) {
     case WM_SIZE:
       LayoutChildren();
+      // The pages lie over the tab control, which paints its whole face when it moves:
+      // after a jump in size (maximise, restore) every control is painted again on top.
+      if (wp != SIZE_MINIMIZED) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return false;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
@@ -226,8 +229,8 @@ void MainWindow::LoadControls() {
   ApplyAutoStartEnabling();
   EnableWindow(H("RotateImages"), !app_.settings.NoBackground);
   EnableControl("PanelIconColor", app_.settings.DesktopIconsTransparent);
-  SetText("OpenCalendarSkin", app_.settings.CalendarSkinFilename);
-  SetText("OpenOverlayImage", app_.settings.OverlayFilename);
+  SetPathText("OpenCalendarSkin", app_.settings.CalendarSkinFilename);
+  SetPathText("OpenOverlayImage", app_.settings.OverlayFilename);
   for (const char* s : {"PanelCalendarColor", "PanelBackgroundColor", "PanelIconColor"}) RecolorSwatch(s);
   ShowHolidayChecks();
   hooks::RotateImagesClick(app_);

@@ -163,6 +163,8 @@ class MainWindow final : public IPreviewHost {
   int ComboIndex(std::string_view name);
   std::string Text(std::string_view name);
   void SetText(std::string_view name, std::string_view text);
+  // A file path in a read-only field, shortened in the middle so that its name shows.
+  void SetPathText(std::string_view name, const std::string& path);
   // Stores a bound control's value into the settings through its conversion.
   void StoreBound(std::string_view name);
 

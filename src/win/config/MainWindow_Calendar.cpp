@@ -197,7 +197,7 @@ void MainWindow::OpenCalendarSkinClick() {
   SetChecked("RadioCellColor", false);
   StoreBound("RadioCellImage");
   app_.settings.CalendarSkinFilename = file;
-  SetText("OpenCalendarSkin", file);
+  SetPathText("OpenCalendarSkin", file);
   // The skin is reloaded; a file that does not decode leaves no skin.
   if (!app_.Decoder.Decode(app_.Skin, PathFromUtf8(file)).ok) app_.Skin.SetSize(0, 0);
   UpdatePreview();

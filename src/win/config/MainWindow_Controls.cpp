@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "core/config/ConfigRules.h"
+#include "core/util/PathEllipsis.h"
 #include "win/app/App.h"
 #include "win/config/MainWindow.h"
 #include "win/platform/Utf16.h"
@@ -234,6 +235,27 @@ std::string MainWindow::Text(std::string_view name) {
 }
 void MainWindow::SetText(std::string_view name, std::string_view text) {
   SetWindowTextW(H(name), Widen(text).c_str());
+}
+
+void MainWindow::SetPathText(std::string_view name, const std::string& path) {
+  HWND h = H(name);
+  if (!h) return;
+  RECT rc{};
+  GetClientRect(h, &rc);
+  const DWORD margins = static_cast<DWORD>(SendMessageW(h, EM_GETMARGINS, 0, 0));
+  const int width = rc.right - LOWORD(margins) - HIWORD(margins) - 2;
+  HDC dc = GetDC(h);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  auto measure = [dc](std::string_view text) {
+    std::wstring w = Widen(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size);
+    return static_cast<int32_t>(size.cx);
+  };
+  const std::string shown = width > 0 ? ShortenPathMiddle(path, width, measure) : path;
+  SelectObject(dc, old);
+  ReleaseDC(h, dc);
+  SetWindowTextW(h, Widen(shown).c_str());
 }
 
 void MainWindow::StoreBound(std::string_view name) {

@@ -22,6 +22,7 @@
 #include "win/ui/Dpi.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/wallpaper/DesktopWallpaper.h"
+#include "win/ui/MenuTracking.h"
 
 namespace ov {
 
@@ -143,7 +144,8 @@ void MainWindow::RebuildLibrary(bool clearQueue, bool folderChanged) {
     app_.ImageLibrary.clear();
     if (clearQueue) app_.RotationQueue.clear();
     const int index = app_.settings.ThumbWidthIndex;
-    imageGrid_->SetGeometry(ThumbColumnWidth(index), ThumbRowHeight(index), kTextColumnWidth);
+    // The grid's columns and rows are 96-dpi sizes like the rest of the layout.
+    imageGrid_->SetGeometry(Dpi(ThumbColumnWidth(index)), Dpi(ThumbRowHeight(index)), Dpi(kTextColumnWidth));
     ScanImageFolder(PathFromUtf8(app_.settings.ImagesPath), app_.ImageLibrary);
     for (TImageItem& item : app_.ImageLibrary) {
       auto old = kept.find(item.FileName);
@@ -257,7 +259,7 @@ void MainWindow::PopupGrid(POINT pt) {
               L"禁用底层图像");
   AppendMenuW(menu, MF_STRING, kDeleteFromDisk2, L"从磁盘删除");
   const UINT cmd = static_cast<UINT>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, imageGrid_->Handle(), nullptr));
+      TrackMenuInWorkArea(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, imageGrid_->Handle()));
   DestroyMenu(menu);
   switch (cmd) {
     case kSetAsDesktopWallpaper1: SetAsDesktopWallpaper1Click(); break;

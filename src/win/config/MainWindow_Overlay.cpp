@@ -46,7 +46,7 @@ void MainWindow::OpenOverlayImageClick() {
                                      FolderText(app_.Folders.programFolder) + "Overlay Images\\", L"打开覆盖图像");
   if (file.empty()) return;
   app_.settings.OverlayFilename = file;
-  SetText("OpenOverlayImage", file);
+  SetPathText("OpenOverlayImage", file);
   app_.Overlay.Load(app_.Decoder, PathFromUtf8(file), app_.settings.Overlay, app_.settings.OverlayAlpha);
   ApplyOverlayEnabling();
   UpdatePreview();

@@ -8,6 +8,7 @@
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/config/MainWindow.h"
+#include "win/ui/MenuTracking.h"
 
 namespace ov {
 
@@ -186,8 +187,8 @@ void MainWindow::PopupImagePreview(POINT screen) {
   AppendMenuW(menu, MF_STRING | (bottomSet ? 0 : MF_GRAYED), kClearBottomImage, L"禁用底层图像");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kOpenImagesFolder1, L"展开图像文件夹(&E)...");
-  const int id = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, 0, hwnd_,
-                                nullptr);
+  const int id =
+      TrackMenuInWorkArea(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screen.x, screen.y, hwnd_);
   DestroyMenu(menu);
   switch (id) {
     case kShowTaskbar1:

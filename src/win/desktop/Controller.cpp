@@ -13,6 +13,7 @@
 #include "win/desktop/EntryPopup.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/SharedImages.h"
+#include "win/ui/MenuTracking.h"
 
 namespace ov {
 
@@ -210,8 +211,8 @@ void TFController::ShowMenu(POINT releaseInPanel) {
   RECT wr{};
   GetWindowRect(Handle(), &wr);
   SetForegroundWindow(Handle());
-  int cmd = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
-                             wr.left + releaseInPanel.x, wr.top + releaseInPanel.y, Handle(), nullptr);
+  int cmd = TrackMenuInWorkArea(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                                wr.left + releaseInPanel.x, wr.top + releaseInPanel.y, Handle());
   DestroyMenu(menu);
   PostMessageW(Handle(), WM_NULL, 0, 0);
   if (cmd) RunCommand(cmd);

@@ -27,6 +27,7 @@
 #include "win/ui/SharedImages.h"
 #include "win/platform/FileErrors.h"
 #include "win/wallpaper/Monitors.h"
+#include "win/ui/MenuTracking.h"
 
 namespace ov {
 
@@ -629,8 +630,8 @@ void TFEntry::ShowMenu(POINT screen) {
   int cmd = 0;
   {
     ModalScope modal(*this);
-    cmd = TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
-                           Handle(), nullptr);
+    cmd = TrackMenuInWorkArea(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y,
+                              Handle());
   }
   DestroyMenu(menu);
   PostMessageW(Handle(), WM_NULL, 0, 0);

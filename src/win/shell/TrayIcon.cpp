@@ -2,15 +2,18 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/calendar/DateTime.h"
 #include "core/calendar/Sections.h"
+#include "core/shell/TrayIconFace.h"
 #include "win/app/App.h"
 #include "win/app/Commands.h"
 #include "win/app/MainForm.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/SharedImages.h"
+#include "win/ui/MenuTracking.h"
 
 namespace ov {
 
@@ -79,6 +82,87 @@ HICON MakeFrame(HICON base, int index) {
   return frame;
 }
 
+// The calendar leaf with the day of the month: a dark rounded frame, a red strip on top
+// and the digits on a light page, transparent outside the rounded corners.
+HICON MakeDayIcon(const TrayIconFace& face) {
+  const int size = face.size;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = size;
+  bi.bmiHeader.biHeight = -size;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!color) {
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return nullptr;
+  }
+  HGDIOBJ old = SelectObject(dc, color);
+  // A key colour marks what stays transparent.
+  const COLORREF key = RGB(255, 0, 255);
+  RECT all{0, 0, size, size};
+  HBRUSH keyBrush = CreateSolidBrush(key);
+  FillRect(dc, &all, keyBrush);
+  DeleteObject(keyBrush);
+
+  const int round = std::max(2, size / 5);
+  HBRUSH page = CreateSolidBrush(RGB(0xF4, 0xF4, 0xF0));
+  HPEN frame = CreatePen(PS_SOLID, 1, RGB(0x50, 0x50, 0x50));
+  HGDIOBJ oldBrush = SelectObject(dc, page);
+  HGDIOBJ oldPen = SelectObject(dc, frame);
+  RoundRect(dc, 0, 0, size, size, round, round);
+  // The strip: clipped to the rounded leaf so its corners follow the frame.
+  HRGN leaf = CreateRoundRectRgn(1, 1, size, size, round, round);
+  SelectClipRgn(dc, leaf);
+  RECT strip{1, 1, size - 1, face.header.bottom};
+  HBRUSH red = CreateSolidBrush(RGB(0xD6, 0x3A, 0x36));
+  FillRect(dc, &strip, red);
+  DeleteObject(red);
+  SelectClipRgn(dc, nullptr);
+  DeleteObject(leaf);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+  DeleteObject(frame);
+  DeleteObject(page);
+
+  // The digits as large as the page allows, narrowed until two of them fit.
+  std::wstring text = Widen(face.text);
+  RECT area{face.textArea.left + 1, face.textArea.top, face.textArea.right - 1, face.textArea.bottom - 1};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(0x26, 0x26, 0x26));
+  for (int height = face.fontHeight; height >= 5; --height) {
+    HFONT font = CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Arial");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const bool fits = extent.cx <= area.right - area.left || height == 5;
+    if (fits)
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    if (fits) break;
+  }
+  GdiFlush();
+  SelectObject(dc, old);
+  auto* px = static_cast<uint32_t*>(bits);
+  const uint32_t keyPixel = 0x00FF00FFu;
+  for (int i = 0; i < size * size; ++i) px[i] = (px[i] & 0x00FFFFFFu) == keyPixel ? 0 : (px[i] | 0xFF000000u);
+  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+  ICONINFO ii{TRUE, 0, 0, mask, color};
+  HICON icon = CreateIconIndirect(&ii);
+  DeleteObject(mask);
+  DeleteObject(color);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return icon;
+}
+
 }  // namespace
 
 TrayIcon::~TrayIcon() {
@@ -90,6 +174,7 @@ TrayIcon::~TrayIcon() {
     Shell_NotifyIconW(NIM_DELETE, &nid);
   }
   for (HICON f : frames_) DestroyIcon(f);
+  if (ownIcon_ && icon_) DestroyIcon(icon_);
 }
 
 bool TrayIcon::Create() {
@@ -97,16 +182,33 @@ bool TrayIcon::Create() {
   // A hidden top-level window: it must receive the shell's broadcast of a new task bar.
   if (!CreateWindowOfClass(L"TOrvintaTray", L"Orvinta 3", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0, nullptr))
     return false;
-  icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
-  CreateFrames();
+  MakeIcons(app_.Clock.Now());
   return Add();
 }
 
-void TrayIcon::CreateFrames() {
+void TrayIcon::MakeIcons(double now) {
+  for (HICON f : frames_) DestroyIcon(f);
+  frames_.clear();
+  if (ownIcon_ && icon_) DestroyIcon(icon_);
+  // The notification area shows small icons: their size already follows the DPI.
+  const TrayIconFace face = TrayIconFaceFor(now, GetSystemMetrics(SM_CXSMICON));
+  icon_ = MakeDayIcon(face);
+  ownIcon_ = icon_ != nullptr;
+  day_ = face.day;
+  if (!icon_) {
+    icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
+  }
   for (int i = 0; i < kFrameCount; ++i)
     if (HICON f = MakeFrame(icon_, i)) frames_.push_back(f);
+  frame_ = std::min(frame_, frames_.empty() ? size_t{0} : frames_.size() - 1);
+}
+
+void TrayIcon::ShowDay(double now) {
+  if (!Handle() || !TrayIconOutdated(day_, now)) return;
+  MakeIcons(now);
+  SetIcon(cycling_ && !frames_.empty() ? frames_[frame_] : icon_);
 }
 
 bool TrayIcon::Add() {
@@ -142,6 +244,8 @@ void TrayIcon::SetCycling(bool on) {
     KillTimer(Handle(), kTimerAnim);
   }
   cycling_ = on;
+  // A build at the day change ends on the new day's face.
+  if (!on) ShowDay(app_.Clock.Now());
 }
 
 void TrayIcon::ShowMenu() {
@@ -181,7 +285,7 @@ void TrayIcon::ShowMenu() {
   POINT pt;
   GetCursorPos(&pt);
   SetForegroundWindow(Handle());
-  UINT cmd = static_cast<UINT>(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, Handle(), nullptr));
+  UINT cmd = static_cast<UINT>(TrackMenuInWorkArea(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, Handle()));
   DestroyMenu(menu);
   PostMessageW(Handle(), WM_NULL, 0, 0);
   if (cmd >= kCmdSectionFirst && cmd < kCmdSectionFirst + names.size()) {

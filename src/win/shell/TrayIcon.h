@@ -22,6 +22,8 @@ class TrayIcon final : public Window {
   // Busy animation: on shows the frames from the first one, every 100 ms; off keeps the
   // frame shown.
   void SetCycling(bool on);
+  // Shows the day of `now` when the icon still shows another day (the day change).
+  void ShowDay(double now);
   // Opens PopupTray at the cursor (what a right click on the icon does).
   void ShowMenu();
 
@@ -33,11 +35,14 @@ class TrayIcon final : public Window {
  private:
   bool Add();
   void SetIcon(HICON icon);
-  void CreateFrames();
+  // The day's icon for `now` and the busy frames made from it.
+  void MakeIcons(double now);
 
   App& app_;
   UINT taskbarCreated_ = 0;
   HICON icon_ = nullptr;
+  bool ownIcon_ = false;
+  int day_ = 0;  // the day of the month the icon shows
   std::vector<HICON> frames_;
   size_t frame_ = 0;
   bool cycling_ = false;

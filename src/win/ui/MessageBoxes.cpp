@@ -1,6 +1,7 @@
 #include "win/ui/MessageBoxes.h"
 
 #include <shlobj.h>
+#include <commctrl.h>
 
 #include "win/platform/Utf16.h"
 #include "win/ui/ModalScope.h"
@@ -15,11 +16,41 @@ int Show(HWND owner, const std::string& text, UINT flags) {
   return MessageBoxW(owner, Widen(text).c_str(), kTitle, flags | MB_SETFOREGROUND | (owner ? 0u : MB_TASKMODAL));
 }
 
+BOOL CALLBACK FindTree(HWND child, LPARAM out) {
+  wchar_t cls[32] = L"";
+  GetClassNameW(child, cls, 32);
+  if (lstrcmpW(cls, WC_TREEVIEWW) != 0) return TRUE;
+  *reinterpret_cast<HWND*>(out) = child;
+  return FALSE;
+}
+
+// The new-style folder browser selects the folder but may leave it below the visible part
+// of its tree: it is scrolled into view.
+void ShowSelectedFolder(HWND dialog) {
+  HWND tree = nullptr;
+  EnumChildWindows(dialog, &FindTree, reinterpret_cast<LPARAM>(&tree));
+  if (!tree) return;
+  if (HTREEITEM selected = TreeView_GetSelection(tree)) TreeView_EnsureVisible(tree, selected);
+}
+
+// Once the dialog has laid itself out (its tree takes its final size after the first
+// notification), the selection is brought into view again.
+constexpr UINT_PTR kTimerShowSelection = 0x4F56;
+void CALLBACK ShowSelectionLater(HWND dialog, UINT, UINT_PTR id, DWORD) {
+  KillTimer(dialog, id);
+  ShowSelectedFolder(dialog);
+}
+
 }  // namespace
 
 int CALLBACK BrowseForFolderCallback(HWND hwnd, UINT msg, LPARAM lp, LPARAM data) {
   // `data` is the folder to start in (a string of ours); `lp` depends on the message.
-  if (msg == BFFM_INITIALIZED && data) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+  if (msg == BFFM_INITIALIZED && data) {
+    SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
+    ShowSelectedFolder(hwnd);
+    SetTimer(hwnd, kTimerShowSelection, 100, &ShowSelectionLater);
+  }
+  if (msg == BFFM_SELCHANGED) ShowSelectedFolder(hwnd);
   if (msg == BFFM_SELCHANGED && lp) {
     // The status line shows the folder of the newly selected item list.
     wchar_t path[MAX_PATH] = L"";

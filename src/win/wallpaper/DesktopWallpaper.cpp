@@ -36,7 +36,23 @@ int InstallThroughActiveDesktop(const std::wstring& path) {
   return result;
 }
 
+constexpr UINT kRedrawAll = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW;
+
+BOOL CALLBACK RedrawIfVisible(HWND hwnd, LPARAM) {
+  if (IsWindowVisible(hwnd)) RedrawWindow(hwnd, nullptr, nullptr, kRedrawAll);
+  return TRUE;
+}
+
 }  // namespace
+
+void RedrawOverWallpaper() {
+  // Every window of the program belongs to its one user-interface thread.
+  EnumThreadWindows(GetCurrentThreadId(), &RedrawIfVisible, 0);
+  // The task bar (with the notification area) belongs to the shell: it is only told to
+  // paint, not waited for.
+  if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr))
+    RedrawWindow(tray, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
 
 bool SetDesktopWallpaper(const std::string& path, int style, int originX, int originY) {
   for (const auto& [name, value] : DesktopWallpaperValues(path, style, originX, originY))
@@ -49,9 +65,7 @@ bool SetDesktopWallpaper(const std::string& path, int style, int originX, int or
     if (active >= 0) return active == 1;
     bool ok = SystemParametersInfoW(SPI_SETDESKWALLPAPER, 1, const_cast<wchar_t*>(wpath.c_str()),
                                     SPIF_UPDATEINIFILE | SPIF_SENDCHANGE) != 0;
-    // Some desktops repaint the wallpaper over the task bar; let it draw itself again.
-    if (HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr))
-      RedrawWindow(tray, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    RedrawOverWallpaper();
     return ok;
   } catch (...) {
     return false;

@@ -11,6 +11,11 @@ namespace ov {
 // failure.
 bool SetDesktopWallpaper(const std::string& path, int style, int originX, int originY);
 
+// Paints the program's own visible windows (frames and every child) and the task bar
+// again. Some desktops repaint the new wallpaper over the windows standing on it, and do
+// so a moment after the change; the caller repeats this once that moment has passed.
+void RedrawOverWallpaper();
+
 // The file the desktop names as its wallpaper; empty when it cannot be read.
 std::string ReadDesktopWallpaper();
 

@@ -372,7 +372,7 @@ e2e_reset() {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[-HKEY_CURRENT_USER\\Software\\Quenlar\\Orvinta3]\r\n\r\n'
     # The values of a freshly booted prefix.
-    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"Wallpaper"=""\r\n"TileWallpaper"=-\r\n"WallpaperStyle"=-\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"Wallpaper"=""\r\n"TileWallpaper"=-\r\n"WallpaperStyle"=-\r\n"LogPixels"=-\r\n\r\n'
   } >"$reg"
   e2e_wine regedit /S "$(e2e_win_path "$reg")" >/dev/null 2>&1 </dev/null || e2e_fail "cannot reset the registry"
 

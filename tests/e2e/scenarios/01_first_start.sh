@@ -16,6 +16,12 @@ orv_press 确定
 e2e_wait_for "the folder browser" 20 orv_has_dialog
 sleep 1
 e2e_screenshot folder-browser >/dev/null
+# The preselected folder is scrolled into view in the browser's tree.
+tree=$(ov_tool children '#32770' | tr -d '\r' | grep -m1 'class="SysTreeView32"' | cut -d' ' -f1)
+[ -n "$tree" ] || e2e_fail "no folder tree in the browser"
+selection=$(ov_tool items "$tree" | tr -d '\r')
+e2e_log "folder browser: $selection"
+e2e_assert_match 'selected visible=1 .*text="Wallpaper Images"' "$selection" "the preselected folder in view"
 orv_press 确定
 e2e_wait_window TOVMainForm exists 30 >/dev/null
 e2e_wait_for "the first wallpaper" 30 test -f "$(orv_wallpaper)"

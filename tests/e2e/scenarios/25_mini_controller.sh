@@ -3,7 +3,8 @@
 # a click on its ">" while an entry pop-up has unsaved typing saves the typing and
 # rebuilds the wallpaper with the next month, and the controller comes back on its place;
 # its menu's "星期行数" sets the number of week rows and "关闭迷你控制器" hides it, and the
-# main window's controls show both.
+# main window's controls show both; the menu and its submenu stay inside the work area
+# although the controller sits at the right corner.
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
@@ -61,6 +62,23 @@ e2e_wait_for "the controller's menu" 5 e2e_window_visible '#32768'
 xdotool key Down Down Down Down Down Right
 sleep 1
 e2e_screenshot menu-week-rows >/dev/null
+# Every open menu window lies inside the work area (the desktop above the task bar).
+menus=$(ov_tool list '#32768' | tr -d '\r' | grep 'visible=1')
+e2e_log "menus: $menus"
+[ "$(grep -c . <<<"$menus")" -ge 2 ] || e2e_fail "the menu and its submenu are not both open: $menus"
+while read -r ml mt mr mb; do
+  [ "$ml" -ge 0 ] && [ "$mt" -ge 0 ] && [ "$mr" -le 1280 ] && [ "$mb" -le 1004 ] ||
+    e2e_fail "a menu at $ml,$mt-$mr,$mb runs out of the work area 0,0-1280,1004"
+done < <(orv_rect <<<"$menus")
+# The main menu (the upper one) shows its last caption, "关闭迷你控制器", whole: the text
+# ends well left of the menu's right side (where submenu arrows go) instead of running
+# into its margin.
+read -r ml mt mr mb < <(orv_rect <<<"$menus" | sort -n -k2 | head -n 1)
+band=$(convert "$E2E_LAST_SHOT" -crop "$((mr - ml - 5))x16+$((ml + 2))+$((mb - 20))" +repage -colorspace Gray \
+  -threshold 45% -negate -format '%@' info: 8>&-)
+text_right=$(sed -E 's/^([0-9]+)x[0-9]+\+([0-9]+)\+.*/\1 \2/' <<<"$band" | awk '{ print $1 + $2 }')
+e2e_log "last caption of the menu: ink $band in a band $((mr - ml - 5)) wide"
+[ "$text_right" -le $((mr - ml - 17)) ] || e2e_fail "the menu's last caption is cut at its right edge (ink up to $text_right of $((mr - ml - 5)))"
 xdotool key Down Down Down Down Return
 e2e_wait_for "the wallpaper with five rows" 15 rebuilt
 e2e_wait_window TFController visible 10 >/dev/null

@@ -11,7 +11,8 @@
 //   ovtool msgboxes
 //   ovtool press BUTTON [TITLE]
 //   ovtool children TARGET             child controls: id, state, rect, class, text
-//   ovtool items TARGET                a list view's rows: index, selected, screen rect, text
+//   ovtool items TARGET                a list view's rows: index, selected, screen rect, text;
+//                                      for a tree view its selected item and whether it is in view
 //   ovtool click TARGET TEXT|#ID       BM_CLICK on a child control of any window
 //   ovtool hint TARGET TEXT|#ID        the text of a child control's tooltip
 //   ovtool settext TARGET TEXT|#ID|. NEW  WM_SETTEXT on a child control ("." TARGET itself)
@@ -399,6 +400,46 @@ int CmdChildren(const std::vector<std::wstring>& args) {
 
 // The rows of a list view in another process: the item text and rectangle are read
 // through a buffer allocated in that process, as the list view writes only there.
+// A tree view's selected item: its screen rect, whether all of it lies in the tree's
+// client area, and its text.
+int TreeSelection(HWND tree, HANDLE process) {
+  struct Remote {
+    TVITEMW Item;
+    RECT Rect;
+    wchar_t Text[512];
+  };
+  auto* remote =
+      static_cast<Remote*>(VirtualAllocEx(process, nullptr, sizeof(Remote), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  if (!remote) return kFailed;
+  int result = kNotFound;
+  auto selected = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  Remote local{};
+  local.Item.mask = TVIF_TEXT;
+  local.Item.hItem = selected;
+  local.Item.pszText = remote->Text;
+  local.Item.cchTextMax = 512;
+  std::memcpy(&local.Rect, &selected, sizeof(selected));  // TVM_GETITEMRECT takes the item in the rect
+  SIZE_T done = 0;
+  if (selected && WriteProcessMemory(process, remote, &local, sizeof(local), &done)) {
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&remote->Item));
+    const bool shown = SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&remote->Rect)) != 0;
+    if (ReadProcessMemory(process, remote, &local, sizeof(local), &done)) {
+      local.Text[511] = L'\0';
+      RECT client{};
+      GetClientRect(tree, &client);
+      const bool inside = shown && local.Rect.top >= client.top && local.Rect.bottom <= client.bottom;
+      MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&local.Rect), 2);
+      char buf[120];
+      std::snprintf(buf, sizeof(buf), "selected visible=%d rect=%ld,%ld,%ld,%ld ", inside ? 1 : 0, local.Rect.left,
+                    local.Rect.top, local.Rect.right, local.Rect.bottom);
+      Line(buf + std::string("text=") + Quote(local.Text));
+      result = kOk;
+    }
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return result;
+}
+
 int CmdItems(const std::vector<std::wstring>& args) {
   if (args.empty()) return kUsage;
   HWND list = ResolveTarget(args[0]);
@@ -409,6 +450,13 @@ int CmdItems(const std::vector<std::wstring>& args) {
   }
   HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   if (!process) return kFailed;
+  wchar_t cls[64] = L"";
+  GetClassNameW(list, cls, 64);
+  if (lstrcmpW(cls, WC_TREEVIEWW) == 0) {
+    const int result = TreeSelection(list, process);
+    CloseHandle(process);
+    return result;
+  }
   struct Remote {
     LVITEMW Item;
     RECT Rect;
