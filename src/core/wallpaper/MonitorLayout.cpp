@@ -195,6 +195,23 @@ std::vector<Rect> UnshownRects(const MonitorLayout& layout) {
   return out;
 }
 
+std::vector<Rect> TaskbarRects(const MonitorLayout& layout) {
+  std::vector<Rect> out;
+  const ScreenMapping mapping = layout.Mapping();
+  for (const MonitorInfo& m : layout.monitors) {
+    const Rect& b = m.bounds;
+    const Rect w = m.workArea.Intersect(b);
+    if (w.Empty()) continue;
+    const Rect strips[] = {{b.left, b.top, b.right, w.top},
+                           {b.left, w.bottom, b.right, b.bottom},
+                           {b.left, w.top, w.left, w.bottom},
+                           {w.right, w.top, b.right, w.bottom}};
+    for (const Rect& s : strips)
+      if (!s.Empty()) out.push_back(ScreenToWallpaper(s, mapping));
+  }
+  return out;
+}
+
 Rect PrimaryWorkAreaInWallpaper(const MonitorLayout& layout) {
   return ScreenToWallpaper(layout.Primary().workArea, layout.Mapping());
 }

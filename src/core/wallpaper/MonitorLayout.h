@@ -90,6 +90,10 @@ void RotateForTile(TBitmap32& picture, Point shift);
 // corners of the bounding box uncovered), in wallpaper pixels, clipped to the wallpaper.
 std::vector<Rect> UnshownRects(const MonitorLayout& layout);
 
+// What each monitor's task bar and docked bars cover (its bounds less its work area), in
+// wallpaper pixels: up to four strips a monitor, each at its own monitor's place.
+std::vector<Rect> TaskbarRects(const MonitorLayout& layout);
+
 // The primary monitor's work area in wallpaper pixels: what the default panel rectangle is
 // laid out in, so it lies on the primary monitor and never in an unshown part.
 Rect PrimaryWorkAreaInWallpaper(const MonitorLayout& layout);

@@ -23,8 +23,5 @@ Size WallpaperSizeFor(Size virtualDesktop, uint64_t availableBytes = UINT64_MAX)
 // to preview pixels (round half to even), filled with translucent blue and bevelled. Empty
 // rectangles draw nothing.
 void MarkTaskbar(TBitmap32& preview, const std::vector<Rect>& taskbars, Size wallpaper);
-inline void MarkTaskbar(TBitmap32& preview, const Rect& taskbar, Size wallpaper) {
-  MarkTaskbar(preview, std::vector<Rect>{taskbar}, wallpaper);
-}
 
 }  // namespace ov

@@ -9,6 +9,7 @@
 #include "core/platform/LocaleNames.h"
 #include "core/render/CalendarRenderer.h"
 #include "core/settings/Settings.h"
+#include "core/wallpaper/DesktopRefresh.h"
 #include "core/wallpaper/DesktopWallpaperValues.h"
 #include "core/wallpaper/MonitorLayout.h"
 
@@ -270,6 +271,30 @@ TEST(MonitorLayout, APanelPlacedOnThePreviewIsKeptOnAMonitor) {
   EXPECT_EQ(CalendarRectOnItsMonitor({100, 100, 900, 700}, layout), (Rect{100, 100, 900, 700}));
   const MonitorLayout leftOfPrimary{{Monitor({0, 0, 1920, 1080}, true), Monitor({-1920, 0, 0, 1080})}, kWindows10};
   EXPECT_EQ(CalendarRectOnItsMonitor({1500, 60, 2400, 1020}, leftOfPrimary), (Rect{1920, 60, 2820, 1020}));
+}
+
+// Each monitor's task bar is marked at its own place on the wallpaper, also left of or
+// above the primary monitor and on a scaled wallpaper.
+TEST(MonitorLayout, EveryMonitorsTaskBarIsWhereItsMonitorIs) {
+  const MonitorLayout leftOfPrimary{{Monitor({0, 0, 1920, 1080}, true), Monitor({-1920, 0, 0, 1080})}, kWindows10};
+  EXPECT_EQ(TaskbarRects(leftOfPrimary), (std::vector<Rect>{{1920, 1040, 3840, 1080}, {0, 1040, 1920, 1080}}));
+  // A bar docked at the left of a monitor above the primary, and one along the primary's top.
+  const MonitorLayout above{{{{0, 0, 1920, 1080}, {0, 30, 1920, 1080}, true}, {{0, -1080, 1920, 0}, {60, -1080, 1920, 0}}},
+                            kWindows10};
+  EXPECT_EQ(TaskbarRects(above), (std::vector<Rect>{{0, 1080, 1920, 1110}, {0, 0, 60, 1080}}));
+  EXPECT_TRUE(TaskbarRects(MonitorLayout{{{{0, 0, 1280, 1024}, {0, 0, 1280, 1024}, true}}, kWindows10}).empty());
+  const MonitorLayout scaled{{Monitor({0, 0, 7680, 4320}, true), Monitor({7680, 0, 15360, 4320}),
+                              Monitor({15360, 0, 23040, 4320})},
+                             kWindows10};
+  EXPECT_EQ(TaskbarRects(scaled).front(), (Rect{0, 3043, 5462, 3072}));
+}
+
+// A task bar moved or resized changes a work area: the monitors are read again before
+// the rebuild, so the default panel and the pop-ups use the new areas.
+TEST(MonitorLayout, AWorkAreaChangeReadsTheMonitorsAgain) {
+  EXPECT_EQ(RefreshForSettingChange(0x2F), DesktopRefresh::RemeasureAndRebuild);  // SPI_SETWORKAREA
+  EXPECT_EQ(RefreshForSettingChange(0x4B), DesktopRefresh::Rebuild);              // SPI_SETFONTSMOOTHING
+  EXPECT_EQ(RefreshForSettingChange(0x14), DesktopRefresh::None);                 // SPI_SETDESKWALLPAPER
 }
 
 TEST(MonitorLayout, PointsOffEveryMonitorBelongToTheNearestOne) {

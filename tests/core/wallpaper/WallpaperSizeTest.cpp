@@ -23,7 +23,7 @@ TEST(MarkTaskbar, ScaledToThePreviewAndBlendedBlue) {
   TBitmap32 preview(320, 240);
   preview.Clear(0xFF000000);
   // A task bar along the bottom 40 rows of a 1280 x 960 desktop: the bottom 10 preview rows.
-  MarkTaskbar(preview, {0, 920, 1280, 960}, {1280, 960});
+  MarkTaskbar(preview, {{0, 920, 1280, 960}}, {1280, 960});
   EXPECT_EQ(preview.At(100, 200), 0xFF000000u);
   EXPECT_EQ(preview.At(100, 229), 0xFF000000u);
   Pixel inside = preview.At(100, 235);
@@ -31,7 +31,7 @@ TEST(MarkTaskbar, ScaledToThePreviewAndBlendedBlue) {
   EXPECT_GT(inside & 0xFF, (inside >> 16) & 0xFF);  // blue over red
   TBitmap32 untouched(320, 240);
   untouched.Clear(0xFF000000);
-  MarkTaskbar(untouched, Rect{}, {1280, 960});
+  MarkTaskbar(untouched, {Rect{}}, {1280, 960});
   for (int y = 0; y < 240; ++y)
     for (int x = 0; x < 320; ++x) ASSERT_EQ(untouched.At(x, y), 0xFF000000u);
 }
