@@ -45,7 +45,7 @@ void Redraw(benchmark::State& state, PreviewQuality quality, Edit edit) {
   in.now = EncodeDate(2025, 6, 14);
   in.showCalendar = edit != Edit::Drag;  // the image tab shows no calendar
   in.keepPicture = edit == Edit::Drag;
-  in.taskbar = {0, 1040, 1920, 1080};
+  in.taskbars = {{0, 1040, 1920, 1080}};
   PreviewCache cache;
   int step = 0;
   for (auto _ : state) {

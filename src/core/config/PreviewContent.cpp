@@ -91,7 +91,7 @@ void ComposePreview(TBitmap32& preview, PreviewInput& in, PreviewQuality quality
     in.renderer.RenderCalendar(preview, s.CalendarRect, s.CalendarFromStartOfMonth, s.PastVisibleWeeks,
                                s.VisibleWeeks, in.now, in.now);
   }
-  if (s.PreviewTaskBar) MarkTaskbar(preview, in.taskbar, in.wallpaperSize);
+  if (s.PreviewTaskBar) MarkTaskbar(preview, in.taskbars, in.wallpaperSize);
 
   // The label: 8 points in light green on a dark translucent cell, centred on one line.
   FontSpec label = s.CaptionFont;

@@ -2,6 +2,8 @@
 // What the configuration window's preview shows: the desktop colour, the bottom image,
 // the current picture with its adjustments and the overlay, the calendar on the tabs that
 // edit it, the task bar's place and the "预览" label, all at preview size.
+#include <vector>
+
 #include <optional>
 
 #include "core/config/PreviewSchedule.h"
@@ -21,7 +23,7 @@ struct PreviewInput {
   double now = 0;               // the calendar shows today's weeks
   bool showCalendar = false;    // calendar, entries and desktop tabs
   bool keepPicture = false;     // image tab: the picture shows even with NoBackground
-  Rect taskbar;                 // screen rectangle of the task bar; empty = none
+  std::vector<Rect> taskbars;   // the task bars in wallpaper pixels (TaskbarRects)
 };
 
 // Quick previews place the picture with the nearest pixel, full ones with the spline.

@@ -8,12 +8,6 @@ namespace ov {
 
 namespace {
 
-// The desktop as far as the wallpaper reaches: at most 6400 x 4800 pixels.
-Rect CappedDesktop(const Rect& d) {
-  return {d.left, d.top, static_cast<int32_t>(d.left + std::min<int64_t>(d.Width(), 6400)),
-          static_cast<int32_t>(d.top + std::min<int64_t>(d.Height(), 4800))};
-}
-
 int32_t Sat(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); }
 
 }  // namespace
@@ -24,7 +18,7 @@ Rect PopupRectForCell(const Rect& cell, const Rect& entryRect, bool hasEntryRect
 }
 
 PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
-  const Rect desktop = CappedDesktop(in.desktop);
+  const Rect& desktop = in.desktop;
   int64_t left = in.popupRect.left;
   int64_t top = in.showCaption ? int64_t(in.popupRect.top) - kEntryCaptionHeight - 1 : in.popupRect.top;
   bool scrollbar = in.showScrollbar && !in.autoHeight;
@@ -104,7 +98,7 @@ Point CenterOnPointKeptOnDesktop(Point cursor, Size window, Size desktop) {
 }
 
 Point CenterOnPointKeptInArea(Point cursor, Size window, const Rect& area) {
-  const Rect a = CappedDesktop(area);
+  const Rect& a = area;
   int64_t left = int64_t(cursor.x) - window.width / 2;
   int64_t top = int64_t(cursor.y) - window.height / 2;
   if (left + window.width > a.right) left = int64_t(a.right) - window.width;

@@ -61,7 +61,7 @@ std::string ChooseTitle(const std::vector<std::string>& candidates, int32_t area
   return candidates.empty() ? std::string() : candidates.back();
 }
 
-// A window centred on the cursor and kept on the desktop (at most 6400 x 4800 from 0, 0),
+// A window centred on the cursor and kept on the desktop (from 0, 0),
 // or kept in an area such as the work area of the cursor's monitor.
 Point CenterOnPointKeptOnDesktop(Point cursor, Size window, Size desktop);
 Point CenterOnPointKeptInArea(Point cursor, Size window, const Rect& area);

@@ -61,7 +61,7 @@ std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
   std::string b(headers + imageSize, '\0');
   b[0] = 'B';
   b[1] = 'M';
-  Put32(b, 2, uint32_t(b.size()));  // at most 6400 × 4800 × 3 plus headers in practice
+  Put32(b, 2, uint32_t(b.size()));  // at most 16384 × 8640 × 3 plus headers in practice
   Put32(b, 10, uint32_t(headers));
   Put32(b, 14, 40);
   Put32(b, 18, w);

@@ -100,6 +100,10 @@ struct Settings {
 
   // --- Panels ---
   Rect CalendarRect;  // CalendarR1..CalendarR4; default from the work area
+  // The virtual screen's top-left corner that CalendarRect was measured against, written
+  // with it, so the panel is found on the screen again when the monitors changed between
+  // runs. INT32_MIN: not stored (settings of an older version).
+  int32_t CalendarOriginX = INT32_MIN, CalendarOriginY = INT32_MIN;
 
   // --- Print ---
   bool CheckPrintFullsizeCalendar = true;
@@ -121,6 +125,10 @@ struct Settings {
   int32_t FontShadowColor = 0;         // platform colour
 
   bool HasEntryRect() const { return EntryRect.right != -1; }
+  std::optional<Point> CalendarOrigin() const {
+    if (CalendarOriginX == INT32_MIN || CalendarOriginY == INT32_MIN) return std::nullopt;
+    return Point{CalendarOriginX, CalendarOriginY};
+  }
 
   static FontSpec DefaultCaptionFont() {
     FontSpec f;

@@ -105,6 +105,8 @@ std::vector<SettingField> BuildTable() {
       {"Panels", "CalendarR2", K::Int, REF(int32_t, CalendarRect.top)},
       {"Panels", "CalendarR3", K::Int, REF(int32_t, CalendarRect.right)},
       {"Panels", "CalendarR4", K::Int, REF(int32_t, CalendarRect.bottom)},
+      {"Panels", "CalendarOriginX", K::Int, REF(int32_t, CalendarOriginX)},
+      {"Panels", "CalendarOriginY", K::Int, REF(int32_t, CalendarOriginY)},
 
       {"Print", "CheckPrintFullsizeCalendar", K::Bool, REF(bool, CheckPrintFullsizeCalendar)},
       {"Print", "CheckPrintIncludeBackground", K::Bool, REF(bool, CheckPrintIncludeBackground)},

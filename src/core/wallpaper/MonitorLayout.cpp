@@ -22,6 +22,26 @@ int64_t DistanceSquared(const Rect& r, Point p) {
   return dx * dx + dy * dy;
 }
 
+// Division rounding down and up, for a positive divisor.
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && (a < 0)); }
+int64_t CeilDiv(int64_t a, int64_t b) { return a / b + ((a % b != 0) && (a > 0)); }
+
+// One axis of the mapping: screen offset s shows wallpaper pixel floor(s * w / n); the
+// first screen offset showing wallpaper pixel x is ceil(x * n / w).
+int32_t AxisToWallpaper(int32_t p, int32_t origin, int32_t screen, int32_t wallpaper, bool roundUp) {
+  const int64_t a = (int64_t(p) - origin) * wallpaper;
+  return Sat(roundUp ? CeilDiv(a, screen) : FloorDiv(a, screen));
+}
+int32_t AxisToScreen(int32_t x, int32_t origin, int32_t screen, int32_t wallpaper) {
+  return Sat(CeilDiv(int64_t(x) * screen, wallpaper) + origin);
+}
+
+ScreenMapping Checked(ScreenMapping m) {
+  m.screen = {std::max(m.screen.width, 1), std::max(m.screen.height, 1)};
+  m.wallpaper = {std::max(m.wallpaper.width, 1), std::max(m.wallpaper.height, 1)};
+  return m;
+}
+
 // Wraps v into 0 .. n - 1.
 int64_t Wrap(int64_t v, int64_t n) { return n <= 0 ? 0 : ((v % n) + n) % n; }
 
@@ -53,7 +73,14 @@ Point MonitorLayout::Origin() const {
 
 Size MonitorLayout::WallpaperSize() const {
   Rect v = VirtualScreen();
-  return WallpaperSizeFor({Sat(v.Width()), Sat(v.Height())});
+  const Size screen{Sat(v.Width()), Sat(v.Height())};
+  if (InstallFor(*this).style == kStyleTile) return {std::max(screen.width, 1), std::max(screen.height, 1)};
+  return WallpaperSizeFor(screen, availableBytes);
+}
+
+ScreenMapping MonitorLayout::Mapping() const {
+  Rect v = VirtualScreen();
+  return Checked({{v.left, v.top}, {Sat(v.Width()), Sat(v.Height())}, WallpaperSize()});
 }
 
 MonitorInfo MonitorLayout::MonitorAt(Point screen) const {
@@ -71,20 +98,30 @@ MonitorInfo MonitorLayout::MonitorAt(Point screen) const {
   return *best;
 }
 
-Point ScreenToWallpaper(Point p, Point o) { return {Sat(int64_t(p.x) - o.x), Sat(int64_t(p.y) - o.y)}; }
-
-Rect ScreenToWallpaper(const Rect& r, Point o) {
-  return {Sat(int64_t(r.left) - o.x), Sat(int64_t(r.top) - o.y), Sat(int64_t(r.right) - o.x),
-          Sat(int64_t(r.bottom) - o.y)};
+Point ScreenToWallpaper(Point p, const ScreenMapping& mapping) {
+  const ScreenMapping m = Checked(mapping);
+  return {AxisToWallpaper(p.x, m.origin.x, m.screen.width, m.wallpaper.width, false),
+          AxisToWallpaper(p.y, m.origin.y, m.screen.height, m.wallpaper.height, false)};
 }
 
-Rect WallpaperToScreen(const Rect& r, Point o) {
-  return {Sat(int64_t(r.left) + o.x), Sat(int64_t(r.top) + o.y), Sat(int64_t(r.right) + o.x),
-          Sat(int64_t(r.bottom) + o.y)};
+Rect ScreenToWallpaper(const Rect& r, const ScreenMapping& mapping) {
+  const ScreenMapping m = Checked(mapping);
+  return {AxisToWallpaper(r.left, m.origin.x, m.screen.width, m.wallpaper.width, false),
+          AxisToWallpaper(r.top, m.origin.y, m.screen.height, m.wallpaper.height, false),
+          AxisToWallpaper(r.right, m.origin.x, m.screen.width, m.wallpaper.width, true),
+          AxisToWallpaper(r.bottom, m.origin.y, m.screen.height, m.wallpaper.height, true)};
 }
 
-const TDayCell* CellAtScreenPoint(const DayCellTable& cells, Point screen, Point origin) {
-  Point p = ScreenToWallpaper(screen, origin);
+Rect WallpaperToScreen(const Rect& r, const ScreenMapping& mapping) {
+  const ScreenMapping m = Checked(mapping);
+  return {AxisToScreen(r.left, m.origin.x, m.screen.width, m.wallpaper.width),
+          AxisToScreen(r.top, m.origin.y, m.screen.height, m.wallpaper.height),
+          AxisToScreen(r.right, m.origin.x, m.screen.width, m.wallpaper.width),
+          AxisToScreen(r.bottom, m.origin.y, m.screen.height, m.wallpaper.height)};
+}
+
+const TDayCell* CellAtScreenPoint(const DayCellTable& cells, Point screen, const ScreenMapping& m) {
+  Point p = ScreenToWallpaper(screen, m);
   return cells.CellAtPoint(p.x, p.y);
 }
 
@@ -92,7 +129,8 @@ WallpaperInstall InstallFor(const MonitorLayout& layout) {
   if (layout.monitors.size() <= 1) return {kStyleStretch, {0, 0}};
   if (layout.version.SpansWallpaper()) return {kStyleSpan, {0, 0}};
   // The tile starts at the screen's (0, 0), which is wallpaper pixel -origin.
-  Size size = layout.WallpaperSize();
+  Rect v = layout.VirtualScreen();
+  Size size{std::max(Sat(v.Width()), 1), std::max(Sat(v.Height()), 1)};
   Point o = layout.Origin();
   return {kStyleTile, {Sat(Wrap(-int64_t(o.x), size.width)), Sat(Wrap(-int64_t(o.y), size.height))}};
 }
@@ -112,14 +150,14 @@ void RotateForTile(TBitmap32& picture, Point shift) {
 std::vector<Rect> UnshownRects(const MonitorLayout& layout) {
   std::vector<Rect> out;
   if (layout.monitors.size() <= 1) return out;
-  Point o = layout.Origin();
-  Size size = layout.WallpaperSize();
+  const ScreenMapping mapping = layout.Mapping();
+  Size size = mapping.wallpaper;
   const Rect wallpaper{0, 0, size.width, size.height};
   // Cut the bounding box along every monitor edge; a piece inside no monitor is unshown.
   std::vector<int32_t> xs, ys;
   std::vector<Rect> shown;
   for (const MonitorInfo& m : layout.monitors) {
-    Rect r = ScreenToWallpaper(m.bounds, o).Intersect(wallpaper);
+    Rect r = ScreenToWallpaper(m.bounds, mapping).Intersect(wallpaper);
     if (r.Empty()) continue;
     shown.push_back(r);
     xs.insert(xs.end(), {r.left, r.right});
@@ -157,19 +195,75 @@ std::vector<Rect> UnshownRects(const MonitorLayout& layout) {
   return out;
 }
 
-Rect PrimaryWorkAreaInWallpaper(const MonitorLayout& layout) {
-  return ScreenToWallpaper(layout.Primary().workArea, layout.Origin());
+std::vector<Rect> TaskbarRects(const MonitorLayout& layout) {
+  std::vector<Rect> out;
+  const ScreenMapping mapping = layout.Mapping();
+  for (const MonitorInfo& m : layout.monitors) {
+    const Rect& b = m.bounds;
+    const Rect w = m.workArea.Intersect(b);
+    if (w.Empty()) continue;
+    const Rect strips[] = {{b.left, b.top, b.right, w.top},
+                           {b.left, w.bottom, b.right, b.bottom},
+                           {b.left, w.top, w.left, w.bottom},
+                           {w.right, w.top, b.right, w.bottom}};
+    for (const Rect& s : strips)
+      if (!s.Empty()) out.push_back(ScreenToWallpaper(s, mapping));
+  }
+  return out;
 }
 
-Rect CalendarRectAfterDisplayChange(const Rect& calendarRect, Point oldOrigin, const MonitorLayout& now) {
-  Rect screen = WallpaperToScreen(calendarRect, oldOrigin);
-  Point centre{Sat((int64_t(screen.left) + screen.right) / 2), Sat((int64_t(screen.top) + screen.bottom) / 2)};
-  bool onAMonitor = now.monitors.empty()
-                        ? Contains(now.Primary().bounds, centre)
-                        : std::any_of(now.monitors.begin(), now.monitors.end(),
-                                      [&](const MonitorInfo& m) { return Contains(m.bounds, centre); });
-  if (onAMonitor) return ScreenToWallpaper(screen, now.Origin());
-  return DefaultCalendarRect(PrimaryWorkAreaInWallpaper(now));
+Rect PrimaryWorkAreaInWallpaper(const MonitorLayout& layout) {
+  return ScreenToWallpaper(layout.Primary().workArea, layout.Mapping());
+}
+
+Rect KeptInside(const Rect& r, const Rect& area) {
+  if (r.right <= r.left || r.bottom <= r.top) return r;
+  const int64_t w = std::min<int64_t>(r.Width(), area.Width()), h = std::min<int64_t>(r.Height(), area.Height());
+  const int64_t left = std::max<int64_t>(area.left, std::min<int64_t>(r.left, int64_t(area.right) - w));
+  const int64_t top = std::max<int64_t>(area.top, std::min<int64_t>(r.top, int64_t(area.bottom) - h));
+  return {Sat(left), Sat(top), Sat(left + w), Sat(top + h)};
+}
+
+namespace {
+
+Point Centre(const Rect& r) {
+  return {Sat((int64_t(r.left) + r.right) / 2), Sat((int64_t(r.top) + r.bottom) / 2)};
+}
+
+// The monitor whose bounds hold a screen point, if any.
+std::optional<MonitorInfo> MonitorHolding(const MonitorLayout& layout, Point p) {
+  if (layout.monitors.empty()) {
+    if (Contains(layout.Primary().bounds, p)) return layout.Primary();
+    return std::nullopt;
+  }
+  for (const MonitorInfo& m : layout.monitors)
+    if (Contains(m.bounds, p)) return m;
+  return std::nullopt;
+}
+
+}  // namespace
+
+Rect PanelOnMonitors(const Rect& panelOnScreen, const MonitorLayout& now) {
+  const std::optional<MonitorInfo> m = MonitorHolding(now, Centre(panelOnScreen));
+  if (!m) return DefaultCalendarRect(PrimaryWorkAreaInWallpaper(now));
+  return ScreenToWallpaper(KeptInside(panelOnScreen, m->bounds), now.Mapping());
+}
+
+Rect CalendarRectAfterDisplayChange(const Rect& calendarRect, const ScreenMapping& old, const MonitorLayout& now) {
+  return PanelOnMonitors(WallpaperToScreen(calendarRect, old), now);
+}
+
+Rect CalendarRectAtStart(const Rect& calendarRect, std::optional<Point> storedOrigin, const MonitorLayout& now) {
+  ScreenMapping then = now.Mapping();
+  if (storedOrigin) then.origin = *storedOrigin;
+  return PanelOnMonitors(WallpaperToScreen(calendarRect, then), now);
+}
+
+Rect CalendarRectOnItsMonitor(const Rect& calendarRect, const MonitorLayout& layout) {
+  const ScreenMapping mapping = layout.Mapping();
+  const Rect screen = WallpaperToScreen(calendarRect, mapping);
+  const MonitorInfo m = layout.MonitorAt(Centre(screen));
+  return ScreenToWallpaper(KeptInside(screen, m.bounds), mapping);
 }
 
 }  // namespace ov

@@ -1,11 +1,13 @@
 #pragma once
 // The monitors the desktop is made of, and everything the wallpaper decides from them:
 // its size, how it is installed, which of its parts no monitor shows, and the one
-// coordinate system shared by the picture and the screen:
-//   wallpaper pixel = screen point - virtual-screen origin.
+// coordinate system shared by the picture and the screen (ScreenMapping):
+//   wallpaper pixel = (screen point - virtual-screen origin) x wallpaper size / screen size,
+// which is one to one unless the virtual screen is larger than the largest wallpaper.
 // The primary monitor's top-left corner is the screen's (0, 0); a monitor left of or
 // above it has negative coordinates, so the origin is then negative.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "core/calendar/DayCellTable.h"
@@ -26,9 +28,21 @@ struct SystemVersion {
   constexpr bool SpansWallpaper() const { return major > 6 || (major == 6 && minor >= 2); }
 };
 
+// Screen points and wallpaper pixels. The installed picture covers the virtual screen, so
+// screen point `origin` shows wallpaper pixel (0, 0) and a wallpaper built smaller than the
+// screen is scaled up by screen / wallpaper on each axis. Every conversion between the
+// desktop and the picture (hit-test, pop-up, controller, panel placement) goes through
+// the functions below with the layout's one mapping.
+struct ScreenMapping {
+  Point origin{0, 0};    // the virtual screen's top-left corner
+  Size screen{1, 1};     // the virtual screen's size
+  Size wallpaper{1, 1};  // the wallpaper's size
+};
+
 struct MonitorLayout {
   std::vector<MonitorInfo> monitors;  // in any order; an empty list counts as one 1280 x 1024 monitor
   SystemVersion version;
+  uint64_t availableBytes = UINT64_MAX;  // free memory, which can hold the wallpaper smaller
 
   // The primary monitor (the first one when none is flagged).
   MonitorInfo Primary() const;
@@ -36,19 +50,25 @@ struct MonitorLayout {
   Rect VirtualScreen() const;
   // The virtual screen's top-left corner: where wallpaper pixel (0, 0) is on the screen.
   Point Origin() const;
-  // min(virtual screen, 6400 x 4800).
+  // The virtual screen's size, held to the largest wallpaper and the free memory
+  // (WallpaperSizeFor); a tiled wallpaper is never scaled by the system, so it is always
+  // built at the virtual screen's own size.
   Size WallpaperSize() const;
+  ScreenMapping Mapping() const;
   // The monitor holding a screen point, or the nearest one when the point is on none.
   MonitorInfo MonitorAt(Point screen) const;
 };
 
-// Conversions between screen points and wallpaper pixels.
-Point ScreenToWallpaper(Point screen, Point origin);
-Rect ScreenToWallpaper(const Rect& screen, Point origin);
-Rect WallpaperToScreen(const Rect& wallpaper, Point origin);
+// The wallpaper pixel shown at a screen point.
+Point ScreenToWallpaper(Point screen, const ScreenMapping& m);
+// The wallpaper pixels a screen rectangle shows (edges rounded outwards).
+Rect ScreenToWallpaper(const Rect& screen, const ScreenMapping& m);
+// The screen pixels that show a wallpaper rectangle: a screen point lies in the result
+// exactly when the wallpaper pixel it shows lies in the rectangle.
+Rect WallpaperToScreen(const Rect& wallpaper, const ScreenMapping& m);
 
 // The day cell under a desktop click at a screen point (nullptr when none).
-const TDayCell* CellAtScreenPoint(const DayCellTable& cells, Point screen, Point origin);
+const TDayCell* CellAtScreenPoint(const DayCellTable& cells, Point screen, const ScreenMapping& m);
 
 // How the wallpaper file goes onto the desktop.
 struct WallpaperInstall {
@@ -70,13 +90,35 @@ void RotateForTile(TBitmap32& picture, Point shift);
 // corners of the bounding box uncovered), in wallpaper pixels, clipped to the wallpaper.
 std::vector<Rect> UnshownRects(const MonitorLayout& layout);
 
+// What each monitor's task bar and docked bars cover (its bounds less its work area), in
+// wallpaper pixels: up to four strips a monitor, each at its own monitor's place.
+std::vector<Rect> TaskbarRects(const MonitorLayout& layout);
+
 // The primary monitor's work area in wallpaper pixels: what the default panel rectangle is
 // laid out in, so it lies on the primary monitor and never in an unshown part.
 Rect PrimaryWorkAreaInWallpaper(const MonitorLayout& layout);
 
-// The panel rectangle after the monitors changed: it stays where the user put it on the
-// screen while its centre still lies on a monitor (its wallpaper pixels follow a moved
-// origin); otherwise it goes back to its default place on the primary monitor.
-Rect CalendarRectAfterDisplayChange(const Rect& calendarRect, Point oldOrigin, const MonitorLayout& now);
+// A rectangle moved inside an area, keeping its size where it fits and cut to the area
+// where it does not. An empty or inverted rectangle is returned as it is.
+Rect KeptInside(const Rect& r, const Rect& area);
+
+// Where the panel goes, given where it lies on the screen: inside the monitor that holds
+// its centre (moved onto it, its size kept where it fits), so no part of it is lost off
+// the picture; its default place on the primary monitor when no monitor holds its centre.
+// In wallpaper pixels of `now`.
+Rect PanelOnMonitors(const Rect& panelOnScreen, const MonitorLayout& now);
+
+// The panel rectangle after the monitors changed: PanelOnMonitors of where it was on the
+// screen, so it stays where the user put it (its wallpaper pixels follow a moved origin).
+Rect CalendarRectAfterDisplayChange(const Rect& calendarRect, const ScreenMapping& old, const MonitorLayout& now);
+
+// The panel rectangle at start-up: the same rule, with the virtual-screen origin it was
+// stored against (CalendarOriginX/Y). Settings stored before that origin was kept are taken
+// as measured against today's origin.
+Rect CalendarRectAtStart(const Rect& calendarRect, std::optional<Point> storedOrigin, const MonitorLayout& now);
+
+// The panel after the user placed it on the preview: inside the monitor that holds its
+// centre, or the nearest monitor when its centre lies in a part no monitor shows.
+Rect CalendarRectOnItsMonitor(const Rect& calendarRect, const MonitorLayout& layout);
 
 }  // namespace ov

@@ -32,7 +32,7 @@ struct WallpaperBuildInput {
   DayCellTable& cells;             // emptied when the calendar is hidden
   const IClock& clock;
   double displayDate;
-  Size wallpaperSize;              // min(virtual desktop, 6400 x 4800)
+  Size wallpaperSize;              // MonitorLayout::WallpaperSize()
   std::filesystem::path outputFile;  // DataFolder\Wallpaper.bmp
   WallpaperHost host;
   std::vector<Rect> unshown;       // parts no monitor shows: desktop colour only (UnshownRects)

@@ -19,6 +19,11 @@ void App::LoadSettings(const SettingsContext& ctx) { settings = ov::LoadSettings
 
 bool App::SaveSettings() {
   if (Entries) settings.SubEntryName = Entries->CurrentSection();
+  // The panel's wallpaper pixels mean a place on the screen only with the origin they
+  // were measured against.
+  const Point origin = Monitors.Origin();
+  settings.CalendarOriginX = origin.x;
+  settings.CalendarOriginY = origin.y;
   return ov::SaveSettings(SettingsStore, settings, CodePage);
 }
 
@@ -27,7 +32,7 @@ void App::ShowDatePicker() {
 }
 
 void App::OpenEntryAtPoint(int32_t x, int32_t y) {
-  if (const TDayCell* cell = CellAtScreenPoint(Cells, {x, y}, Monitors.Origin())) OpenEntryForCell(*cell);
+  if (const TDayCell* cell = CellAtScreenPoint(Cells, {x, y}, Monitors.Mapping())) OpenEntryForCell(*cell);
 }
 
 void App::OpenEntryForDate(double date) {
@@ -37,7 +42,7 @@ void App::OpenEntryForDate(double date) {
 void App::OpenEntryForCell(const TDayCell& cell) {
   if (EntryPopup || !Entries) return;
   // The pop-up is a window: it goes over the cell where the screen shows it.
-  TFEntry::Open(*this, cell.Date, WallpaperToScreen(cell.Rect, Monitors.Origin()));
+  TFEntry::Open(*this, cell.Date, WallpaperToScreen(cell.Rect, Monitors.Mapping()));
 }
 
 }  // namespace ov

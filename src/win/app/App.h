@@ -74,8 +74,8 @@ struct App {
   std::vector<TImageItem> ImageLibrary;
   std::vector<std::string> RotationQueue;
   std::string SelectedImage;  // the library picture last chosen in the grid (or captured)
-  Size WallpaperSize{0, 0};  // min(virtual desktop, 6400 x 4800)
-  MonitorLayout Monitors;    // wallpaper pixel = screen point - Monitors.Origin()
+  Size WallpaperSize{0, 0};  // Monitors.WallpaperSize()
+  MonitorLayout Monitors;    // screen point <-> wallpaper pixel: Monitors.Mapping()
   FileVersion Version;
 
   // --- services ---

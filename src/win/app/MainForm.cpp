@@ -8,6 +8,7 @@
 #include "core/app/WindowPlacement.h"
 #include "core/print/PrintPage.h"
 #include "core/util/Paths.h"
+#include "core/wallpaper/DesktopRefresh.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/TestClock.h"
@@ -19,6 +20,8 @@
 #include "win/platform/Utf16.h"
 
 namespace ov {
+
+static_assert(kSpiSetWorkArea == SPI_SETWORKAREA && kSpiSetFontSmoothing == SPI_SETFONTSMOOTHING);
 
 namespace {
 
@@ -53,9 +56,19 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
   switch (msg) {
     case WM_SETTINGCHANGE:
-      // The work area or font smoothing changed: the calendar is drawn again. (Our own
-      // wallpaper change arrives here too and must not start another build.)
-      if (wp == SPI_SETWORKAREA || wp == SPI_SETFONTSMOOTHING) UpdateWallpaper();
+      // The work area or font smoothing changed: the calendar is drawn again, after the
+      // monitors' work areas were read anew. (Our own wallpaper change arrives here too
+      // and must not start another build.)
+      switch (RefreshForSettingChange(static_cast<uint32_t>(wp))) {
+        case DesktopRefresh::RemeasureAndRebuild:
+          OnDisplayChanged();
+          break;
+        case DesktopRefresh::Rebuild:
+          UpdateWallpaper();
+          break;
+        case DesktopRefresh::None:
+          break;
+      }
       break;
     case kMsgShowMainForm:
       ShowMainWindow();

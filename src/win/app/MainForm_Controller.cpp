@@ -16,7 +16,7 @@ namespace ov {
 
 void MainForm::PlaceController() {
   if (!app_.Controller) return;
-  if (app_.Renderer) app_.Controller->SetBounds(WallpaperToScreen(app_.Renderer->ControllerRect, app_.Monitors.Origin()));
+  if (app_.Renderer) app_.Controller->SetBounds(WallpaperToScreen(app_.Renderer->ControllerRect, app_.Monitors.Mapping()));
   // The controller stands in for the main window on the desktop: never both at once.
   if (app_.settings.ShowController && !IsWindowVisible(Handle())) app_.Controller->ShowController();
   else app_.Controller->HideController();

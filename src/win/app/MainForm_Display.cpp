@@ -11,12 +11,12 @@
 namespace ov {
 
 void MainForm::OnDisplayChanged() {
-  const Point oldOrigin = app_.Monitors.Origin();
+  const ScreenMapping old = app_.Monitors.Mapping();
   app_.Monitors = QueryMonitorLayout();
   app_.WallpaperSize = app_.Monitors.WallpaperSize();
   // The panel keeps its place on the screen while that is still on a monitor; otherwise
   // it comes back to the primary monitor.
-  app_.settings.CalendarRect = CalendarRectAfterDisplayChange(app_.settings.CalendarRect, oldOrigin, app_.Monitors);
+  app_.settings.CalendarRect = CalendarRectAfterDisplayChange(app_.settings.CalendarRect, old, app_.Monitors);
   if (app_.Renderer) app_.Renderer->SetTargetSize(app_.WallpaperSize);
   // The cell table described the old picture; the rebuild refills it at the new size.
   app_.Cells.Clear();

@@ -71,7 +71,7 @@ bool MainForm::Create() {
   // 4.-5.
   ResolveFolders();
   MigrateOldLayouts();
-  // 6. The wallpaper covers the virtual screen, at most 6400 x 4800 pixels.
+  // 6. The wallpaper covers the virtual screen, scaled down only beyond the largest wallpaper.
   app_.Monitors = QueryMonitorLayout();
   app_.WallpaperSize = app_.Monitors.WallpaperSize();
   // 7.-8.
@@ -128,6 +128,11 @@ void MainForm::LoadSettings() {
   ctx.mainFormBounds = {r.left, r.top, r.right - r.left, r.bottom - r.top, "wsNormal"};
   ctx.chineseUi = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_CHINESE;
   app_.LoadSettings(ctx);
+  // The monitors may have changed since the panel was placed: it stays where it was on
+  // the screen while a monitor shows its centre, held inside that monitor; otherwise it
+  // comes back to its default place on the primary monitor.
+  app_.settings.CalendarRect =
+      CalendarRectAtStart(app_.settings.CalendarRect, app_.settings.CalendarOrigin(), app_.Monitors);
   app_.Entries->SetCurrentSection(app_.settings.SubEntryName);
   // A stored name that cannot be a folder under Entries becomes the default section now,
   // so the title and every later save agree with the folder the notes come from.

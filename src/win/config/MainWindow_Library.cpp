@@ -12,6 +12,7 @@
 #include "core/library/LibraryView.h"
 #include "core/util/Paths.h"
 #include "core/wallpaper/WallpaperSize.h"
+#include "core/wallpaper/MonitorLayout.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/config/ImageGrid.h"
@@ -220,7 +221,7 @@ void MainWindow::SelectImage(size_t row) {
   // "正在读取..." stands in the preview while the file loads.
   preview_.Clear(0xFF000000u);
   app_.Text.DrawAt(preview_, 10, 10, app_.settings.CaptionFont, 0x808080, "正在读取...");
-  if (app_.settings.PreviewTaskBar) MarkTaskbar(preview_, TaskbarRect(), app_.WallpaperSize);
+  if (app_.settings.PreviewTaskBar) MarkTaskbar(preview_, TaskbarRects(app_.Monitors), app_.WallpaperSize);
   InvalidateRect(previewPanel_, &imagePreview_, FALSE);
   UpdateWindow(previewPanel_);
 

@@ -9,6 +9,7 @@
 
 #include "core/config/PreviewContent.h"
 #include "core/preview/PreviewGeometry.h"
+#include "core/wallpaper/MonitorLayout.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/app/Timers.h"
@@ -187,7 +188,7 @@ void MainWindow::DrawPreview(PreviewQuality quality, bool adjust) {
   in.showCalendar =
       activeTab_ == MainTab::TabCalendar || activeTab_ == MainTab::TabEntries || activeTab_ == MainTab::TabDesktop;
   in.keepPicture = activeTab_ == MainTab::TabImageProcessing;
-  in.taskbar = TaskbarRect();
+  in.taskbars = TaskbarRects(app_.Monitors);
   ComposePreview(preview_, in, quality, adjust, &previewCache_);
   // 11.
   InvalidateRect(previewPanel_, &imagePreview_, FALSE);

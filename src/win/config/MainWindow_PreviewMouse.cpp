@@ -5,6 +5,7 @@
 
 #include "core/config/ConfigRules.h"
 #include "core/preview/PreviewGeometry.h"
+#include "core/wallpaper/MonitorLayout.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
 #include "win/config/MainWindow.h"
@@ -156,6 +157,13 @@ void MainWindow::ImagePreviewMouseUp() {
   if (panelFrame_.Dragging()) {
     panelFrame_.Release();
     if (GetCapture() == previewPanel_) ReleaseCapture();
+    // A panel dropped partly off its monitor, or into a corner no monitor shows, moves
+    // onto the monitor that holds its centre, where every cell can be seen and clicked.
+    app_.settings.CalendarRect = CalendarRectOnItsMonitor(app_.settings.CalendarRect, app_.Monitors);
+    panelFrame_.Place(app_.settings.CalendarRect, app_.WallpaperSize,
+                      {static_cast<int32_t>(imagePreview_.right - imagePreview_.left),
+                       static_cast<int32_t>(imagePreview_.bottom - imagePreview_.top)});
+    InvalidateRect(previewPanel_, &imagePreview_, FALSE);
     return;
   }
   if (!pictureDragging_) return;
@@ -222,7 +230,8 @@ void MainWindow::TabPanelsShow() {
   MakePanelLabel(panelLabel_, app_.Text, font, s.CalendarColor, s.CalendarAlpha);
   const Size size{static_cast<int32_t>(imagePreview_.right - imagePreview_.left),
                   static_cast<int32_t>(imagePreview_.bottom - imagePreview_.top)};
-  app_.settings.CalendarRect = panelFrame_.Show(s.CalendarRect, app_.WallpaperSize, size);
+  app_.settings.CalendarRect =
+      panelFrame_.Show(CalendarRectOnItsMonitor(s.CalendarRect, app_.Monitors), app_.WallpaperSize, size);
   InvalidateRect(previewPanel_, &imagePreview_, FALSE);
 }
 

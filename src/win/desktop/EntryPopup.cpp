@@ -167,7 +167,7 @@ bool TFEntry::Create() {
   // remembered that way).
   popupRect_ = PopupRectForCell(cellRect_, s.EntryRect, s.HasEntryRect());
   // The window works in screen coordinates; the stored rectangle is in wallpaper pixels.
-  if (s.HasEntryRect()) s.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Origin());
+  if (s.HasEntryRect()) s.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Mapping());
 
   DWORD exStyle = WS_EX_TOOLWINDOW;
   if (s.EntryPopUpAlpha < 255) exStyle |= WS_EX_LAYERED;
@@ -425,7 +425,7 @@ void TFEntry::OnResized() {
   GetWindowRect(Handle(), &wr);
   popupRect_ = PopupRectFromWindow({wr.left, wr.top, wr.right, wr.bottom}, app_.settings.EntryShowCaption);
   // Kept for the next pop-ups and saved with the settings.
-  app_.settings.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Origin());
+  app_.settings.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Mapping());
 }
 
 LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace ov {
 
 namespace {
@@ -44,6 +46,10 @@ MonitorLayout QueryMonitorLayout() {
     layout.monitors.push_back({screen, FromRect(work), true});
   }
   layout.version = QuerySystemVersion();
+  MEMORYSTATUSEX ms{};
+  ms.dwLength = sizeof(ms);
+  // What a new allocation can still take, as the picture decoder counts it.
+  if (GlobalMemoryStatusEx(&ms)) layout.availableBytes = std::min<uint64_t>(ms.ullAvailPageFile, ms.ullAvailVirtual);
   return layout;
 }
 

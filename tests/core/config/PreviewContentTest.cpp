@@ -30,7 +30,7 @@ class PreviewContentTest : public ::testing::Test {
     PreviewInput in{settings_, props_, nullptr, renderer_, {640, 480}};
     in.now = EncodeDate(2025, 6, 14);
     in.showCalendar = calendar;
-    in.taskbar = {0, 460, 640, 480};
+    in.taskbars = {{0, 460, 640, 480}};
     return in;
   }
 

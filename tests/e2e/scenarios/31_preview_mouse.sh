@@ -2,7 +2,8 @@
 # The mouse on the configuration window's preview: a drag moves the picture (OffsetX and
 # OffsetY in its properties file once the window hides), a wheel turn zooms it
 # (Magnify), the preview's menu sets the bottom image, and on "面板" a drag of the frame
-# moves the calendar panel (CalendarR1..R4) by the distance mapped to wallpaper pixels,
+# moves the calendar panel (CalendarR1..R4) by the distance mapped to wallpaper pixels
+# (dropped partly off the monitor, it moves back onto it),
 # where the next wallpaper draws it.
 # e2e-timeout: 200
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
@@ -83,8 +84,10 @@ ox = math.trunc(60 / ($pw / $wall_w)); oy = math.trunc(30 / ($ph / $wall_h))
 zoom = math.trunc(100 * 1.05) + 1
 ox, oy = round(ox * zoom / 100), round(oy * zoom / 100)
 def edge(v, d, w, p): return round(w / p * (round(p / w * v) + d))
-print(ox, oy, zoom, edge($pl, -40, $wall_w, $pw), edge($pt, 20, $wall_h, $ph), edge($pr, -40, $wall_w, $pw),
-      edge($pb, 20, $wall_h, $ph))")
+l, t, r, b = edge($pl, -40, $wall_w, $pw), edge($pt, 20, $wall_h, $ph), edge($pr, -40, $wall_w, $pw), edge($pb, 20, $wall_h, $ph)
+# Dropped partly below the monitor, the frame moves back onto it, keeping its size.
+dx, dy = max(0, r - $wall_w) - max(0, -l), max(0, b - $wall_h) - max(0, -t)
+print(ox, oy, zoom, l - dx, t - dy, r - dx, b - dy)")
 props=$(cat "$(e2e_data_folder)"/ImageCRC/CRC_*.ini 2>/dev/null | tr -d '\r')
 e2e_assert_eq "$zoom" "$(sed -n 's/^Magnify=//p' <<<"$props")" "Magnify after one wheel turn"
 got_x=$(sed -n 's/^OffsetX=//p' <<<"$props") got_y=$(sed -n 's/^OffsetY=//p' <<<"$props")
