@@ -25,7 +25,9 @@ TEST(GridText, ThreeLinesFitTheCellWheneverTheCellAllowsIt) {
     EXPECT_EQ(rows.nameTop, c.nameTop) << c.what;
     EXPECT_EQ(rows.infoTop, c.infoTop) << c.what;
     EXPECT_GE(rows.infoTop - rows.nameTop, c.lineHeight) << c.what;  // the name is never overdrawn
-    if (c.height >= 3 * c.lineHeight) EXPECT_LE(rows.infoTop + 2 * c.lineHeight, c.height) << c.what;
+    if (c.height >= 3 * c.lineHeight) {
+      EXPECT_LE(rows.infoTop + 2 * c.lineHeight, c.height) << c.what;
+    }
   }
 }
 

@@ -36,7 +36,9 @@ TEST(PathEllipsis, DropsFoldersFromTheMiddleAndKeepsTheName) {
   for (const Case& c : cases) {
     std::string got = ShortenPathMiddle(c.path, c.width, CountChars);
     EXPECT_EQ(got, c.expected) << c.path << " in " << c.width;
-    if (!c.path.empty() && c.width > 1) EXPECT_LE(CountChars(got), c.width) << c.path;
+    if (!c.path.empty() && c.width > 1) {
+      EXPECT_LE(CountChars(got), c.width) << c.path;
+    }
   }
 }
 
