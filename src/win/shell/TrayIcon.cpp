@@ -11,6 +11,7 @@
 #include "win/app/App.h"
 #include "win/app/Commands.h"
 #include "win/app/MainForm.h"
+#include "win/platform/DibSection.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/SharedImages.h"
 #include "win/ui/MenuTracking.h"
@@ -45,14 +46,13 @@ HICON MakeFrame(HICON base, int index) {
   const int size = GetSystemMetrics(SM_CXSMICON);
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP color = CreateTopDownDib32(screen, size, size, &bits);
+  if (!color) {
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return nullptr;
+  }
   HGDIOBJ old = SelectObject(dc, color);
   RECT all{0, 0, size, size};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -88,14 +88,8 @@ HICON MakeDayIcon(const TrayIconFace& face) {
   const int size = face.size;
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = size;
-  bi.bmiHeader.biHeight = -size;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP color = CreateTopDownDib32(screen, size, size, &bits);
   if (!color) {
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
