@@ -54,13 +54,10 @@ TEST(WindowPlacement, RepeatDialogStaysInThePopupsWorkArea) {
   const Size dlg{300, 200};
   const Case cases[] = {
       {"right of the pop-up, bottom-aligned", kWorkArea, {100, 283, 250, 400}, {250, 200}},
-      {"left of a pop-up at the right edge", kWorkArea, {1000, 283, 1100, 400}, {700, 200}},
-      {"pop-up right edge left of the area", kWorkArea, {-500, 300, -10, 400}, {980, 200}},
       {"a wide pop-up: no room either side", kWorkArea, {20, 300, 1270, 400}, {0, 200}},
       {"pop-up hanging below the work area", kWorkArea, {100, 884, 250, 1244}, {250, 784}},
       {"pop-up at the top: at its top", kWorkArea, {100, 10, 250, 100}, {250, 10}},
       {"pop-up above the work area", kWorkArea, {100, -50, 250, 100}, {250, 0}},
-      {"monitor left of the primary", {-1920, 0, 0, 1040}, {-400, 300, -100, 400}, {-700, 200}},
   };
   for (const Case& c : cases) EXPECT_EQ(RepeatDialogPlacement(c.popupWindow, dlg, c.area), c.dialog) << c.name;
 }
