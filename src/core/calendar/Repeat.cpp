@@ -161,4 +161,16 @@ Point RepeatDialogPosition(const Rect& popupRect, Size dialog, const Rect& area,
   return {sat(left), sat(top)};
 }
 
+Point RepeatDialogPlacement(const Rect& popupWindow, Size dialog, const Rect& workArea) {
+  Point p = RepeatDialogPosition(popupWindow, dialog, workArea, popupWindow.top);
+  int64_t left = p.x, top = p.y;
+  // The right and bottom edges first, so a dialog larger than the area shows its top-left.
+  if (left + dialog.width > workArea.right) left = int64_t(workArea.right) - dialog.width;
+  if (left < workArea.left) left = workArea.left;
+  if (top + dialog.height > workArea.bottom) top = int64_t(workArea.bottom) - dialog.height;
+  if (top < workArea.top) top = workArea.top;
+  auto sat = [](int64_t v) { return static_cast<int32_t>(Clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  return {sat(left), sat(top)};
+}
+
 }  // namespace ov

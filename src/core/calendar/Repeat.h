@@ -88,6 +88,11 @@ Point RepeatDialogPosition(const Rect& popupRect, Size dialog, int32_t desktopWi
 // The same within an area of the screen (the work area of the pop-up's monitor): its left
 // and right edges take the place of 0 and the desktop width, its top that of 0.
 Point RepeatDialogPosition(const Rect& popupRect, Size dialog, const Rect& area, int32_t popupWindowTop);
+// Where the dialog goes for the pop-up window as it lies on the screen: RepeatDialogPosition
+// of that window within the work area of its monitor, then moved back inside the work area
+// wherever that rule leaves it hanging out (below the bottom, left of the left edge, or
+// wider than the room left on either side of the pop-up).
+Point RepeatDialogPlacement(const Rect& popupWindow, Size dialog, const Rect& workArea);
 
 // Captions of the dialog.
 inline constexpr char kRepeatDialogCaption[] = "重复";

@@ -37,6 +37,15 @@ PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
     }
   }
 
+  // Never taller than the area, whatever the stored size (one saved on a taller monitor,
+  // or with auto height off): the memo scrolls instead. With auto height on the scroll bar
+  // comes on when the shortened memo no longer shows every line.
+  if (height > desktop.Height() && desktop.Height() > 0) {
+    height = desktop.Height();
+    if (in.autoHeight && in.lineHeight > 0 && in.lineCount > std::max<int64_t>(0, height - in.chromeHeight) / in.lineHeight)
+      scrollbar = true;
+  }
+
   if (left + width > desktop.right) left = desktop.right - width;
   if (left < desktop.left) left = desktop.left;
   if (top + height > desktop.bottom) top = desktop.bottom - height;

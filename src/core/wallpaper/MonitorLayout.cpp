@@ -249,6 +249,15 @@ Rect PanelOnMonitors(const Rect& panelOnScreen, const MonitorLayout& now) {
   return ScreenToWallpaper(KeptInside(panelOnScreen, m->bounds), now.Mapping());
 }
 
+Rect WindowOnMonitors(const Rect& window, const MonitorLayout& now) {
+  const Rect area = now.MonitorAt(Centre(window)).workArea;
+  int64_t left = std::min<int64_t>(window.left, int64_t(area.right) - window.Width());
+  int64_t top = std::min<int64_t>(window.top, int64_t(area.bottom) - window.Height());
+  left = std::max<int64_t>(left, area.left);
+  top = std::max<int64_t>(top, area.top);
+  return {Sat(left), Sat(top), Sat(left + window.Width()), Sat(top + window.Height())};
+}
+
 Rect CalendarRectAfterDisplayChange(const Rect& calendarRect, const ScreenMapping& old, const MonitorLayout& now) {
   return PanelOnMonitors(WallpaperToScreen(calendarRect, old), now);
 }

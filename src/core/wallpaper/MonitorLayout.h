@@ -108,6 +108,12 @@ Rect KeptInside(const Rect& r, const Rect& area);
 // In wallpaper pixels of `now`.
 Rect PanelOnMonitors(const Rect& panelOnScreen, const MonitorLayout& now);
 
+// Where an open window goes after the monitors changed: inside the work area of the
+// monitor holding its centre (the nearest monitor when none does), moved but never resized;
+// a window larger than that area keeps its top-left corner in it, where its caption and
+// first controls are. A window already inside the area stays where it is.
+Rect WindowOnMonitors(const Rect& window, const MonitorLayout& now);
+
 // The panel rectangle after the monitors changed: PanelOnMonitors of where it was on the
 // screen, so it stays where the user put it (its wallpaper pixels follow a moved origin).
 Rect CalendarRectAfterDisplayChange(const Rect& calendarRect, const ScreenMapping& old, const MonitorLayout& now);

@@ -704,13 +704,10 @@ void TFEntry::ChooseColorCode(int index) {
   if (GetKeyState(VK_SHIFT) < 0) {
     // Shift: the code goes over a series chosen in the repeat dialog, without the options
     // for days that already have text and without the colour check box.
-    RECT wr;
-    GetWindowRect(Handle(), &wr);
     bool confirmed;
     {
       ModalScope modal(*this);
-      confirmed = app_.Repeat->ShowRepeatDialog(Handle(), false, false, app_.settings.RepeatColorWithEntry, date_,
-                                                popupRect_, wr.top);
+      confirmed = app_.Repeat->ShowRepeatDialog(Handle(), false, false, app_.settings.RepeatColorWithEntry, date_);
     }
     if (!confirmed) {
       CloseIfDeferred();
@@ -726,13 +723,10 @@ void TFEntry::ChooseColorCode(int index) {
 
 void TFEntry::RepeatEntry() {
   if (!MemoHoldsTheNote()) return;
-  RECT wr;
-  GetWindowRect(Handle(), &wr);
   bool confirmed;
   {
     ModalScope modal(*this);
-    confirmed = app_.Repeat->ShowRepeatDialog(Handle(), true, true, app_.settings.RepeatColorWithEntry, date_,
-                                              popupRect_, wr.top);
+    confirmed = app_.Repeat->ShowRepeatDialog(Handle(), true, true, app_.settings.RepeatColorWithEntry, date_);
   }
   if (!confirmed) {
     CloseIfDeferred();

@@ -103,8 +103,7 @@ void TFRepeat::UpdateEnabling() {
   EnableWindow(endDate_, !after);
 }
 
-bool TFRepeat::ShowRepeatDialog(HWND popup, bool targetOptions, bool showColors, bool repeatColors, double date,
-                                const Rect& popupRect, int32_t popupWindowTop) {
+bool TFRepeat::ShowRepeatDialog(HWND popup, bool targetOptions, bool showColors, bool repeatColors, double date) {
   start_ = std::trunc(date);
   series_ = RepeatSeries{};
   SYSTEMTIME st = SystemTimeFromDays(start_);
@@ -115,11 +114,15 @@ bool TFRepeat::ShowRepeatDialog(HWND popup, bool targetOptions, bool showColors,
   CheckDlgButton(Handle(), kIdRepeatColorsAlso, repeatColors ? BST_CHECKED : BST_UNCHECKED);
   UpdateEnabling();
 
-  RECT wr;
+  RECT wr, pr;
   GetWindowRect(Handle(), &wr);
-  // Beside the pop-up, on the pop-up's monitor.
-  Point pos = RepeatDialogPosition(popupRect, {wr.right - wr.left, wr.bottom - wr.top},
-                                   WorkAreaAt({popupRect.left, popupRect.top}), popupWindowTop);
+  GetWindowRect(popup, &pr);
+  // Beside the pop-up where it really lies (placement may have moved it off its cell),
+  // inside the work area of the pop-up's monitor.
+  const Rect popupWindow{pr.left, pr.top, pr.right, pr.bottom};
+  const Point centre{static_cast<int32_t>((int64_t(pr.left) + pr.right) / 2),
+                     static_cast<int32_t>((int64_t(pr.top) + pr.bottom) / 2)};
+  Point pos = RepeatDialogPlacement(popupWindow, {wr.right - wr.left, wr.bottom - wr.top}, WorkAreaAt(centre));
   SetWindowPos(Handle(), HWND_TOP, pos.x, pos.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
   SetFocus(GetDlgItem(Handle(), IDCANCEL));
   return ShowModal(popup) == IDOK;

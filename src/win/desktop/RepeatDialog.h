@@ -15,12 +15,12 @@ class TFRepeat final : public Dialog {
       : onRepeatColorsChanged_(std::move(onRepeatColorsChanged)) {}
   bool Create(HWND owner);
 
-  // Shows the dialog beside the pop-up, modal to it (`popup` is disabled meanwhile).
+  // Shows the dialog beside the pop-up window as it lies on the screen, inside the work
+  // area of its monitor, modal to it (`popup` is disabled meanwhile).
   // targetOptions offers the three choices for days that already have text; showColors
   // shows CheckRepeatColorsAlso (ticked from repeatColors). True when confirmed; the series
   // is then in Series().
-  bool ShowRepeatDialog(HWND popup, bool targetOptions, bool showColors, bool repeatColors, double date,
-                        const Rect& popupRect, int32_t popupWindowTop);
+  bool ShowRepeatDialog(HWND popup, bool targetOptions, bool showColors, bool repeatColors, double date);
 
   const RepeatSeries& Series() const { return series_; }
   const RepeatChoices& Choices() const { return choices_; }
