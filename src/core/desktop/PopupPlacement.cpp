@@ -20,7 +20,7 @@ Rect PopupRectForCell(const Rect& cell, const Rect& entryRect, bool hasEntryRect
 PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
   const Rect& desktop = in.desktop;
   int64_t left = in.popupRect.left;
-  int64_t top = in.showCaption ? int64_t(in.popupRect.top) - kEntryCaptionHeight - 1 : in.popupRect.top;
+  int64_t top = in.showCaption ? int64_t(in.popupRect.top) - in.captionHeight - 1 : in.popupRect.top;
   bool scrollbar = in.showScrollbar && !in.autoHeight;
   int64_t s = scrollbar ? in.scrollbarWidth : 0;
   int64_t width = std::max<int64_t>(kEntryMinWidth, in.popupRect.right + s - left);
@@ -53,9 +53,9 @@ PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
   return {{Sat(left), Sat(top), Sat(left + width), Sat(top + height)}, scrollbar};
 }
 
-Rect PopupRectFromWindow(const Rect& window, bool showCaption) {
+Rect PopupRectFromWindow(const Rect& window, bool showCaption, int32_t captionHeight) {
   Rect r = window;
-  if (showCaption) r.top = Sat(int64_t(window.top) + kEntryCaptionHeight + 1);
+  if (showCaption) r.top = Sat(int64_t(window.top) + captionHeight + 1);
   return r;
 }
 

@@ -22,6 +22,7 @@ Rect PopupRectForCell(const Rect& cell, const Rect& entryRect, bool hasEntryRect
 struct PopupPlacementInput {
   Rect popupRect;                 // the text area the window is placed for
   bool showCaption = true;
+  int32_t captionHeight = kEntryCaptionHeight;  // the caption bar at the monitor's DPI
   bool showScrollbar = true;      // the user's choice; ignored while auto height is on
   bool autoHeight = true;
   int32_t scrollbarWidth = 17;    // memo width minus its client width with a scroll bar
@@ -40,7 +41,7 @@ PopupPlacementResult PlacePopup(const PopupPlacementInput& in);
 
 // The rectangle the user's resize leaves as PopupRect (and EntryRect): the window's
 // bounds, with the top below the caption bar when it is shown.
-Rect PopupRectFromWindow(const Rect& window, bool showCaption);
+Rect PopupRectFromWindow(const Rect& window, bool showCaption, int32_t captionHeight = kEntryCaptionHeight);
 
 // Frame hit-testing of the borderless pop-up, in window coordinates: which edge or corner
 // a point is on (later rules override earlier ones); `fallback` when none.

@@ -7,12 +7,14 @@
 
 #include "core/calendar/Sections.h"
 #include "core/desktop/ControllerMenu.h"
+#include "core/desktop/DesktopMetrics.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/SharedImages.h"
+#include "win/ui/Dpi.h"
 #include "win/ui/MenuTracking.h"
 
 namespace ov {
@@ -20,7 +22,6 @@ namespace ov {
 namespace {
 
 const wchar_t kClassName[] = L"TFController";
-constexpr int kArrowWidth = 16;  // in wallpaper pixels, like the rectangle the bar sits on
 constexpr UINT_PTR kHintBack = 1, kHintNext = 2;
 
 // What the controller's commands do to the rest of the program.
@@ -117,7 +118,7 @@ bool TFController::Create(HWND owner) {
 RECT TFController::PanelRect(int panel) const {
   RECT c{};
   GetClientRect(Handle(), &c);
-  int arrow = std::min<int>(kArrowWidth, c.right / 3);
+  int arrow = std::min<int>(arrowWidth_, c.right / 3);
   switch (panel) {
     case kPanelBack: return {0, 0, arrow, c.bottom};
     case kPanelNext: return {c.right - arrow, 0, c.right, c.bottom};
@@ -135,13 +136,20 @@ int TFController::PanelAt(int x, int y) const {
 }
 
 void TFController::SetBounds(const Rect& r) {
-  int w = std::max<int>(0, static_cast<int>(r.right - r.left)), h = std::max<int>(0, static_cast<int>(r.bottom - r.top));
-  SetWindowPos(Handle(), nullptr, r.left, r.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
-  // The captions fit the strip's height.
+  strip_ = r;
+  ApplyDpi(DpiAt({r.left, r.top}));
+}
+
+void TFController::ApplyDpi(UINT dpi) {
+  ControllerMetrics m = ControllerMetricsFor(strip_, app_.settings.ControllerLeft, dpi);
+  const Rect& b = m.bounds;
+  int w = std::max<int>(0, static_cast<int>(b.Width())), h = std::max<int>(0, static_cast<int>(b.Height()));
+  SetWindowPos(Handle(), nullptr, b.left, b.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  arrowWidth_ = m.arrowWidth;
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-  ncm.lfMessageFont.lfHeight = -std::clamp(h - 5, 8, 12);
+  ncm.lfMessageFont.lfHeight = m.fontHeight;
   if (font_) DeleteObject(font_);
   font_ = CreateFontIndirectW(&ncm.lfMessageFont);
   UpdateHintRects();
@@ -233,6 +241,10 @@ LRESULT TFController::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_DPICHANGED:
+      // The bar stays on the strip it was given; only its own sizes follow the new DPI.
+      if (HIWORD(wp)) ApplyDpi(HIWORD(wp));
+      return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(Handle(), &ps);

@@ -21,7 +21,8 @@ class TFController final : public Window {
   ~TFController() override;
 
   bool Create(HWND owner);
-  // Sets the window's bounds (screen pixels) without showing it.
+  // Sets the window's bounds (screen pixels, the 96-dpi width at one end of the title
+  // strip) without showing it; the width, arrows and captions follow the monitor's DPI.
   void SetBounds(const Rect& r);
   // Shows it at the bottom of the stack with ControllerAlpha and the hints setting.
   void ShowController();
@@ -37,6 +38,7 @@ class TFController final : public Window {
  private:
   int PanelAt(int x, int y) const;
   void Paint(HDC dc);
+  void ApplyDpi(UINT dpi);
   void UpdateHintRects();
   void ShowMenu(POINT releaseInPanel);
   void RunCommand(int id);
@@ -45,6 +47,8 @@ class TFController final : public Window {
   HWND tooltip_ = nullptr;
   HFONT font_ = nullptr;
   int pressed_ = kNone;
+  Rect strip_;         // the rectangle last given to SetBounds
+  int arrowWidth_ = 16;
   std::vector<std::string> menuSections_;  // the sections the open menu was built from
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/desktop/PopupPlacement.h"
+#include "win/desktop/KeepInWorkArea.h"
 #include "win/platform/DateConvert.h"
 #include "win/wallpaper/Monitors.h"
 
@@ -63,6 +64,11 @@ void TFormPickDate::Confirm() {
   EnableWindow(cancel_, FALSE);
   EndDialog(IDOK);
   if (onPicked_) onPicked_(picked);
+}
+
+void TFormPickDate::DpiChanged(UINT, UINT) {
+  // Grown for a monitor of a higher DPI, it still fits inside that monitor's work area.
+  KeepInWorkArea(Handle());
 }
 
 void TFormPickDate::OnCommand(int id, int code, HWND) {

@@ -17,6 +17,7 @@ class TFormPickDate final : public Dialog {
 
  protected:
   void OnCommand(int id, int code, HWND control) override;
+  void DpiChanged(UINT fromDpi, UINT toDpi) override;
   LRESULT OnNotify(NMHDR* hdr) override;
 
  private:

@@ -11,6 +11,7 @@
 #include "core/calendar/DateTime.h"
 #include "core/calendar/DisplayDate.h"
 #include "core/calendar/Repeat.h"
+#include "core/desktop/DesktopMetrics.h"
 #include "core/desktop/EntryEditMenu.h"
 #include "core/desktop/PopupPlacement.h"
 #include "core/desktop/PopupText.h"
@@ -23,6 +24,7 @@
 #include "win/desktop/RepeatDialog.h"
 #include "win/platform/DateConvert.h"
 #include "win/platform/Utf16.h"
+#include "win/ui/Dpi.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/ui/SharedImages.h"
 #include "win/platform/FileErrors.h"
@@ -39,7 +41,6 @@ constexpr int kMemoId = 1;
 // only in its beginning.
 constexpr UINT kMsgShowReadError = WM_APP + 1;
 constexpr UINT kMsgShowTruncated = WM_APP + 2;
-constexpr int kCaption = kEntryCaptionHeight;
 
 // Menu command ids.
 enum : int {
@@ -180,11 +181,10 @@ bool TFEntry::Create() {
   if (s.EntryPopUpAlpha < 255)
     SetLayeredWindowAttributes(Handle(), 0, static_cast<BYTE>(std::clamp(s.EntryPopUpAlpha, 0, 255)), LWA_ALPHA);
 
-  uiFont_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体");
   wait_ = CreateWindowExW(0, L"STATIC", L"请稍等...", WS_CHILD | SS_CENTER | SS_CENTERIMAGE, 0, 0, 10, 10, Handle(),
                           nullptr, GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(wait_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
+  // The caption bar and the panel's font at the DPI of the cell's monitor.
+  ApplyDpi(DpiAt({cellRect_.left, cellRect_.top}));
   // Read the day first: how much of it shows decides how the text field is made. A note
   // that cannot be read is not offered for editing, so closing can never replace it with
   // an empty text.
@@ -249,6 +249,17 @@ void TFEntry::ApplyMemoFont() {
   SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_), TRUE);
 }
 
+void TFEntry::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  EntryCaptionMetrics m = EntryCaptionFor(dpi);
+  caption_ = m.captionHeight;
+  HFONT old = uiFont_;
+  uiFont_ = CreateFontW(m.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体");
+  SendMessageW(wait_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
+  if (old) DeleteObject(old);
+}
+
 void TFEntry::Place() {
   Settings& s = app_.settings;
   showing_ = true;
@@ -277,6 +288,7 @@ void TFEntry::Place() {
   PopupPlacementInput in;
   in.popupRect = popupRect_;
   in.showCaption = s.EntryShowCaption;
+  in.captionHeight = caption_;
   in.showScrollbar = s.EntryShowScrollbar;
   in.autoHeight = s.EntryAutoHeight;
   in.scrollbarWidth = scrollbarWidth;
@@ -287,7 +299,7 @@ void TFEntry::Place() {
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-  in.chromeHeight = (frame.bottom - frame.top) + (s.EntryShowCaption ? kCaption : 0);
+  in.chromeHeight = (frame.bottom - frame.top) + (s.EntryShowCaption ? caption_ : 0);
   // Lines the text needs at the placed width: lay the memo out at that width first.
   PopupPlacementResult first = PlacePopup(in);
   int memoWidth = static_cast<int>(first.window.Width()) - (frame.right - frame.left) -
@@ -319,7 +331,7 @@ void TFEntry::Place() {
 void TFEntry::Layout() {
   RECT rc;
   GetClientRect(Handle(), &rc);
-  int top = app_.settings.EntryShowCaption ? kCaption : 0;
+  int top = app_.settings.EntryShowCaption ? caption_ : 0;
   SetWindowPos(memo_, nullptr, 0, top, rc.right, std::max<int>(0, rc.bottom - top), SWP_NOZORDER | SWP_FRAMECHANGED);
   SetWindowPos(wait_, nullptr, 0, top, rc.right, std::max<int>(0, rc.bottom - top), SWP_NOZORDER);
   UpdateTitle();
@@ -328,13 +340,13 @@ void TFEntry::Layout() {
 RECT TFEntry::TitleBox() const {
   RECT rc;
   GetClientRect(Handle(), &rc);
-  return {0, 0, std::max<LONG>(0, rc.right - kCaption), kCaption};
+  return {0, 0, std::max<LONG>(0, rc.right - caption_), caption_};
 }
 
 RECT TFEntry::CloseBox() const {
   RECT rc;
   GetClientRect(Handle(), &rc);
-  return {std::max<LONG>(0, rc.right - kCaption), 0, rc.right, kCaption};
+  return {std::max<LONG>(0, rc.right - caption_), 0, rc.right, caption_};
 }
 
 void TFEntry::UpdateTitle() {
@@ -372,10 +384,15 @@ void TFEntry::PaintCaption(HDC dc) {
   RECT title = TitleBox(), close = CloseBox();
   TileBitmap(dc, title, images.Tile32());
   TileBitmap(dc, close, images.Tile32());
-  // The close box shows the first image of the icon list at its top-left corner.
+  // The close box shows the first image of the icon list, at its top-left corner at its
+  // design size and centred in the larger box of a higher DPI.
   HRGN clip = CreateRectRgnIndirect(&close);
   SelectClipRgn(dc, clip);
-  DrawAlphaBitmap(dc, close.left, close.top, images.CloseIcon());
+  BITMAP icon{};
+  HBITMAP closeIcon = images.CloseIcon();
+  GetObjectW(closeIcon, sizeof(icon), &icon);
+  int inset = std::max(0, (caption_ - static_cast<int>(icon.bmWidth)) / 2);
+  DrawAlphaBitmap(dc, close.left + inset, close.top + inset, closeIcon);
   SelectClipRgn(dc, nullptr);
   DeleteObject(clip);
   // The title in the title font, x = 2, vertically centred on the height of "0g".
@@ -386,7 +403,7 @@ void TFEntry::PaintCaption(HDC dc) {
   SetTextColor(dc, RGB(255, 255, 255));
   HRGN titleClip = CreateRectRgnIndirect(&title);
   SelectClipRgn(dc, titleClip);
-  TextOutW(dc, title.left + 2, title.top + (kCaption - sz.cy) / 2, title_.c_str(), static_cast<int>(title_.size()));
+  TextOutW(dc, title.left + 2, title.top + (caption_ - sz.cy) / 2, title_.c_str(), static_cast<int>(title_.size()));
   SelectClipRgn(dc, nullptr);
   DeleteObject(titleClip);
   SelectObject(dc, old);
@@ -423,7 +440,7 @@ void TFEntry::OnResized() {
   if (showing_) return;
   RECT wr;
   GetWindowRect(Handle(), &wr);
-  popupRect_ = PopupRectFromWindow({wr.left, wr.top, wr.right, wr.bottom}, app_.settings.EntryShowCaption);
+  popupRect_ = PopupRectFromWindow({wr.left, wr.top, wr.right, wr.bottom}, app_.settings.EntryShowCaption, caption_);
   // Kept for the next pop-ups and saved with the settings.
   app_.settings.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Mapping());
 }
@@ -432,6 +449,14 @@ LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCHITTEST:
       return HitTest(lp);
+    case WM_DPICHANGED:
+      // The pop-up stays over its cell (screen pixels): only the caption bar and its font
+      // follow the new DPI, and the placement runs again for the new caption height.
+      if (HIWORD(wp) && HIWORD(wp) != dpi_) {
+        ApplyDpi(HIWORD(wp));
+        if (!showing_) Place();
+      }
+      return 0;
     case WM_GETMINMAXINFO: {
       auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
       mmi->ptMinTrackSize = {32, 32};

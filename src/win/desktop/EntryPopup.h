@@ -53,6 +53,8 @@ class TFEntry final : public Window {
   void RepeatEntry();
   void GoToMonth(int step);
   void ApplyMemoFont();
+  // The caption bar's height and its font at a monitor's DPI.
+  void ApplyDpi(UINT dpi);
   LRESULT HitTest(LPARAM lp);
   void ShowReadError();
   // Whether the memo's text is the whole note, so that it may be saved or repeated.
@@ -89,6 +91,8 @@ class TFEntry final : public Window {
   int modalDepth_ = 0;          // modal loops of the pop-up now running
   bool closeDeferred_ = false;  // a close came in during one of them
   bool scrollbar_ = false;
+  UINT dpi_ = 96;
+  int caption_ = 16;  // the caption bar's height in pixels at dpi_
   HWND memo_ = nullptr;
   HWND wait_ = nullptr;
   HWND tooltip_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "win/desktop/KeepInWorkArea.h"
 #include "win/platform/DateConvert.h"
 #include "win/platform/Utf16.h"
 #include "win/wallpaper/Monitors.h"
@@ -141,6 +142,11 @@ void TFRepeat::ReadControls() {
                     : Checked(Handle(), kIdEntrySkip)  ? RepeatTarget::Skip
                                                        : RepeatTarget::Merge;
   choices_.repeatColors = Checked(Handle(), kIdRepeatColorsAlso);
+}
+
+void TFRepeat::DpiChanged(UINT, UINT) {
+  // Grown for a monitor of a higher DPI, it still fits inside that monitor's work area.
+  KeepInWorkArea(Handle());
 }
 
 void TFRepeat::OnCommand(int id, int code, HWND) {

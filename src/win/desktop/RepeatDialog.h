@@ -27,6 +27,7 @@ class TFRepeat final : public Dialog {
 
  protected:
   void OnCommand(int id, int code, HWND control) override;
+  void DpiChanged(UINT fromDpi, UINT toDpi) override;
 
  private:
   void ReadControls();

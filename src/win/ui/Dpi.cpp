@@ -43,6 +43,22 @@ UINT WindowDpi(HWND hwnd) {
   return dpi ? dpi : 96;
 }
 
+UINT DpiAt(POINT screen) {
+  // Looked up at run time: shcore.dll has the function from Windows 8.1 on.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  static auto getDpi = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  UINT x = 0, y = 0;
+  HMONITOR monitor = MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST);
+  // 0: the effective DPI, the one windows are scaled by.
+  if (getDpi && monitor && SUCCEEDED(getDpi(monitor, 0, &x, &y)) && y) return y;
+  return WindowDpi(nullptr);
+}
+
 HFONT ScaleFont(HFONT font, UINT fromDpi, UINT toDpi) {
   LOGFONTW lf{};
   if (!font || !fromDpi || !GetObjectW(font, sizeof(lf), &lf)) return nullptr;

@@ -7,6 +7,9 @@ namespace ov {
 
 // The window's DPI; the screen's when the system cannot say per window; 96 at worst.
 UINT WindowDpi(HWND hwnd);
+// The DPI of the monitor at a screen point, for a window not yet placed there; the
+// screen's where the system has no per-monitor DPI (before Windows 8.1); 96 at worst.
+UINT DpiAt(POINT screen);
 // v (96-dpi units) in the window's pixels.
 inline int ScaleForWindow(HWND hwnd, int v) { return MulDiv(v, static_cast<int>(WindowDpi(hwnd)), 96); }
 

@@ -3,7 +3,8 @@
 # calendar sub-tab is photographed; a window that never stored its size opens at its
 # design size scaled, the picture grid has room for thumbnails and names, and every
 # control of the calendar's view page stays inside the page; the cell image's path keeps
-# its file name in view.
+# its file name in view. On the desktop at 144 dpi the mini controller is 120 pixels wide
+# (80 at 96 dpi) and a day's pop-up has a caption bar of 24 pixels above its cell.
 # e2e-timeout: 300
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -61,5 +62,21 @@ for dpi in 120 144; do
   done < <(grep "visible=1" <<<"$children" | grep -v -e 'class="SysTabControl32"' -e 'class="OVImageGrid"' | orv_rect)
   orv_end_session "orvinta$dpi"
 done
+
+# The desktop at 144 dpi: the controller and a pop-up's caption bar at 150 %.
+color=$(orv_plain_calendar)
+orv_start_running orvinta-desktop
+e2e_wait_window TFController visible 10 >/dev/null
+read -r cl ct cr cb <<<"$(e2e_find_window TFController | orv_rect)"
+e2e_assert_eq 120 $((cr - cl)) "controller width at 144 dpi"
+orv_cells "$(orv_wallpaper)" "$color" >"$E2E_ART/cells.txt"
+read -r _ l t r b <<<"$(orv_pick_day "$E2E_ART/cells.txt")" || e2e_fail "no day cell to click"
+e2e_click $(((l + r) / 2)) $(((t + b) / 2)) 3
+e2e_wait_window TFEntry visible 10 >/dev/null
+sleep 1
+e2e_screenshot 144-desktop >/dev/null
+read -r _ wt _ _ <<<"$(orv_popup_rect)"
+e2e_assert_eq $((t - 25)) "$wt" "pop-up top at 144 dpi (cell top $t less the caption bar and frame)"
+orv_end_session orvinta-desktop
 e2e_reg_set 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 96
 e2e_pass

@@ -117,6 +117,35 @@ TEST_P(DialogDpiTest, ControlsAndFontsGrowByTheFactor) {
   DestroyWindow(h);
 }
 
+TEST_P(DialogDpiTest, GrownPastTheWorkAreaItMovesBackInside) {
+  // Opened near the bottom-right corner of a monitor that turns out to have a higher DPI:
+  // the suggested rectangle, grown from the same top-left corner, runs past the edge.
+  if (std::string(GetParam().name) == "font") GTEST_SKIP() << "the font dialog is placed by the main window";
+  std::unique_ptr<Dialog> dialog = GetParam().make();
+  HWND h = dialog->Handle();
+  ASSERT_TRUE(h);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT window;
+  GetWindowRect(h, &window);
+  const int w = window.right - window.left, hgt = window.bottom - window.top;
+  SetWindowPos(h, nullptr, work.right - w - 4, work.bottom - hgt - 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(h, SW_SHOWNA);
+  GetWindowRect(h, &window);
+  RECT suggested{window.left, window.top, window.left + Scaled(w), window.top + Scaled(hgt)};
+  ASSERT_GT(suggested.right, work.right);
+
+  SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(kTo, kTo), reinterpret_cast<LPARAM>(&suggested));
+
+  RECT now;
+  GetWindowRect(h, &now);
+  EXPECT_EQ(Scaled(w), now.right - now.left) << "the size of the new DPI";
+  EXPECT_EQ(Scaled(hgt), now.bottom - now.top);
+  EXPECT_EQ(work.right, now.right) << "moved left just enough";
+  EXPECT_EQ(work.bottom, now.bottom) << "moved up just enough";
+  DestroyWindow(h);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     SmallDialogs, DialogDpiTest,
     ::testing::Values(DialogCase{"font", [] { return Made<TFFont>(); }, kIdCheckBold},
