@@ -47,7 +47,9 @@ UINT DpiAt(POINT screen) {
   // Looked up at run time: shcore.dll has the function from Windows 8.1 on.
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
   static auto getDpi = [] {
-    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    // From the system folder only, never from beside the program; where the system cannot
+    // restrict the search (Windows 7 without its loader update) there is no such DLL anyway.
+    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
                         reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
                   : nullptr;
