@@ -40,20 +40,57 @@ void AppendSub(HMENU menu, HMENU sub, const wchar_t* caption) {
   AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption);
 }
 
+// A square 32-bit surface to draw an icon on: the caller draws through Dc(), sets each
+// pixel's alpha through Pixels(), and MakeIcon turns it into an icon. The GDI objects go
+// with the canvas.
+class IconCanvas {
+ public:
+  explicit IconCanvas(int size) : size_(size), screen_(GetDC(nullptr)), dc_(CreateCompatibleDC(screen_)) {
+    color_ = CreateTopDownDib32(screen_, size, size, &bits_);
+    if (color_) old_ = SelectObject(dc_, color_);
+  }
+  ~IconCanvas() {
+    if (old_) SelectObject(dc_, old_);
+    if (color_) DeleteObject(color_);
+    DeleteDC(dc_);
+    ReleaseDC(nullptr, screen_);
+  }
+  IconCanvas(const IconCanvas&) = delete;
+  IconCanvas& operator=(const IconCanvas&) = delete;
+
+  bool Ok() const { return color_ != nullptr; }
+  HDC Dc() const { return dc_; }
+  // The pixels, with every drawing call finished.
+  uint32_t* Pixels() {
+    GdiFlush();
+    return static_cast<uint32_t*>(bits_);
+  }
+  HICON MakeIcon() {
+    // The bitmap leaves the DC before it becomes part of an icon.
+    if (old_) SelectObject(dc_, old_);
+    old_ = nullptr;
+    HBITMAP mask = CreateBitmap(size_, size_, 1, 1, nullptr);
+    ICONINFO ii{TRUE, 0, 0, mask, color_};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    return icon;
+  }
+
+ private:
+  int size_;
+  HDC screen_, dc_;
+  HBITMAP color_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  void* bits_ = nullptr;
+};
+
 // An animation frame: the program icon with a bright dot circling its lower right
 // quarter, so the icon visibly works while a wallpaper is being made.
 HICON MakeFrame(HICON base, int index) {
   const int size = GetSystemMetrics(SM_CXSMICON);
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP color = CreateTopDownDib32(screen, size, size, &bits);
-  if (!color) {
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return nullptr;
-  }
-  HGDIOBJ old = SelectObject(dc, color);
+  IconCanvas canvas(size);
+  if (!canvas.Ok()) return nullptr;
+  HDC dc = canvas.Dc();
   RECT all{0, 0, size, size};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   DrawIconEx(dc, 0, 0, base, size, size, 0, nullptr, DI_NORMAL);
@@ -67,35 +104,20 @@ HICON MakeFrame(HICON base, int index) {
   SelectObject(dc, oldPen);
   SelectObject(dc, oldBrush);
   DeleteObject(dot);
-  SelectObject(dc, old);
   // Opaque where drawn: the dot and the icon's own pixels (alpha from the icon is lost on
   // the black fill, so the frame keeps a mask of everything drawn).
-  auto* px = static_cast<uint32_t*>(bits);
+  uint32_t* px = canvas.Pixels();
   for (int i = 0; i < size * size; ++i) px[i] = (px[i] & 0x00FFFFFFu) ? (px[i] | 0xFF000000u) : 0;
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  ICONINFO ii{TRUE, 0, 0, mask, color};
-  HICON frame = CreateIconIndirect(&ii);
-  DeleteObject(mask);
-  DeleteObject(color);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return frame;
+  return canvas.MakeIcon();
 }
 
 // The calendar leaf with the day of the month: a dark rounded frame, a red strip on top
 // and the digits on a light page, transparent outside the rounded corners.
 HICON MakeDayIcon(const TrayIconFace& face) {
   const int size = face.size;
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  void* bits = nullptr;
-  HBITMAP color = CreateTopDownDib32(screen, size, size, &bits);
-  if (!color) {
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return nullptr;
-  }
-  HGDIOBJ old = SelectObject(dc, color);
+  IconCanvas canvas(size);
+  if (!canvas.Ok()) return nullptr;
+  HDC dc = canvas.Dc();
   // A key colour marks what stays transparent.
   const COLORREF key = RGB(255, 0, 255);
   RECT all{0, 0, size, size};
@@ -142,19 +164,10 @@ HICON MakeDayIcon(const TrayIconFace& face) {
     DeleteObject(font);
     if (fits) break;
   }
-  GdiFlush();
-  SelectObject(dc, old);
-  auto* px = static_cast<uint32_t*>(bits);
+  uint32_t* px = canvas.Pixels();
   const uint32_t keyPixel = 0x00FF00FFu;
   for (int i = 0; i < size * size; ++i) px[i] = (px[i] & 0x00FFFFFFu) == keyPixel ? 0 : (px[i] | 0xFF000000u);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  ICONINFO ii{TRUE, 0, 0, mask, color};
-  HICON icon = CreateIconIndirect(&ii);
-  DeleteObject(mask);
-  DeleteObject(color);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return icon;
+  return canvas.MakeIcon();
 }
 
 }  // namespace
