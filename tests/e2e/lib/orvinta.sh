@@ -151,3 +151,21 @@ orv_pick_day() {
   done <"$cells"
   return 1
 }
+
+# Screenshots of every tab of the configuration window in order, then of the calendar's
+# sub-tabs, ending on its first ("查看"). TCM_SETCURFOCUS notifies as a click would.
+orv_photograph_tabs() {  # MAIN_TAB CALENDAR_TAB [NAME_PREFIX]
+  local main_tab=$1 calendar_tab=$2 prefix=${3:-} i
+  local names=(entries calendar image panels overlay desktop application printer backup about)
+  for i in "${!names[@]}"; do
+    e2e_send "$main_tab" 0x1330 "$i" >/dev/null
+    sleep 0.7
+    e2e_screenshot "${prefix}tab-$i-${names[$i]}" >/dev/null
+  done
+  e2e_send "$main_tab" 0x1330 1 >/dev/null
+  for i in 1 2 3 0; do
+    e2e_send "$calendar_tab" 0x1330 "$i" >/dev/null
+    sleep 0.7
+    e2e_screenshot "${prefix}calendar-sub-$i" >/dev/null
+  done
+}

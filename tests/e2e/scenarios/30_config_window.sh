@@ -40,19 +40,7 @@ grep 'text="禁用小提示窗"' <<<"$all" | grep -q "checked=1" || e2e_fail "hi
 e2e_assert_eq "捕获在您的系统其它地方的背景并将它们复制到您的背景集合中。" "$(ov_tool hint TOVMainForm "捕获背景" | tr -d '\r')" \
   "hint of the capture check box"
 
-# Every tab, in order, and every sub-tab of the calendar (TCM_SETCURFOCUS notifies as a click).
-names=(entries calendar image panels overlay desktop application printer backup about)
-for i in "${!names[@]}"; do
-  e2e_send "$main_tab" 0x1330 "$i" >/dev/null
-  sleep 0.7
-  e2e_screenshot "tab-$i-${names[$i]}" >/dev/null
-done
-e2e_send "$main_tab" 0x1330 1 >/dev/null
-for i in 1 2 3; do
-  e2e_send "$calendar_tab" 0x1330 "$i" >/dev/null
-  sleep 0.7
-  e2e_screenshot "calendar-sub-$i" >/dev/null
-done
+orv_photograph_tabs "$main_tab" "$calendar_tab"
 
 # Calendar view: week numbers and the Chinese calendar layer off, eight week rows typed
 # into the field.

@@ -37,18 +37,7 @@ for dpi in 120 144; do
   e2e_log "$dpi dpi: window $(e2e_find_window TOVMainForm | orv_rect), picture grid $gl,$gt-$gr,$gb"
   [ $((gr - gl)) -ge "$need" ] || e2e_fail "the picture grid is $((gr - gl)) pixels wide at $dpi dpi, it needs $need"
 
-  names=(entries calendar image panels overlay desktop application printer backup about)
-  for i in "${!names[@]}"; do
-    e2e_send "$main_tab" 0x1330 "$i" >/dev/null
-    sleep 0.7
-    e2e_screenshot "$dpi-tab-$i-${names[$i]}" >/dev/null
-  done
-  e2e_send "$main_tab" 0x1330 1 >/dev/null
-  for i in 1 2 3 0; do
-    e2e_send "$calendar_tab" 0x1330 "$i" >/dev/null
-    sleep 0.7
-    e2e_screenshot "$dpi-calendar-sub-$i" >/dev/null
-  done
+  orv_photograph_tabs "$main_tab" "$calendar_tab" "$dpi-"
   # The cell image's path is too long for its field: folders give way, the name stays.
   skin=$(orv_children | grep 'class="Edit"' | grep -F 'gold.png"' | head -n 1)
   e2e_assert_match 'text="C:.*….*gold[.]png"' "$skin" "the cell image's path at $dpi dpi"
