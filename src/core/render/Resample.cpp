@@ -8,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/render/Bands.h"
 #include "core/render/Blend.h"
 #include "core/render/ResampleWeights.h"
 
@@ -240,17 +241,19 @@ void ResampleNearest(TBitmap32& dst, const Plan& p, const TBitmap32& src, DrawMo
                                    p.source.right - p.source.left);
   WeightTable v = BuildWeightTable(StretchFilter::Nearest, p.dstHeight, p.firstY, vh,
                                    p.source.bottom - p.source.top);
-  std::vector<Pixel> line(static_cast<size_t>(vw));
-  int32_t lastY = -1;
-  for (int32_t y = 0; y < vh; ++y) {
-    const int32_t sy = v.start[size_t(y)];
-    if (sy != lastY) {  // rows repeat when enlarging: gather once
-      const Pixel* s = src.Row(p.source.top + sy) + p.source.left;
-      for (int32_t x = 0; x < vw; ++x) line[size_t(x)] = s[h.start[size_t(x)]];
-      lastY = sy;
+  ForEachBand(vh, 32, [&](int64_t firstRow, int64_t lastRow) {
+    std::vector<Pixel> line(static_cast<size_t>(vw));
+    int32_t lastY = -1;
+    for (int32_t y = int32_t(firstRow); y < int32_t(lastRow); ++y) {
+      const int32_t sy = v.start[size_t(y)];
+      if (sy != lastY) {  // rows repeat when enlarging: gather once
+        const Pixel* s = src.Row(p.source.top + sy) + p.source.left;
+        for (int32_t x = 0; x < vw; ++x) line[size_t(x)] = s[h.start[size_t(x)]];
+        lastY = sy;
+      }
+      WriteRow(dst.Row(p.visible.top + y) + p.visible.left, line.data(), size_t(vw), mode, master);
     }
-    WriteRow(dst.Row(p.visible.top + y) + p.visible.left, line.data(), size_t(vw), mode, master);
-  }
+  });
 }
 
 void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, StretchFilter filter,
@@ -262,38 +265,45 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
   SourceSpan(h, spanFirst, spanLen);
   const PairedWeights paired(h);
 
-  // Horizontally filtered source rows in a ring: row j lives in slot j % cap, and a tag
-  // says which row a slot holds, so a row is filtered once however often it is used.
-  const int32_t cap = v.maxCount + 1;
-  const size_t rowLen = size_t(vw) * 4;
-  std::vector<int16_t> ring(rowLen * size_t(cap));
-  std::vector<int32_t> tag(size_t(cap), -1);
-  std::vector<Pixel> scratch, result(static_cast<size_t>(vw));
-  std::vector<const int16_t*> rows(size_t(v.maxCount));
+  // Each band of destination rows works on its own; the source rows at a band's edges are
+  // filtered by both neighbours, which costs a few rows and gives the same pixels.
+  auto band = [&](int64_t firstRow, int64_t lastRow) {
+    // Horizontally filtered source rows in a ring: row j lives in slot j % cap, and a tag
+    // says which row a slot holds, so a row is filtered once however often it is used.
+    const int32_t cap = v.maxCount + 1;
+    const size_t rowLen = size_t(vw) * 4;
+    std::vector<int16_t> ring(rowLen * size_t(cap));
+    std::vector<int32_t> tag(size_t(cap), -1);
+    std::vector<Pixel> scratch, result(static_cast<size_t>(vw));
+    std::vector<const int16_t*> rows(size_t(v.maxCount));
 
-  for (int32_t y = 0; y < vh; ++y) {
-    const int32_t first = v.start[size_t(y)], n = v.count[size_t(y)];
-    for (int32_t k = 0; k < n; ++k) {
-      const int32_t j = first + k;
-      const size_t slot = size_t(j % cap);
-      int16_t* out = ring.data() + slot * rowLen;
-      if (tag[slot] != j) {
-        const Pixel* srow = src.Row(p.source.top + j) + p.source.left;
-        const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch);
-        if (fast)
-          HorizontalFast(pm, spanFirst, h, paired, out);
-        else
-          HorizontalScalar(pm, spanFirst, h, out);
-        tag[slot] = j;
+    for (int32_t y = int32_t(firstRow); y < int32_t(lastRow); ++y) {
+      const int32_t first = v.start[size_t(y)], n = v.count[size_t(y)];
+      for (int32_t k = 0; k < n; ++k) {
+        const int32_t j = first + k;
+        const size_t slot = size_t(j % cap);
+        int16_t* out = ring.data() + slot * rowLen;
+        if (tag[slot] != j) {
+          const Pixel* srow = src.Row(p.source.top + j) + p.source.left;
+          const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch);
+          if (fast)
+            HorizontalFast(pm, spanFirst, h, paired, out);
+          else
+            HorizontalScalar(pm, spanFirst, h, out);
+          tag[slot] = j;
+        }
+        rows[size_t(k)] = out;
       }
-      rows[size_t(k)] = out;
+      if (fast)
+        VerticalFast(rows.data(), v.WeightsOf(y), n, vw, result.data());
+      else
+        VerticalScalar(rows.data(), v.WeightsOf(y), n, vw, result.data());
+      WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, fast);
     }
-    if (fast)
-      VerticalFast(rows.data(), v.WeightsOf(y), n, vw, result.data());
-    else
-      VerticalScalar(rows.data(), v.WeightsOf(y), n, vw, result.data());
-    WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, fast);
-  }
+  };
+  // The reference stays one plain loop on the caller's thread.
+  if (fast) ForEachBand(vh, 32, band);
+  else band(0, vh);
 }
 
 void Resample(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
