@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include <mutex>
+
+#include "core/render/Bands.h"
 #include "core/util/Numeric.h"
 
 namespace ov {
@@ -19,27 +22,43 @@ ByteTable IdentityTable() {
 
 uint8_t ClampByte(int32_t v) { return static_cast<uint8_t>(Clamp(v, 0, 255)); }
 
+constexpr int64_t kBandRows = 32;
+
+// Pixel ranges [first, last) of the surface's row bands, run side by side.
+template <typename F>
+void ForEachPixelBand(const TBitmap32& s, F&& work) {
+  const size_t w = static_cast<size_t>(s.Width());
+  ForEachBand(s.Height(), kBandRows, [&](int64_t y0, int64_t y1) { work(size_t(y0) * w, size_t(y1) * w); });
+}
+
 // Darkest and brightest equalise measure over the surface.
 void ScanLuminance(const TBitmap32& s, uint32_t& lo, uint32_t& hi) {
   lo = 255;
   hi = 0;
+  std::mutex lock;
   const Pixel* p = s.Bits();
-  const size_t n = static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height());
-  for (size_t i = 0; i < n; ++i) {
-    uint32_t l = EqualizeLuminance(Channel(p[i], 16), Channel(p[i], 8), Channel(p[i], 0));
-    lo = std::min(lo, l);
-    hi = std::max(hi, l);
-  }
+  ForEachPixelBand(s, [&](size_t first, size_t last) {
+    uint32_t bandLo = 255, bandHi = 0;
+    for (size_t i = first; i < last; ++i) {
+      uint32_t l = EqualizeLuminance(Channel(p[i], 16), Channel(p[i], 8), Channel(p[i], 0));
+      bandLo = std::min(bandLo, l);
+      bandHi = std::max(bandHi, l);
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    lo = std::min(lo, bandLo);
+    hi = std::max(hi, bandHi);
+  });
 }
 
 void ApplyTables(TBitmap32& s, const ByteTable& tr, const ByteTable& tg, const ByteTable& tb) {
   Pixel* p = s.Bits();
-  const size_t n = static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height());
-  for (size_t i = 0; i < n; ++i) {
-    Pixel v = p[i];
-    p[i] = (v & 0xFF000000u) | (uint32_t(tr[Channel(v, 16)]) << 16) | (uint32_t(tg[Channel(v, 8)]) << 8) |
-           tb[Channel(v, 0)];
-  }
+  ForEachPixelBand(s, [&](size_t first, size_t last) {
+    for (size_t i = first; i < last; ++i) {
+      Pixel v = p[i];
+      p[i] = (v & 0xFF000000u) | (uint32_t(tr[Channel(v, 16)]) << 16) | (uint32_t(tg[Channel(v, 8)]) << 8) |
+             tb[Channel(v, 0)];
+    }
+  });
 }
 
 }  // namespace
@@ -80,15 +99,21 @@ void AdjustColours(TBitmap32& s, const TImageProps& props) {
     // Gray pixels have R = G = B = g, so the equalise measure is g*255 >> 8; take it in
     // the same pass.
     Pixel* p = s.Bits();
-    const size_t n = static_cast<size_t>(s.Width()) * static_cast<size_t>(s.Height());
-    for (size_t i = 0; i < n; ++i) {
-      Pixel v = p[i];
-      uint32_t g = GrayValue(Channel(v, 16), Channel(v, 8), Channel(v, 0));
-      p[i] = (v & 0xFF000000u) | (g << 16) | (g << 8) | g;
-      uint32_t l = EqualizeLuminance(g, g, g);
-      lo = std::min(lo, l);
-      hi = std::max(hi, l);
-    }
+    std::mutex lock;
+    ForEachPixelBand(s, [&](size_t first, size_t last) {
+      uint32_t bandLo = 255, bandHi = 0;
+      for (size_t i = first; i < last; ++i) {
+        Pixel v = p[i];
+        uint32_t g = GrayValue(Channel(v, 16), Channel(v, 8), Channel(v, 0));
+        p[i] = (v & 0xFF000000u) | (g << 16) | (g << 8) | g;
+        uint32_t l = EqualizeLuminance(g, g, g);
+        bandLo = std::min(bandLo, l);
+        bandHi = std::max(bandHi, l);
+      }
+      std::lock_guard<std::mutex> guard(lock);
+      lo = std::min(lo, bandLo);
+      hi = std::max(hi, bandHi);
+    });
   } else if (props.Equalize) {
     ScanLuminance(s, lo, hi);
   }
@@ -111,7 +136,9 @@ void AdjustColours(TBitmap32& s, const TImageProps& props) {
 }
 
 void MirrorRows(TBitmap32& s) {
-  for (int32_t y = 0; y < s.Height(); ++y) std::reverse(s.Row(y), s.Row(y) + s.Width());
+  ForEachBand(s.Height(), kBandRows, [&s](int64_t y0, int64_t y1) {
+    for (int32_t y = int32_t(y0); y < int32_t(y1); ++y) std::reverse(s.Row(y), s.Row(y) + s.Width());
+  });
 }
 
 namespace reference {

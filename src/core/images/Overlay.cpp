@@ -26,6 +26,7 @@ void DeriveOverlayAlpha(TBitmap32& overlay, bool hasOwnAlpha, int32_t alphaSetti
 void OverlayImage::Discard() {
   picture_.SetSize(0, 0);
   hasAlpha_ = false;
+  ++changes_;
 }
 
 void OverlayImage::Load(IImageDecoder& decoder, const std::filesystem::path& file, bool enabled,

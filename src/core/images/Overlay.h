@@ -24,12 +24,18 @@ class OverlayImage {
   // alpha. A file that does not decode leaves an empty picture that is never drawn.
   void Load(IImageDecoder& decoder, const std::filesystem::path& file, bool enabled, int32_t alphaSetting);
   // After the OverlayAlpha setting changed.
-  void SetAlpha(int32_t alphaSetting) { DeriveOverlayAlpha(picture_, hasAlpha_, alphaSetting); }
+  void SetAlpha(int32_t alphaSetting) {
+    DeriveOverlayAlpha(picture_, hasAlpha_, alphaSetting);
+    ++changes_;
+  }
   void Discard();
 
   // OverlayHasAlpha: the decoder reported a pixel format with alpha.
   bool HasOwnAlpha() const { return hasAlpha_; }
   const TBitmap32& Picture() const { return picture_; }
+  // Counts every load, alpha change and discard: a picture composed with the overlay is
+  // stale when this number moved.
+  uint64_t Changes() const { return changes_; }
 
   // BlendOverlay: stretches the overlay over the whole of dst, blending by its per-pixel
   // alpha, unless the background picture disables the overlay or either surface is too
@@ -39,6 +45,7 @@ class OverlayImage {
  private:
   TBitmap32 picture_;
   bool hasAlpha_ = false;
+  uint64_t changes_ = 0;
 };
 
 }  // namespace ov

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/render/Bands.h"
+
 namespace ov {
 
 void TBitmap32::SetSize(int32_t width, int32_t height) {
@@ -14,11 +16,30 @@ void TBitmap32::SetSize(int32_t width, int32_t height) {
   StoredChecksum.reset();
 }
 
-void TBitmap32::MakeOpaque() {
-  for (Pixel& p : pixels_) p |= 0xFF000000u;
+void TBitmap32::Reshape(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0 || size_t(width) * size_t(height) != pixels_.size()) {
+    SetSize(width, height);
+    return;
+  }
+  width_ = width;
+  height_ = height;
+  StoredChecksum.reset();
 }
 
-void TBitmap32::Clear(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }
+void TBitmap32::MakeOpaque() {
+  const size_t w = size_t(width_);
+  ForEachBand(height_, 64, [this, w](int64_t y0, int64_t y1) {
+    Pixel* p = pixels_.data();
+    for (size_t i = size_t(y0) * w; i < size_t(y1) * w; ++i) p[i] |= 0xFF000000u;
+  });
+}
+
+void TBitmap32::Clear(Pixel p) {
+  const size_t w = size_t(width_);
+  ForEachBand(height_, 64, [this, w, p](int64_t y0, int64_t y1) {
+    std::fill(pixels_.data() + size_t(y0) * w, pixels_.data() + size_t(y1) * w, p);
+  });
+}
 
 void TBitmap32::CopyWithin(const Rect& dstRect, const Rect& srcRect, const TBitmap32& src) {
   if (Empty() || src.Empty() || dstRect.Empty() || srcRect.Empty()) return;

@@ -24,6 +24,9 @@ class TBitmap32 {
   // Reallocates; the contents are undefined until cleared or drawn. A negative size
   // counts as 0, and a surface with either side 0 is empty.
   void SetSize(int32_t width, int32_t height);
+  // The same as SetSize, but a surface that already holds as many pixels keeps its buffer
+  // (and its old pixels) instead of allocating and zeroing a new one.
+  void Reshape(int32_t width, int32_t height);
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   bool Empty() const { return width_ <= 0 || height_ <= 0; }

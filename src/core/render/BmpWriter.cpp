@@ -1,5 +1,8 @@
 #include "core/render/BmpWriter.h"
 
+#include <cstring>
+
+#include "core/render/Bands.h"
 #include "core/render/Palette.h"
 
 namespace ov {
@@ -42,7 +45,16 @@ inline uint32_t Scale(uint32_t v, uint32_t maxOut) { return (v * maxOut + 127) /
 }  // namespace
 
 std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
-  if (picture.Empty()) return {};
+  std::string b;
+  EncodeBmpInto(b, picture, depth);
+  return b;
+}
+
+void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
+  if (picture.Empty()) {
+    b.clear();
+    return;
+  }
   const uint32_t w = uint32_t(picture.Width()), h = uint32_t(picture.Height());
   const int bpp = BitsPerPixel(depth);
   const size_t stride = ((size_t(w) * size_t(bpp) + 31) / 32) * 4;
@@ -58,7 +70,8 @@ std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
   const size_t headers = 14 + 40 + colorTable;
   const size_t imageSize = stride * h;
 
-  std::string b(headers + imageSize, '\0');
+  b.resize(headers + imageSize);  // old contents: every byte is written below
+  std::memset(b.data(), 0, headers);
   b[0] = 'B';
   b[1] = 'M';
   Put32(b, 2, uint32_t(b.size()));  // at most 16384 × 8640 × 3 plus headers in practice
@@ -85,47 +98,54 @@ std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
     at += 4;
   }
 
-  for (uint32_t y = 0; y < h; ++y) {
-    uint8_t* o = reinterpret_cast<uint8_t*>(&b[headers + size_t(h - 1 - y) * stride]);
-    const Pixel* row = picture.Row(int32_t(y));
-    switch (depth) {
-      case BmpDepth::Bits4: {
-        const uint8_t* ix = indices.data() + size_t(y) * w;
-        for (uint32_t x = 0; x < w; ++x) o[x / 2] |= uint8_t(x % 2 ? ix[x] : ix[x] << 4);
-        break;
+  const size_t used = (size_t(w) * size_t(bpp) + 7) / 8;  // bytes of a row before its padding
+  uint8_t* image = reinterpret_cast<uint8_t*>(b.data()) + headers;
+  ForEachBand(h, 64, [&](int64_t firstRow, int64_t lastRow) {
+    for (uint32_t y = uint32_t(firstRow); y < uint32_t(lastRow); ++y) {
+      uint8_t* o = image + size_t(h - 1 - y) * stride;
+      const Pixel* row = picture.Row(int32_t(y));
+      // The 4-bit rows are or-ed together nibble by nibble; every other depth writes each
+      // byte of its row, so only the padding needs clearing.
+      if (depth == BmpDepth::Bits4) std::memset(o, 0, stride);
+      else std::memset(o + used, 0, stride - used);
+      switch (depth) {
+        case BmpDepth::Bits4: {
+          const uint8_t* ix = indices.data() + size_t(y) * w;
+          for (uint32_t x = 0; x < w; ++x) o[x / 2] |= uint8_t(x % 2 ? ix[x] : ix[x] << 4);
+          break;
+        }
+        case BmpDepth::Bits8: {
+          const uint8_t* ix = indices.data() + size_t(y) * w;
+          for (uint32_t x = 0; x < w; ++x) o[x] = ix[x];
+          break;
+        }
+        case BmpDepth::Bits15:
+          for (uint32_t x = 0; x < w; ++x) {
+            Pixel p = row[x];
+            uint32_t v = (Scale(RedOf(p), 31) << 10) | (Scale(GreenOf(p), 31) << 5) | Scale(BlueOf(p), 31);
+            o[2 * x] = uint8_t(v);
+            o[2 * x + 1] = uint8_t(v >> 8);
+          }
+          break;
+        case BmpDepth::Bits16:
+          for (uint32_t x = 0; x < w; ++x) {
+            Pixel p = row[x];
+            uint32_t v = (Scale(RedOf(p), 31) << 11) | (Scale(GreenOf(p), 63) << 5) | Scale(BlueOf(p), 31);
+            o[2 * x] = uint8_t(v);
+            o[2 * x + 1] = uint8_t(v >> 8);
+          }
+          break;
+        case BmpDepth::Bits24:
+          for (uint32_t x = 0; x < w; ++x) {
+            Pixel p = row[x];
+            o[3 * x] = uint8_t(BlueOf(p));
+            o[3 * x + 1] = uint8_t(GreenOf(p));
+            o[3 * x + 2] = uint8_t(RedOf(p));
+          }
+          break;
       }
-      case BmpDepth::Bits8: {
-        const uint8_t* ix = indices.data() + size_t(y) * w;
-        for (uint32_t x = 0; x < w; ++x) o[x] = ix[x];
-        break;
-      }
-      case BmpDepth::Bits15:
-        for (uint32_t x = 0; x < w; ++x) {
-          Pixel p = row[x];
-          uint32_t v = (Scale(RedOf(p), 31) << 10) | (Scale(GreenOf(p), 31) << 5) | Scale(BlueOf(p), 31);
-          o[2 * x] = uint8_t(v);
-          o[2 * x + 1] = uint8_t(v >> 8);
-        }
-        break;
-      case BmpDepth::Bits16:
-        for (uint32_t x = 0; x < w; ++x) {
-          Pixel p = row[x];
-          uint32_t v = (Scale(RedOf(p), 31) << 11) | (Scale(GreenOf(p), 63) << 5) | Scale(BlueOf(p), 31);
-          o[2 * x] = uint8_t(v);
-          o[2 * x + 1] = uint8_t(v >> 8);
-        }
-        break;
-      case BmpDepth::Bits24:
-        for (uint32_t x = 0; x < w; ++x) {
-          Pixel p = row[x];
-          o[3 * x] = uint8_t(BlueOf(p));
-          o[3 * x + 1] = uint8_t(GreenOf(p));
-          o[3 * x + 2] = uint8_t(RedOf(p));
-        }
-        break;
     }
-  }
-  return b;
+  });
 }
 
 }  // namespace ov

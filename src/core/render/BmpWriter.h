@@ -19,5 +19,8 @@ int BitsPerPixel(BmpDepth depth);
 // 5-6-5 with its masks; 24 bits: BI_RGB. Alpha is dropped. Rows bottom-up, each padded
 // to 4 bytes. An empty surface gives an empty string (no file can describe it).
 std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth);
+// The same into `out`, whose buffer is reused when it is large enough (a wallpaper is
+// rebuilt at the same size again and again). The rows are converted in bands side by side.
+void EncodeBmpInto(std::string& out, const TBitmap32& picture, BmpDepth depth);
 
 }  // namespace ov

@@ -7,7 +7,11 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
+#include "core/render/Bands.h"
 #include "core/render/Blend.h"
 #include "core/render/ResampleWeights.h"
 
@@ -202,7 +206,7 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
     }
   }
   if (x < width) {
-    const int16_t* tail[64];
+    const int16_t* tail[64] = {};
     std::vector<const int16_t*> many;
     const int16_t** r = tail;
     if (count > 64) { many.resize(size_t(count)); r = many.data(); }
@@ -210,6 +214,73 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
     VerticalScalar(r, w, count, width - x, out + x);
   }
 }
+
+// ---- AVX2 vertical pass: the SSE2 sums four pixels at a time, chosen at run time ----
+#if defined(__GNUC__) && defined(__x86_64__)
+#define OV_HAVE_AVX2_KERNELS 1
+
+bool g_allowAvx2 = true;
+
+bool UseAvx2() {
+  static const bool supported = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return supported && g_allowAvx2;
+}
+
+__attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, const int16_t* w, int32_t count,
+                                                  int32_t width, Pixel* out) {
+  const __m256i round = _mm256_set1_epi32(1 << (kOutShift - 1));
+  const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+  int32_t pairs[64];
+  std::vector<int32_t> manyPairs;
+  int32_t* ww = pairs;
+  const int32_t npairs = (count + 1) / 2;
+  if (npairs > 64) {
+    manyPairs.resize(size_t(npairs));
+    ww = manyPairs.data();
+  }
+  for (int32_t k = 0; k < count; k += 2) {
+    uint32_t hi = k + 1 < count ? uint16_t(w[k + 1]) : 0u;
+    ww[k / 2] = int32_t((hi << 16) | uint16_t(w[k]));
+  }
+  int32_t x = 0;
+  for (; x + 4 <= width; x += 4) {
+    // Each 128-bit half holds two pixels: the low unpack gives pixels 0 and 2, the high
+    // one pixels 1 and 3.
+    __m256i acc0 = _mm256_setzero_si256(), acc1 = _mm256_setzero_si256();
+    for (int32_t k = 0; k < count; k += 2) {
+      const int16_t* second = rows[k + 1 < count ? k + 1 : k];
+      __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + 4 * x));
+      __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(second + 4 * x));
+      __m256i wv = _mm256_set1_epi32(ww[k / 2]);
+      acc0 = _mm256_add_epi32(acc0, _mm256_madd_epi16(_mm256_unpacklo_epi16(a, b), wv));
+      acc1 = _mm256_add_epi32(acc1, _mm256_madd_epi16(_mm256_unpackhi_epi16(a, b), wv));
+    }
+    acc0 = _mm256_srai_epi32(_mm256_add_epi32(acc0, round), kOutShift);
+    acc1 = _mm256_srai_epi32(_mm256_add_epi32(acc1, round), kOutShift);
+    __m256i px = _mm256_packus_epi16(_mm256_packs_epi32(acc0, acc1), _mm256_setzero_si256());
+    // Pixels 0 1 in the low 64 bits of the first half, 2 3 in those of the second.
+    const __m128i four = _mm256_castsi256_si128(_mm256_permute4x64_epi64(px, 0x08));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(four, alpha), alpha)) == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), four);  // opaque: nothing to undo
+    } else {
+      Pixel p[4];
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
+      for (int i = 0; i < 4; ++i) out[x + i] = Unpremultiply(p[i]);
+    }
+  }
+  if (x < width) {
+    const int16_t* tail[64] = {};
+    std::vector<const int16_t*> many;
+    const int16_t** r = tail;
+    if (count > 64) { many.resize(size_t(count)); r = many.data(); }
+    for (int32_t k = 0; k < count; ++k) r[k] = rows[k] + 4 * x;
+    VerticalFast(r, w, count, width - x, out + x);
+  }
+}
+#endif
 
 #else
 struct PairedWeights {
@@ -222,6 +293,17 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
   VerticalScalar(rows, w, count, width, out);
 }
 #endif
+
+// The fastest vertical pass this processor runs; all give the same pixels.
+void VerticalBest(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
+#if defined(OV_HAVE_AVX2_KERNELS)
+  if (UseAvx2()) {
+    VerticalAvx2(rows, w, count, width, out);
+    return;
+  }
+#endif
+  VerticalFast(rows, w, count, width, out);
+}
 
 // Source columns that the horizontal table reaches.
 void SourceSpan(const WeightTable& h, int32_t& first, int32_t& n) {
@@ -240,17 +322,19 @@ void ResampleNearest(TBitmap32& dst, const Plan& p, const TBitmap32& src, DrawMo
                                    p.source.right - p.source.left);
   WeightTable v = BuildWeightTable(StretchFilter::Nearest, p.dstHeight, p.firstY, vh,
                                    p.source.bottom - p.source.top);
-  std::vector<Pixel> line(static_cast<size_t>(vw));
-  int32_t lastY = -1;
-  for (int32_t y = 0; y < vh; ++y) {
-    const int32_t sy = v.start[size_t(y)];
-    if (sy != lastY) {  // rows repeat when enlarging: gather once
-      const Pixel* s = src.Row(p.source.top + sy) + p.source.left;
-      for (int32_t x = 0; x < vw; ++x) line[size_t(x)] = s[h.start[size_t(x)]];
-      lastY = sy;
+  ForEachBand(vh, 32, [&](int64_t firstRow, int64_t lastRow) {
+    std::vector<Pixel> line(static_cast<size_t>(vw));
+    int32_t lastY = -1;
+    for (int32_t y = int32_t(firstRow); y < int32_t(lastRow); ++y) {
+      const int32_t sy = v.start[size_t(y)];
+      if (sy != lastY) {  // rows repeat when enlarging: gather once
+        const Pixel* s = src.Row(p.source.top + sy) + p.source.left;
+        for (int32_t x = 0; x < vw; ++x) line[size_t(x)] = s[h.start[size_t(x)]];
+        lastY = sy;
+      }
+      WriteRow(dst.Row(p.visible.top + y) + p.visible.left, line.data(), size_t(vw), mode, master);
     }
-    WriteRow(dst.Row(p.visible.top + y) + p.visible.left, line.data(), size_t(vw), mode, master);
-  }
+  });
 }
 
 void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, StretchFilter filter,
@@ -262,38 +346,45 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
   SourceSpan(h, spanFirst, spanLen);
   const PairedWeights paired(h);
 
-  // Horizontally filtered source rows in a ring: row j lives in slot j % cap, and a tag
-  // says which row a slot holds, so a row is filtered once however often it is used.
-  const int32_t cap = v.maxCount + 1;
-  const size_t rowLen = size_t(vw) * 4;
-  std::vector<int16_t> ring(rowLen * size_t(cap));
-  std::vector<int32_t> tag(size_t(cap), -1);
-  std::vector<Pixel> scratch, result(static_cast<size_t>(vw));
-  std::vector<const int16_t*> rows(size_t(v.maxCount));
+  // Each band of destination rows works on its own; the source rows at a band's edges are
+  // filtered by both neighbours, which costs a few rows and gives the same pixels.
+  auto band = [&](int64_t firstRow, int64_t lastRow) {
+    // Horizontally filtered source rows in a ring: row j lives in slot j % cap, and a tag
+    // says which row a slot holds, so a row is filtered once however often it is used.
+    const int32_t cap = v.maxCount + 1;
+    const size_t rowLen = size_t(vw) * 4;
+    std::vector<int16_t> ring(rowLen * size_t(cap));
+    std::vector<int32_t> tag(size_t(cap), -1);
+    std::vector<Pixel> scratch, result(static_cast<size_t>(vw));
+    std::vector<const int16_t*> rows(size_t(v.maxCount));
 
-  for (int32_t y = 0; y < vh; ++y) {
-    const int32_t first = v.start[size_t(y)], n = v.count[size_t(y)];
-    for (int32_t k = 0; k < n; ++k) {
-      const int32_t j = first + k;
-      const size_t slot = size_t(j % cap);
-      int16_t* out = ring.data() + slot * rowLen;
-      if (tag[slot] != j) {
-        const Pixel* srow = src.Row(p.source.top + j) + p.source.left;
-        const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch);
-        if (fast)
-          HorizontalFast(pm, spanFirst, h, paired, out);
-        else
-          HorizontalScalar(pm, spanFirst, h, out);
-        tag[slot] = j;
+    for (int32_t y = int32_t(firstRow); y < int32_t(lastRow); ++y) {
+      const int32_t first = v.start[size_t(y)], n = v.count[size_t(y)];
+      for (int32_t k = 0; k < n; ++k) {
+        const int32_t j = first + k;
+        const size_t slot = size_t(j % cap);
+        int16_t* out = ring.data() + slot * rowLen;
+        if (tag[slot] != j) {
+          const Pixel* srow = src.Row(p.source.top + j) + p.source.left;
+          const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch);
+          if (fast)
+            HorizontalFast(pm, spanFirst, h, paired, out);
+          else
+            HorizontalScalar(pm, spanFirst, h, out);
+          tag[slot] = j;
+        }
+        rows[size_t(k)] = out;
       }
-      rows[size_t(k)] = out;
+      if (fast)
+        VerticalBest(rows.data(), v.WeightsOf(y), n, vw, result.data());
+      else
+        VerticalScalar(rows.data(), v.WeightsOf(y), n, vw, result.data());
+      WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, fast);
     }
-    if (fast)
-      VerticalFast(rows.data(), v.WeightsOf(y), n, vw, result.data());
-    else
-      VerticalScalar(rows.data(), v.WeightsOf(y), n, vw, result.data());
-    WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, fast);
-  }
+  };
+  // The reference stays one plain loop on the caller's thread.
+  if (fast) ForEachBand(vh, 32, band);
+  else band(0, vh);
 }
 
 void Resample(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
@@ -317,6 +408,14 @@ void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, con
 void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
                   StretchFilter filter, DrawMode mode, uint8_t masterAlpha) {
   Resample(dst, dstRect, src, srcRect, filter, mode, masterAlpha, true);
+}
+
+void AllowResampleAvx2(bool allowed) {
+#if defined(OV_HAVE_AVX2_KERNELS)
+  g_allowAvx2 = allowed;
+#else
+  (void)allowed;
+#endif
 }
 
 void ResampleIntoReference(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src,

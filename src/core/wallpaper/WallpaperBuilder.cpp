@@ -1,5 +1,6 @@
 #include "core/wallpaper/WallpaperBuilder.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "core/images/Compose.h"
@@ -18,6 +19,54 @@ std::string ProblemConstructingWallpaper(const std::string& file) {
 }
 std::string ProblemSavingWallpaper(const std::string& output) { return "Problem saving wallpaper \"" + output + "\""; }
 
+namespace {
+
+// The layer's key before the picture is loaded; false when the picture file cannot be
+// read, and nothing is kept for it.
+bool LayerKey(const WallpaperBuildInput& in, const std::string& file, KeptPictureLayer::Key& key) {
+  const Settings& s = in.settings;
+  key.file = file;
+  if (!PictureFileStamp(PathFromUtf8(file), key.fileTime, key.fileSize)) return false;
+  key.size = in.wallpaperSize;
+  key.desktopColor = s.DesktopColor;
+  key.wallpaperAlpha = s.WallpaperAlpha;
+  key.noBackground = s.NoBackground;
+  key.overlay = s.Overlay ? in.overlay : nullptr;
+  key.overlayChanges = key.overlay ? in.overlay->Changes() : 0;
+  key.pictureLoads = in.props.PictureLoads();
+  key.bottomFile = in.props.BottomImageFilename();
+  key.current = in.props.Props(ImageSlot::Current);
+  key.bottom = in.props.Props(ImageSlot::Bottom);
+  return true;
+}
+
+// The bottom image and the picture composed over the desktop colour; false when the
+// picture does not decode (nothing is drawn then). A failure while drawing leaves what
+// was drawn and sets `problem`.
+bool ComposeLayer(WallpaperBuildInput& in, const std::string& file, TBitmap32& layer, bool& problem) {
+  Settings& s = in.settings;
+  TBitmap32 picture;
+  DecodeResult decoded = in.props.LoadImageWithProperties(picture, PathFromUtf8(file), ImageSlot::Current);
+  if (!decoded.ok || picture.Empty()) return false;
+  layer.Reshape(in.wallpaperSize.width, in.wallpaperSize.height);
+  layer.Clear(ToArgb(static_cast<uint32_t>(s.DesktopColor)));
+  try {
+    ComposeSettings compose = MakeComposeSettings(s, in.wallpaperSize, s.Overlay ? in.overlay : nullptr);
+    TBitmap32& bottom = in.props.BottomImage();
+    if (!bottom.Empty())
+      ComposeImage(layer, bottom, in.props.Props(ImageSlot::Bottom), StretchFilter::Spline, ImageSlot::Bottom, true,
+                   compose);
+    ComposeImage(layer, picture, in.props.Props(ImageSlot::Current), StretchFilter::Spline, ImageSlot::Current,
+                 true, compose);
+  } catch (const std::exception&) {
+    // The build goes on with what was drawn.
+    problem = true;
+  }
+  return true;
+}
+
+}  // namespace
+
 std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
   Settings& s = in.settings;
   auto busy = [&](bool on) {
@@ -25,34 +74,44 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
   };
   busy(true);
   std::string result;
+  KeptPictureLayer* kept = in.kept;
 
-  // The picture with its own properties (saving the image tab's unsaved edits first).
-  TBitmap32 picture;
-  DecodeResult decoded = in.props.LoadImageWithProperties(picture, PathFromUtf8(file), ImageSlot::Current);
-  if (!decoded.ok || picture.Empty()) {
-    if (in.host.normalPriority) in.host.normalPriority();
-    busy(false);
-    return ProblemLoadingImage(file);
+  // The picture layer: the kept one when nothing it depends on changed (unsaved edits of
+  // the image tab are saved by a full load first), else composed again.
+  KeptPictureLayer::Key key;
+  const bool keyable = kept && LayerKey(in, file, key);
+  const bool reuse = keyable && kept->valid_ && !in.props.Modified() && kept->key_ == key;
+  TBitmap32 ownSurface;
+  TBitmap32& wallpaper = kept ? kept->work_ : ownSurface;
+  if (reuse) {
+    ++kept->reuses_;
+  } else {
+    if (kept) kept->valid_ = false;
+    bool problem = false;
+    if (!ComposeLayer(in, file, kept ? kept->layer_ : ownSurface, problem)) {
+      if (in.host.normalPriority) in.host.normalPriority();
+      busy(false);
+      return ProblemLoadingImage(file);
+    }
+    if (problem) result = ProblemConstructingWallpaper(file);
+    else if (keyable) {
+      // The load counted itself and read the picture's own properties: the key is the
+      // state after it.
+      key.pictureLoads = in.props.PictureLoads();
+      key.current = in.props.Props(ImageSlot::Current);
+      key.bottom = in.props.Props(ImageSlot::Bottom);
+      kept->key_ = key;
+      kept->valid_ = true;
+    }
+  }
+  if (kept) {
+    // Copied into the kept work surface: the same size keeps its buffer.
+    wallpaper.Reshape(kept->layer_.Width(), kept->layer_.Height());
+    std::copy_n(kept->layer_.Bits(), size_t(wallpaper.Width()) * size_t(wallpaper.Height()), wallpaper.Bits());
   }
 
   std::string outputText = PathToUtf8(in.outputFile);
   {
-    TBitmap32 wallpaper(in.wallpaperSize.width, in.wallpaperSize.height);
-    wallpaper.Clear(ToArgb(static_cast<uint32_t>(s.DesktopColor)));
-    try {
-      ComposeSettings compose = MakeComposeSettings(s, in.wallpaperSize, s.Overlay ? in.overlay : nullptr);
-      TBitmap32& bottom = in.props.BottomImage();
-      if (!bottom.Empty())
-        ComposeImage(wallpaper, bottom, in.props.Props(ImageSlot::Bottom), StretchFilter::Spline, ImageSlot::Bottom,
-                     true, compose);
-      ComposeImage(wallpaper, picture, in.props.Props(ImageSlot::Current), StretchFilter::Spline,
-                   ImageSlot::Current, true, compose);
-    } catch (const std::exception&) {
-      // The build goes on with what was drawn.
-      result = ProblemConstructingWallpaper(file);
-    }
-    picture.SetSize(0, 0);
-
     if (s.CalendarVisible) {
       in.renderer.SetTargetSize(in.wallpaperSize);
       in.renderer.SetDayCellTable(&in.cells);
@@ -68,8 +127,10 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
 
     // Written beside the old file and swapped in only when complete, so the last good
     // wallpaper survives a full disk or a crash.
-    std::string bmp = EncodeBmp(wallpaper, BmpDepthFromPixelMode(s.OutputPixelmode));
-    wallpaper.SetSize(0, 0);
+    std::string ownFile;
+    std::string& bmp = kept ? kept->file_ : ownFile;
+    EncodeBmpInto(bmp, wallpaper, BmpDepthFromPixelMode(s.OutputPixelmode));
+    if (!kept) wallpaper.SetSize(0, 0);
     std::error_code ec;
     std::filesystem::create_directories(in.outputFile.parent_path(), ec);
     if (bmp.empty() || !WriteFileAtomic(in.outputFile, bmp)) result = ProblemSavingWallpaper(outputText);

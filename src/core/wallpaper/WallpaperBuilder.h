@@ -12,6 +12,7 @@
 #include "core/platform/Clock.h"
 #include "core/render/CalendarRenderer.h"
 #include "core/settings/Settings.h"
+#include "core/wallpaper/KeptPictureLayer.h"
 
 namespace ov {
 
@@ -39,6 +40,7 @@ struct WallpaperBuildInput {
   Point tileShift{0, 0};           // rotation of the written file for the tile style (InstallFor)
   bool rotation = false;           // a due rotation: its interval starts again even when the
                                    // picked picture is the one already shown
+  KeptPictureLayer* kept = nullptr;  // reused and refilled when set; nothing is kept otherwise
 };
 
 // Error texts; when several failures happen, the last one is returned.

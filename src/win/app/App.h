@@ -11,6 +11,7 @@
 #include "core/desktop/ClickSeries.h"
 #include "core/images/ImagePropsStore.h"
 #include "core/images/Overlay.h"
+#include "core/wallpaper/KeptPictureLayer.h"
 #include "core/library/ImageLibrary.h"
 #include "core/render/CalendarRenderer.h"
 #include "core/render/EntryStoreDays.h"
@@ -92,6 +93,9 @@ struct App {
   GdiplusDecoder Decoder;
   std::unique_ptr<ImagePropsStore> Props;
   OverlayImage Overlay;
+  // The last wallpaper's composed pictures, kept so a calendar change redraws only the
+  // panel; freed after a minute without builds.
+  KeptPictureLayer WallpaperLayer;
   TBitmap32 Skin;
   GdiTextRenderer Text;
   WinLocaleNames Locale;

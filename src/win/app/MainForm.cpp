@@ -117,6 +117,7 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kTimerSec) OnHousekeepingTick();
       else if (wp == kTimerRedrawOverWallpaper) OnRedrawOverWallpaperTimer();
+      else if (wp == kTimerReleaseWallpaperLayer) OnReleaseWallpaperLayerTimer();
       return 0;
     case kMsgTestClockAdvance:
       if (!TestClockEnabled() || app_.Quitting) break;
@@ -132,6 +133,7 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KillTimer(Handle(), kTimerSec);
       KillTimer(Handle(), kTimerPreviewDelay);
       KillTimer(Handle(), kTimerRedrawOverWallpaper);
+      KillTimer(Handle(), kTimerReleaseWallpaperLayer);
       PostQuitMessage(0);
       return 0;
     default:

@@ -112,6 +112,7 @@ class MainForm final : public Window {
   // Paints the program's windows and the task bar again a few times after an install.
   void StartRedrawOverWallpaper();
   void OnRedrawOverWallpaperTimer();
+  void OnReleaseWallpaperLayerTimer();
   // Monitors added, removed or rearranged: the wallpaper is rebuilt at the new size.
   void OnDisplayChanged();
   void ShutDown();

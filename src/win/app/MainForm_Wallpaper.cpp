@@ -95,12 +95,21 @@ std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
   WallpaperBuildInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.Cells, app_.Clock,
                          app_.DisplayDate, app_.WallpaperSize, app_.Folders.WallpaperFile(), host,
                          UnshownRects(app_.Monitors), install.tileShift, rotation};
+  in.kept = &app_.WallpaperLayer;
+  SetTimer(Handle(), kTimerReleaseWallpaperLayer, kReleaseWallpaperLayerDelay, nullptr);
   try {
     return ov::BuildWallpaper(in, file);
   } catch (const std::exception&) {
-    // Out of memory for a huge desktop, say: the previous wallpaper stays.
+    // Out of memory for a huge desktop, say: the previous wallpaper stays, and the kept
+    // surfaces go at once.
+    app_.WallpaperLayer.Release();
     return "Problem constructing wallpaper \"" + file + "\"";
   }
+}
+
+void MainForm::OnReleaseWallpaperLayerTimer() {
+  KillTimer(Handle(), kTimerReleaseWallpaperLayer);
+  app_.WallpaperLayer.Release();
 }
 
 void MainForm::StartRedrawOverWallpaper() {

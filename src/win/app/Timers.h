@@ -13,5 +13,9 @@ inline constexpr UINT_PTR kTimerPreviewDelay = 2;  // one-shot preview redraw, 3
 inline constexpr UINT_PTR kTimerRedrawOverWallpaper = 3;
 inline constexpr UINT kRedrawOverWallpaperInterval = 400;
 inline constexpr int kRedrawOverWallpaperCount = 4;
+// One-shot, restarted by every wallpaper build: a minute without one frees the kept
+// picture layer, so the idle program in the tray holds no wallpaper-sized surfaces.
+inline constexpr UINT_PTR kTimerReleaseWallpaperLayer = 4;
+inline constexpr UINT kReleaseWallpaperLayerDelay = 60000;
 
 }  // namespace ov

@@ -84,6 +84,26 @@ TEST_P(ResampleMatchTest, FastMatchesReferenceExactly) {
   }
 }
 
+// Rows wide enough for the four-pixel vector blocks and their tails, with the AVX2
+// kernels on (where the processor has them) and off.
+TEST_P(ResampleMatchTest, EveryVectorKernelMatchesReferenceOnWideRows) {
+  Lcg rng(4242 + uint32_t(GetParam()));
+  for (bool avx2 : {true, false}) {
+    AllowResampleAvx2(avx2);
+    for (int round = 0; round < 12; ++round) {
+      TBitmap32 src = RandomSurface(rng.Range(40, 211), rng.Range(5, 40), rng, round % 2 == 0);
+      TBitmap32 a = RandomSurface(rng.Range(30, 190), rng.Range(5, 30), rng, false);
+      TBitmap32 b = a;
+      const Rect d{rng.Range(-9, 3), rng.Range(-3, 3), a.Width() + rng.Range(-5, 40), a.Height() + rng.Range(-3, 9)};
+      const DrawMode mode = round % 3 ? DrawMode::Opaque : DrawMode::Blend;
+      ResampleInto(a, d, src, src.BoundsRect(), GetParam(), mode);
+      ResampleIntoReference(b, d, src, src.BoundsRect(), GetParam(), mode);
+      ASSERT_TRUE(SamePixels(a, b)) << "round " << round << (avx2 ? " with AVX2" : " without AVX2");
+    }
+  }
+  AllowResampleAvx2(true);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllFilters, ResampleMatchTest, ::testing::ValuesIn(kFilters));
 
 TEST(ResampleTest, ClippedResultEqualsTheSameRegionOfTheUnclippedOne) {

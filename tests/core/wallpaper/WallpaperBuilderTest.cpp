@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <functional>
 
 #include "core/calendar/DateTime.h"
 #include "core/platform/FakeTextRenderer.h"
@@ -70,8 +72,9 @@ class WallpaperBuilderTest : public ::testing::Test {
   }
 
   std::string Build(const fs::path& file, std::vector<Rect> unshown = {}, Point tileShift = {0, 0}) {
-    WallpaperBuildInput in{settings_, props_, nullptr, renderer_, cells_, clock_, clock_.Now(), {320, 240},
+    WallpaperBuildInput in{settings_, props_, overlay_, renderer_, cells_, clock_, clock_.Now(), size_,
                            output_, host_, unshown, tileShift};
+    in.kept = kept_;
     return BuildWallpaper(in, PathToUtf8(file));
   }
 
@@ -86,6 +89,9 @@ class WallpaperBuilderTest : public ::testing::Test {
   ManualClock clock_;
   fs::path output_ = tmp_.Path() / "data" / "Wallpaper.bmp";
   fs::path picture_;
+  const OverlayImage* overlay_ = nullptr;
+  Size size_{320, 240};
+  KeptPictureLayer* kept_ = nullptr;
   std::vector<std::string> installed_;
   std::vector<std::string> events_;
   WallpaperHost host_{[this](const std::string& p) {
@@ -260,6 +266,64 @@ TEST_F(WallpaperBuilderTest, TheCalendarChangesOnlyThePanelAndItsShadow) {
     EXPECT_GE(c.Rect.top, r.top);
     EXPECT_LE(c.Rect.bottom, r.bottom);
   }
+}
+
+TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenWhatItShowsChanged) {
+  OverlayImage overlay;
+  WritePicture("frame.ppm", 0xFF808080, 40, 30);
+  settings_.OverlayFilename = PathToUtf8(tmp_.Path() / "frame.ppm");
+  overlay.Load(decoder_, tmp_.Path() / "frame.ppm", true, 128);
+  overlay_ = &overlay;
+  settings_.Overlay = true;
+  const fs::path bottom = WritePicture("bottom.ppm", 0xFF10A010, 50, 50);
+  std::vector<Rect> unshown;
+  Point tileShift{0, 0};
+  struct Case {
+    const char* what;
+    std::function<void()> change;
+    bool reused;
+  };
+  const Case cases[] = {
+      {"a new day", [&] { clock_.Advance(1); }, true},
+      {"the panel moved", [&] { settings_.CalendarRect = {20, 20, 200, 200}; }, true},
+      {"unshown parts and a tile shift", [&] { unshown = {{0, 0, 60, 40}}, tileShift = {30, 0}; }, true},
+      {"the same after the shift", [&] { unshown.clear(), tileShift = {0, 0}; }, true},
+      {"the picture file rewritten",
+       [&] {
+         WritePicture("blue.ppm", 0xFF20A040, 200, 150);
+         fs::last_write_time(picture_, fs::last_write_time(picture_) + std::chrono::hours(1));
+       },
+       false},
+      {"the picture's properties", [&] { props_.Props(ImageSlot::Current).Contrast = 40; }, false},
+      {"unsaved edits", [&] { props_.SetModified(true); }, false},
+      {"desktop colour", [&] { settings_.DesktopColor = 0x00102030; }, false},
+      {"picture opacity", [&] { settings_.WallpaperAlpha = 100; }, false},
+      {"no background", [&] { settings_.NoBackground = true; }, false},
+      {"background again", [&] { settings_.NoBackground = false; }, false},
+      {"a bottom image", [&] { props_.SetBottomImage(PathToUtf8(bottom)); }, false},
+      {"the overlay's alpha", [&] { overlay.SetAlpha(30); }, false},
+      {"overlay off", [&] { settings_.Overlay = false; }, false},
+      {"another size", [&] { size_ = {300, 200}; }, false},
+  };
+  KeptPictureLayer kept;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    kept_ = &kept;
+    ASSERT_EQ(Build(picture_, unshown, tileShift), "");  // warm: the layer matches what is set
+    ASSERT_TRUE(kept.Holds());
+    const int reuses = kept.Reuses();
+    c.change();
+    ASSERT_EQ(Build(picture_, unshown, tileShift), "");
+    EXPECT_EQ(kept.Reuses() - reuses, c.reused ? 1 : 0);
+    const std::string keptFile = test::ReadFile(output_);
+    kept_ = nullptr;
+    ASSERT_EQ(Build(picture_, unshown, tileShift), "");
+    EXPECT_TRUE(keptFile == test::ReadFile(output_)) << "differs from a build without the kept layer";
+  }
+  EXPECT_GT(kept.Bytes(), 2u * 300 * 200 * 4);
+  kept.Release();
+  EXPECT_FALSE(kept.Holds());
+  EXPECT_EQ(kept.Bytes(), 0u);
 }
 
 }  // namespace

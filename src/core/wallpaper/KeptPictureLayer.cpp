@@ -1,0 +1,30 @@
+#include "core/wallpaper/KeptPictureLayer.h"
+
+#include <system_error>
+
+namespace ov {
+
+void KeptPictureLayer::Release() {
+  valid_ = false;
+  key_ = {};
+  layer_.SetSize(0, 0);
+  work_.SetSize(0, 0);
+  std::string().swap(file_);
+}
+
+size_t KeptPictureLayer::Bytes() const {
+  auto pixels = [](const TBitmap32& b) { return size_t(b.Width()) * size_t(b.Height()) * sizeof(Pixel); };
+  return pixels(layer_) + pixels(work_) + file_.size();
+}
+
+bool PictureFileStamp(const std::filesystem::path& file, int64_t& time, uintmax_t& size) {
+  std::error_code ec;
+  const auto t = std::filesystem::last_write_time(file, ec);
+  if (ec) return false;
+  size = std::filesystem::file_size(file, ec);
+  if (ec) return false;
+  time = static_cast<int64_t>(t.time_since_epoch().count());
+  return true;
+}
+
+}  // namespace ov

@@ -1,0 +1,60 @@
+#pragma once
+// The composed picture layer of the last wallpaper build (pictures placed, adjusted, the
+// overlay over them) kept for the next one: a note edit, a colour code or a new day
+// changes only the calendar, so the next build copies the layer and draws the panel over
+// it instead of decoding and resampling the picture again. The build's other surfaces
+// are kept with it so a rebuild allocates nothing. Release frees it all; the program does
+// so after a minute without builds.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "core/images/ImageProps.h"
+#include "core/render/Bitmap32.h"
+#include "core/util/Rect.h"
+
+namespace ov {
+
+struct WallpaperBuildInput;
+std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file);
+
+class KeptPictureLayer {
+ public:
+  // Everything the layer depends on. The picture file is known by its name, size and
+  // time of last change, the loaded pictures by the property store's load count.
+  struct Key {
+    std::string file;
+    int64_t fileTime = 0;
+    uintmax_t fileSize = 0;
+    Size size;
+    int32_t desktopColor = 0, wallpaperAlpha = 0;
+    bool noBackground = false;
+    const void* overlay = nullptr;  // the overlay drawn, or nullptr
+    uint64_t overlayChanges = 0;
+    uint64_t pictureLoads = 0;
+    std::string bottomFile;
+    TImageProps current, bottom;
+    bool operator==(const Key&) const = default;
+  };
+
+  void Release();
+  bool Holds() const { return valid_; }
+  // Bytes of pixels and file buffer held.
+  size_t Bytes() const;
+  // Builds that drew over the kept layer instead of composing it again.
+  int Reuses() const { return reuses_; }
+
+ private:
+  friend std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file);
+  bool valid_ = false;
+  Key key_;
+  TBitmap32 layer_;    // the composed pictures
+  TBitmap32 work_;     // the layer with the calendar, as written
+  std::string file_;   // the encoded file
+  int reuses_ = 0;
+};
+
+// The picture file's time of last change and size; false when it cannot be read.
+bool PictureFileStamp(const std::filesystem::path& file, int64_t& time, uintmax_t& size);
+
+}  // namespace ov
