@@ -8,6 +8,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/app/Reminders.h"
 #include "win/config/MainWindow.h"
 #include "win/app/Timers.h"
 #include "win/desktop/Controller.h"
@@ -95,12 +96,17 @@ std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
   WallpaperBuildInput in{app_.settings, *app_.Props, &app_.Overlay, *app_.Renderer, app_.Cells, app_.Clock,
                          app_.DisplayDate, app_.WallpaperSize, app_.Folders.WallpaperFile(), host,
                          UnshownRects(app_.Monitors), install.tileShift, rotation};
+  std::string error;
   try {
-    return ov::BuildWallpaper(in, file);
+    error = ov::BuildWallpaper(in, file);
   } catch (const std::exception&) {
     // Out of memory for a huge desktop, say: the previous wallpaper stays.
-    return "Problem constructing wallpaper \"" + file + "\"";
+    error = "Problem constructing wallpaper \"" + file + "\"";
   }
+  // Every change of the notes (an edit, a repeat, another section) ends in a build: the
+  // reminders look at the notes again.
+  if (app_.Reminders) app_.Reminders->Refresh();
+  return error;
 }
 
 void MainForm::StartRedrawOverWallpaper() {
@@ -125,6 +131,7 @@ void MainForm::OnHousekeepingTick() {
   HousekeepingTick(state, host, app_.Clock.Now());
   // The tray icon shows the day of the month: a new day, a new face.
   if (app_.Tray) app_.Tray->ShowDay(app_.Clock.Now());
+  if (app_.Reminders) app_.Reminders->OnTick();
   app_.HookWindow = reinterpret_cast<HWND>(state.hookWindow);
   app_.LastTick = state.lastTick;
 }

@@ -13,5 +13,7 @@ inline constexpr UINT_PTR kTimerPreviewDelay = 2;  // one-shot preview redraw, 3
 inline constexpr UINT_PTR kTimerRedrawOverWallpaper = 3;
 inline constexpr UINT kRedrawOverWallpaperInterval = 400;
 inline constexpr int kRedrawOverWallpaperCount = 4;
+// One-shot, set to the next due reminder.
+inline constexpr UINT_PTR kTimerReminder = 4;
 
 }  // namespace ov
