@@ -6,7 +6,7 @@
 # Wine draws the notification itself, as a balloon tooltip 2 s after the icon was told,
 # and never reports a click on it: the click is posted to the icon's window as the shell
 # would post it, and the moment of showing is read from the program's fired-marks file.
-# e2e-timeout: 240
+# e2e-timeout: 300
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
@@ -27,7 +27,7 @@ balloon_with() { balloons | grep -qF "$1"; }
 start_at() {  # HH:MM:SS NAME
   OV_TEST_CLOCK="${today}T$1" orv_start_running "$2"
 }
-write_note "09:30 开会"
+write_note "09:30 开会" "11:00 午餐"
 
 # 1. On time.
 start_at 09:24:50 orvinta
@@ -40,6 +40,16 @@ shown=${line##* }
 shown_ms=$((10#$(date -d "${shown/T/ }" +%s%3N) - 10#$(date -d "$today 09:25:00" +%s%3N)))
 e2e_log "shown ${shown_ms} ms after the due time"
 [ "$shown_ms" -ge 0 ] && [ "$shown_ms" -le 2000 ] || e2e_fail "shown at $shown, not within 2 s of 09:25:00"
+
+# The tray menu's "提醒" (its eighth item) lists what is still to come.
+e2e_post TOrvintaTray WM_APP+10 1 0x205  # WM_RBUTTONUP
+e2e_wait_for "the tray menu" 5 e2e_window_visible '#32768'
+sleep 0.3
+xdotool key Down Down Down Down Down Down Down Down Right
+sleep 0.8
+e2e_screenshot tray-reminders >/dev/null
+xdotool key Escape Escape
+sleep 0.5
 
 # 2. A click on the notification opens today's pop-up over today's cell.
 orv_cells "$(orv_wallpaper)" "$color" >"$E2E_ART/cells.txt"
@@ -66,9 +76,16 @@ sleep 5  # Wine shows a balloon 2 s after it was asked for
 e2e_assert_eq "$before" "$(cat "$marks")" "fired marks after the restart"
 orv_end_session second
 
-# 4. Missed: a line for 09:00 found when the program starts at 10:00.
-write_note "09:00 早会" "09:30 开会"
+# 4. Missed: a line for 09:00 found when the program starts at 10:00 - but not while
+# "启用提醒" is off, and switching it off does not use the reminder up.
+write_note "09:00 早会" "09:30 开会" "11:00 午餐"
+e2e_reg_set "$ORV_KEY\\App" RemindersEnabled REG_SZ 0
 start_at 10:00:00 third
+sleep 5
+[ -z "$(balloons)" ] || e2e_fail "a notification with reminders off: $(balloons)"
+orv_end_session third
+e2e_reg_set "$ORV_KEY\\App" RemindersEnabled REG_SZ 1
+start_at 10:00:10 fourth
 e2e_wait_for "the missed notification" 30 balloon_with "早会"
 e2e_screenshot missed >/dev/null
 texts=$(balloons)
@@ -76,5 +93,5 @@ e2e_log "balloons: $texts"
 # One notification, in the gathered form ("09:00 <day> 早会" under "错过的提醒: 1 个"),
 # without the reminder that fired before.
 e2e_assert_match "^09:00 .*早会$" "$texts" "the missed notification"
-orv_end_session third
+orv_end_session fourth
 e2e_pass
