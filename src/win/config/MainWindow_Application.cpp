@@ -38,13 +38,12 @@ void MainWindow::CreateApplicationTab(HWND p) {
   EnableControl("CheckXPThemes", false);
 
   // Note lines that begin with a time remind this many minutes before it.
-  AddGroup(p, "提醒", 4, 168, 564, 52);
-  SetHint(AddCheck(p, "CheckReminders", "启用提醒", 14, 190, 120, [this] { ReminderSettingChanged("CheckReminders"); }),
+  SetHint(AddCheck(p, "CheckReminders", "启用提醒", 290, 120, 90, [this] { ReminderSettingChanged("CheckReminders"); }),
           "以时间开头的项目行（例如 “9:30 开会”）会在该时间前从托盘图标提醒");
-  AddLabel(p, "提前提醒", 150, 194, 64, 14, "LabReminderLead1");
-  AddSpin(p, "SpinReminderLead", 0, kMaxReminderLead, kDefaultReminderLead, true, 218, 190,
+  AddLabel(p, "提前提醒", 384, 124, 56, 14, "LabReminderLead1");
+  AddSpin(p, "SpinReminderLead", 0, kMaxReminderLead, kDefaultReminderLead, true, 442, 120,
           [this] { ReminderSettingChanged("SpinReminderLead"); });
-  AddLabel(p, "分钟", 278, 194, 40, 14, "LabReminderLead2");
+  AddLabel(p, "分钟", 502, 124, 40, 14, "LabReminderLead2");
 }
 
 void MainWindow::ReminderSettingChanged(std::string_view control) {
