@@ -81,6 +81,8 @@ const std::vector<SettingBinding>& SettingBindings() {
       Check("CheckXMinimizes", &S::CloseIsMinimize),
       Check("CheckDisableHints", &S::DisableHints),
       Check("CheckMiniController", &S::ShowController),
+      Check("CheckReminders", &S::RemindersEnabled),
+      Number("SpinReminderLead", &S::ReminderLead),
   };
   return table;
 }

@@ -32,6 +32,8 @@ struct Settings {
   bool ShowController = true;
   bool ControllerLeft = false;
   bool CloseIsMinimize = true;
+  bool RemindersEnabled = true;  // note lines that begin with a time remind
+  int32_t ReminderLead = 5;      // minutes before the time, 0..120
   bool AutoStart = true;
   bool AutoStartQuit = false;
   int32_t AutoStartDelay = 5;

@@ -38,6 +38,8 @@ std::vector<SettingField> BuildTable() {
       {"App", "ShowController", K::Bool, REF(bool, ShowController)},
       {"App", "ControllerLeft", K::Bool, REF(bool, ControllerLeft)},
       {"App", "CloseIsMinimize", K::Bool, REF(bool, CloseIsMinimize)},
+      {"App", "RemindersEnabled", K::Bool, REF(bool, RemindersEnabled)},
+      {"App", "ReminderLead", K::Int, REF(int32_t, ReminderLead), true, true, RANGE(0, 120)},
       {"App", "AutoStart", K::Bool, REF(bool, AutoStart)},
       {"App", "AutoStartQuit", K::Bool, REF(bool, AutoStartQuit)},
       {"App", "AutoStartDelay", K::Int, REF(int32_t, AutoStartDelay), true, true, RANGE(0, 30)},

@@ -3,6 +3,7 @@
 #include "core/settings/SettingsSchema.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/app/Reminders.h"
 #include "win/config/FontDialog.h"
 #include "win/desktop/Controller.h"
 #include "win/desktop/DatePicker.h"

@@ -39,6 +39,7 @@ class TFormPickDate;
 class TrayIcon;
 class TFFont;
 class TFController;
+class ReminderNotifier;
 
 // The registry key that holds every setting.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Quenlar\\Orvinta3";
@@ -112,6 +113,7 @@ struct App {
   std::unique_ptr<TFRepeat> Repeat;
   std::unique_ptr<TFormPickDate> DatePicker;
   std::unique_ptr<TrayIcon> Tray;
+  std::unique_ptr<ReminderNotifier> Reminders;  // after the tray icon, before the message loop
   TFEntry* EntryPopup = nullptr;  // the open entry pop-up; it owns itself
 
   // Shows the date picker set to DisplayDate, centred on the cursor.

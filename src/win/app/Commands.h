@@ -26,6 +26,9 @@ enum SharedCommand : UINT {
   kCmdQuit,
   kCmdSectionFirst = 2100,  // one per entry section, in list order
   kCmdSectionLast = 2399,
+  kCmdReminderPause = 2400,  // "暂停提醒一小时"
+  kCmdReminderFirst = 2401,  // the next reminders, each opening its day
+  kCmdReminderLast = 2403,
 };
 
 // "图像": the picture library's folder choice, opening the folder, the rescan and the web

@@ -11,6 +11,7 @@
 #include "core/wallpaper/DesktopRefresh.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
+#include "win/app/Reminders.h"
 #include "win/app/TestClock.h"
 #include "win/app/Timers.h"
 #include "win/ui/Dpi.h"
@@ -85,7 +86,13 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The clock was set (the system sends this to every top-level window): the next
       // housekeeping tick treats it as a change of day.
       app_.LastTick = app_.Clock.Now() - 1.0;
+      if (app_.Reminders) app_.Reminders->Refresh();
       return 0;
+    case WM_POWERBROADCAST:
+      // Awake again: what came due while the PC slept is shown as missed.
+      if ((wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) && app_.Reminders)
+        app_.Reminders->Refresh(true);
+      return TRUE;
     case WM_HOTKEY:
       // Nothing in the program registers a hot key; another program may post one.
       app_.OpenEntryForDate(app_.DisplayDate);
@@ -118,11 +125,13 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kTimerSec) OnHousekeepingTick();
       else if (wp == kTimerRedrawOverWallpaper) OnRedrawOverWallpaperTimer();
       else if (wp == kTimerReleaseWallpaperLayer) OnReleaseWallpaperLayerTimer();
+      else if (wp == kTimerReminder && app_.Reminders) app_.Reminders->OnTimer();
       return 0;
     case kMsgTestClockAdvance:
       if (!TestClockEnabled() || app_.Quitting) break;
       app_.Clock.Shift(static_cast<double>(wp) / 1440.0);
       OnHousekeepingTick();
+      if (app_.Reminders) app_.Reminders->Refresh();
       return 1;
     case WM_CLOSE:
       OnClose();
@@ -134,6 +143,7 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KillTimer(Handle(), kTimerPreviewDelay);
       KillTimer(Handle(), kTimerRedrawOverWallpaper);
       KillTimer(Handle(), kTimerReleaseWallpaperLayer);
+      KillTimer(Handle(), kTimerReminder);
       PostQuitMessage(0);
       return 0;
     default:

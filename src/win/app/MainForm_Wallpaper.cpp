@@ -8,6 +8,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/app/Reminders.h"
 #include "win/config/MainWindow.h"
 #include "win/app/Timers.h"
 #include "win/desktop/Controller.h"
@@ -97,14 +98,19 @@ std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
                          UnshownRects(app_.Monitors), install.tileShift, rotation};
   in.kept = &app_.WallpaperLayer;
   SetTimer(Handle(), kTimerReleaseWallpaperLayer, kReleaseWallpaperLayerDelay, nullptr);
+  std::string error;
   try {
-    return ov::BuildWallpaper(in, file);
+    error = ov::BuildWallpaper(in, file);
   } catch (const std::exception&) {
     // Out of memory for a huge desktop, say: the previous wallpaper stays, and the kept
     // surfaces go at once.
     app_.WallpaperLayer.Release();
-    return "Problem constructing wallpaper \"" + file + "\"";
+    error = "Problem constructing wallpaper \"" + file + "\"";
   }
+  // Every change of the notes (an edit, a repeat, another section) ends in a build: the
+  // reminders look at the notes again.
+  if (app_.Reminders) app_.Reminders->Refresh();
+  return error;
 }
 
 void MainForm::OnReleaseWallpaperLayerTimer() {
@@ -134,6 +140,7 @@ void MainForm::OnHousekeepingTick() {
   HousekeepingTick(state, host, app_.Clock.Now());
   // The tray icon shows the day of the month: a new day, a new face.
   if (app_.Tray) app_.Tray->ShowDay(app_.Clock.Now());
+  if (app_.Reminders) app_.Reminders->OnTick();
   app_.HookWindow = reinterpret_cast<HWND>(state.hookWindow);
   app_.LastTick = state.lastTick;
 }

@@ -15,6 +15,8 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/MessageFilter.h"
+#include "win/app/Reminders.h"
+#include "win/app/TestClock.h"
 #include "win/app/VersionInfo.h"
 #include "win/config/FontDialog.h"
 #include "win/desktop/Controller.h"
@@ -76,6 +78,7 @@ int RunProgram() {
   InstallWinSystemColors();
   auto app = std::make_unique<App>();
   app->Version = ReadFileVersion();
+  ApplyTestClockStart(app->Clock);
 
   // 3. Command line; the delay comes before any window exists.
   CommandLineOptions options = ParseCommandLine(Arguments());
@@ -114,6 +117,9 @@ int RunProgram() {
 
   // 5.
   app->MainWindow->DeferredStart();
+  // Reminders: what came due while the program was not running, then the next one.
+  app->Reminders = std::make_unique<ReminderNotifier>(*app, app->MainWindow->Handle());
+  app->Reminders->Start();
 
   // 6. The message loop; the filter sees every message before it is dispatched.
   MSG msg;
@@ -126,6 +132,7 @@ int RunProgram() {
 
   // Main window destroyed: its surfaces, fonts and lists go with it.
   if (app->EntryPopup) DestroyWindow(app->EntryPopup->Handle());
+  app->Reminders.reset();
   app->Tray.reset();
   app->DatePicker.reset();
   app->Repeat.reset();

@@ -14,4 +14,9 @@ inline constexpr UINT kMsgTestClockAdvance = WM_APP + 0x3C0;
 // Whether OV_TEST_CLOCK was set; read once, at the first call.
 bool TestClockEnabled();
 
+class WinClock;
+// When OV_TEST_CLOCK holds a local date-time ("2026-12-09T09:24:50"), the clock is set
+// so that it reads that time now and runs on from there.
+void ApplyTestClockStart(WinClock& clock);
+
 }  // namespace ov

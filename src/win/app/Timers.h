@@ -17,5 +17,7 @@ inline constexpr int kRedrawOverWallpaperCount = 4;
 // picture layer, so the idle program in the tray holds no wallpaper-sized surfaces.
 inline constexpr UINT_PTR kTimerReleaseWallpaperLayer = 4;
 inline constexpr UINT kReleaseWallpaperLayerDelay = 60000;
+// One-shot, set to the next due reminder.
+inline constexpr UINT_PTR kTimerReminder = 5;
 
 }  // namespace ov

@@ -200,6 +200,8 @@ class MainWindow final : public IPreviewHost {
   void CheckNoBackgroundClick();
   void CheckKeepIconsTransparentClick();
   void CheckDisableHintsClick();
+  // "启用提醒" or "提前提醒" changed: stored, and the next reminder looked up again.
+  void ReminderSettingChanged(std::string_view control);
   void CheckAutoStartClick();
   void ApplyAutoStartEnabling();
   void CheckDefaultHolidaysClickCheck(int item);

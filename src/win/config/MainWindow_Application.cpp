@@ -1,5 +1,7 @@
 // The application tab: start-up options and other options.
+#include "core/reminders/ReminderSchedule.h"
 #include "win/app/App.h"
+#include "win/app/Reminders.h"
 #include "win/config/MainWindow.h"
 #include "win/config/MainWindow_Hooks.h"
 
@@ -34,6 +36,19 @@ void MainWindow::CreateApplicationTab(HWND p) {
   });
   SetHint(AddCheck(p, "CheckXPThemes", "支持 XP 主题", 290, 96, 270, nullptr), "在程序中 使用/禁用 XP 外观");
   EnableControl("CheckXPThemes", false);
+
+  // Note lines that begin with a time remind this many minutes before it.
+  SetHint(AddCheck(p, "CheckReminders", "启用提醒", 290, 120, 90, [this] { ReminderSettingChanged("CheckReminders"); }),
+          "以时间开头的项目行（例如 “9:30 开会”）会在该时间前从托盘图标提醒");
+  AddLabel(p, "提前提醒", 384, 124, 56, 14, "LabReminderLead1");
+  AddSpin(p, "SpinReminderLead", 0, kMaxReminderLead, kDefaultReminderLead, true, 442, 120,
+          [this] { ReminderSettingChanged("SpinReminderLead"); });
+  AddLabel(p, "分钟", 502, 124, 40, 14, "LabReminderLead2");
+}
+
+void MainWindow::ReminderSettingChanged(std::string_view control) {
+  StoreBound(control);
+  if (app_.Reminders) app_.Reminders->Refresh();
 }
 
 void MainWindow::CheckAutoStartClick() {

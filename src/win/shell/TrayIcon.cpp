@@ -11,6 +11,7 @@
 #include "win/app/App.h"
 #include "win/app/Commands.h"
 #include "win/app/MainForm.h"
+#include "win/app/Reminders.h"
 #include "win/platform/DibSection.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/SharedImages.h"
@@ -255,6 +256,25 @@ void TrayIcon::SetCycling(bool on) {
   if (!on) ShowDay(app_.Clock.Now());
 }
 
+void TrayIcon::ShowBalloon(const std::string& title, const std::string& body) {
+  if (!Handle() || !added_) return;
+  NOTIFYICONDATAW nid{};
+  nid.cbSize = sizeof(nid);
+  nid.hWnd = Handle();
+  nid.uID = kIconId;
+  nid.uFlags = NIF_INFO;
+  // The texts arrive within the shell's limits; the copies cut at the buffer's end anyway.
+  lstrcpynW(nid.szInfoTitle, Widen(title).c_str(), ARRAYSIZE(nid.szInfoTitle));
+  lstrcpynW(nid.szInfo, Widen(body).c_str(), ARRAYSIZE(nid.szInfo));
+  // The program's own icon in the notification.
+  if (!balloonIcon_)
+    balloonIcon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+  nid.dwInfoFlags = NIIF_USER | NIIF_LARGE_ICON;
+  nid.hBalloonIcon = balloonIcon_;
+  Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
+
 void TrayIcon::ShowMenu() {
   App& app = app_;
   SharedImages& images = SharedImages::Get();
@@ -286,6 +306,19 @@ void TrayIcon::ShowMenu() {
   AppendItem(go, kCmdNextMonth, L"下个月");
   AppendItem(go, kCmdSelectDate, L"选择日期...");
   AppendSub(menu, go, L"日历跳转");
+
+  // The next reminders, each opening its day, and the pause.
+  HMENU reminders = CreatePopupMenu();
+  std::vector<ReminderItem> next;
+  if (app.Reminders) next = app.Reminders->Upcoming(kCmdReminderLast - kCmdReminderFirst + 1);
+  const std::string active = app.Entries ? app.Entries->CurrentSection() : std::string();
+  for (size_t i = 0; i < next.size(); ++i)
+    AppendItem(reminders, static_cast<UINT>(kCmdReminderFirst + i),
+               Widen(ReminderWhenText(next[i]) + "  " + LimitChars(ReminderLineText(next[i], active), 40)).c_str());
+  if (next.empty()) AppendItem(reminders, 0, app.settings.RemindersEnabled ? L"没有待定的提醒" : L"提醒已关闭", false);
+  AppendSub(menu, reminders, L"提醒");
+  AppendItem(menu, kCmdReminderPause, L"暂停提醒一小时", app.settings.RemindersEnabled,
+             tick(app.Reminders && app.Reminders->Paused()));
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendItem(menu, kCmdQuit, L"退出");
 
@@ -297,6 +330,10 @@ void TrayIcon::ShowMenu() {
   PostMessageW(Handle(), WM_NULL, 0, 0);
   if (cmd >= kCmdSectionFirst && cmd < kCmdSectionFirst + names.size()) {
     ChooseSection(app, names[cmd - kCmdSectionFirst]);
+  } else if (cmd >= kCmdReminderFirst && cmd < kCmdReminderFirst + next.size()) {
+    if (app.Reminders) app.Reminders->OpenDay(next[cmd - kCmdReminderFirst].day);
+  } else if (cmd == kCmdReminderPause) {
+    if (app.Reminders) app.Reminders->TogglePause();
   } else if (cmd) {
     RunSharedCommand(app, cmd);
   }
@@ -311,6 +348,9 @@ LRESULT TrayIcon::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       case WM_RBUTTONUP: ShowMenu(); break;
       case WM_LBUTTONDBLCLK:
         if (app_.MainWindow) app_.MainWindow->ShowMainWindow();
+        break;
+      case NIN_BALLOONUSERCLICK:
+        if (app_.Reminders) app_.Reminders->NoticeClicked();
         break;
       default: break;
     }

@@ -5,6 +5,7 @@
 // shell's "TaskbarCreated", after which the icon is added again.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "win/ui/Window.h"
@@ -26,6 +27,9 @@ class TrayIcon final : public Window {
   void ShowDay(double now);
   // Opens PopupTray at the cursor (what a right click on the icon does).
   void ShowMenu();
+  // A notification from the icon (a balloon; a toast on Windows 10 and later). A click on
+  // it goes to the reminders.
+  void ShowBalloon(const std::string& title, const std::string& body);
 
   static constexpr UINT kCallbackMessage = WM_APP + 10;
 
@@ -47,6 +51,7 @@ class TrayIcon final : public Window {
   size_t frame_ = 0;
   bool cycling_ = false;
   bool added_ = false;
+  HICON balloonIcon_ = nullptr;  // shared resource icon, not destroyed
 };
 
 }  // namespace ov
