@@ -39,9 +39,10 @@ rm -rf "$dist/stage"
 mkdir -p "$stage"
 cp "$build/bin/Orvinta.exe" "$build/bin/MHookOV.dll" "$stage/"
 cp -r res/program/. "$stage/"
-# The user texts with Windows line ends; the Chinese one with a byte-order mark so that
-# every Notepad reads it as UTF-8.
-sed 's/$/\r/' res/dist/README.txt >"$stage/README.txt"
+# The user texts with Windows line ends and a byte-order mark, so that every Notepad reads
+# them as UTF-8. README.txt carries the Chinese text after the English one (the installer
+# cannot install a file named 自述.txt).
+{ printf '\xef\xbb\xbf'; cat res/dist/README.txt; printf '\n\n'; cat res/dist/自述.txt; } | sed 's/$/\r/' >"$stage/README.txt"
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' res/dist/自述.txt; } >"$stage/自述.txt"
 
 # Licences of everything linked into the two files, from the packages that provided it.

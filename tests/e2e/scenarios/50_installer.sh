@@ -28,23 +28,28 @@ msiexec_run() {  # NAME ARGS...: runs msiexec quietly and expects success
   e2e_wait_exit "$name" 120 || e2e_fail "msiexec $* did not finish"
   [ "$E2E_EXIT_CODE" = 0 ] || e2e_fail "msiexec $* failed with $E2E_EXIT_CODE"
 }
-# The uninstall entries named "Orvinta 3", as "KEY|DisplayVersion" lines.
+new_code={$("$E2E_ROOT/scripts/make-msi.sh" --product-code "$version")}
+old_code={$("$E2E_ROOT/scripts/make-msi.sh" --product-code "$old_version")}
+# The entries in the list of installed programs of the two versions, as "NAME VERSION"
+# lines (Wine keeps per-user installs there too).
 uninstall_entries() {
-  local root key
-  for root in HKCU HKLM; do
-    e2e_reg_query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s /f "Orvinta 3" /d 2>/dev/null |
-      grep '^HKEY' | while read -r key; do
-        printf '%s|%s\n' "$key" "$(e2e_reg_get "$key" DisplayVersion)"
-      done
+  local code key
+  for code in "$old_code" "$new_code"; do
+    key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code"
+    e2e_reg_get "$key" DisplayName >/dev/null 2>&1 || continue
+    printf '%s %s\n' "$(e2e_reg_get "$key" DisplayName)" "$(e2e_reg_get "$key" DisplayVersion)"
   done
 }
 
-# A run of this scenario that stopped half-way leaves its products installed.
-for v in "$version" "$old_version"; do
-  e2e_wine msiexec /x "{$("$E2E_ROOT/scripts/make-msi.sh" --product-code "$v")}" /qn >/dev/null 2>&1 </dev/null || true
-done
-
 install_dir=$(e2e_user_dir)/AppData/Local/Programs/Orvinta
+# A run of this scenario that stopped half-way leaves its products installed: their
+# files go first (so that no program of theirs runs), then their registration.
+for code in "$new_code" "$old_code"; do
+  if e2e_reg_get "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code" DisplayName >/dev/null 2>&1; then
+    rm -rf "$install_dir"
+    msiexec_run "leftover-$code" /x "$code"
+  fi
+done
 start_menu=$(e2e_user_dir)/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs
 startup=$(e2e_unix_path "$(ov_tool folder startup | tr -d '\r')")
 orv_not_first_run
@@ -52,14 +57,15 @@ orv_sample_library >/dev/null
 
 # 1. The older version installs.
 msiexec_run install-old /i "$(e2e_win_path "$old_msi")"
-for f in Orvinta.exe MHookOV.dll README.txt 自述.txt LICENSES.txt "Images/Blue Lights.jpg" "Skin Images/gold.png" \
+for f in Orvinta.exe MHookOV.dll README.txt LICENSES.txt "Images/Blue Lights.jpg" "Skin Images/gold.png" \
   "Overlay Images/BorderBlueXP.png"; do
   e2e_assert_file "$install_dir/$f"
 done
 e2e_assert_file "$start_menu/Orvinta 3.lnk"
 link=$(ov_tool link "$(e2e_win_path "$start_menu/Orvinta 3.lnk")" | tr -d '\r')
 grep -q '^target .*\\AppData\\Local\\Programs\\Orvinta\\Orvinta.exe$' <<<"$link" || e2e_fail "Start-menu shortcut: $link"
-e2e_assert_match "^[^|]*\\|$old_version\$" "$(uninstall_entries)" "uninstall entry of the older version"
+e2e_assert_eq "Orvinta 3 $old_version" "$(uninstall_entries)" "installed programs"
+grep -q '^ARPPRODUCTICON' <<<"$(msiinfo export "$old_msi" Property)" || e2e_fail "no icon for the list of installed programs"
 
 # 2. The installed program starts from its new place and builds its wallpaper.
 e2e_start orvinta "$install_dir/Orvinta.exe"
@@ -74,8 +80,7 @@ printf '升级以后还在\r\n' >"$note"
 msiexec_run upgrade /i "$(e2e_win_path "$msi")"
 e2e_wait_exit orvinta 30 || e2e_fail "the upgrade left the running copy running"
 e2e_assert_eq 1 "$(e2e_reg_get "$ORV_KEY\\App" Ec)" "start counter saved by the copy the upgrade ended"
-entries=$(uninstall_entries)
-e2e_assert_match "^[^|]*\\|$version\$" "$entries" "one uninstall entry, of the new version"
+e2e_assert_eq "Orvinta 3 $version" "$(uninstall_entries)" "installed programs after the upgrade"
 e2e_assert_file "$install_dir/Orvinta.exe"
 e2e_assert_file "$start_menu/Orvinta 3.lnk"
 e2e_assert_eq 升级以后还在 "$(tr -d '\r' <"$note")" "the note after the upgrade"
