@@ -5,6 +5,7 @@
 # its settings) and keeps the notes; uninstalling while the program runs ends it, removes
 # every installed file, the Start-menu and autostart shortcuts and the uninstall entry,
 # and leaves the notes and settings. Needs scripts/package.sh to have made dist/.
+# e2e-timeout: 240
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
