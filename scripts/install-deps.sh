@@ -16,6 +16,7 @@ packages=(
   fonts-wqy-microhei fonts-wqy-zenhei locales
   lunar python3-lunardate python3-ephem
   cups cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
+  msitools wixl
 )
 
 sudo_cmd=()

@@ -11,6 +11,8 @@ start=$(date +%s)
 scripts/install-deps.sh
 mkdir -p build
 scripts/build.sh native asan win
+# The release from the win tree; the installer scenario installs what it makes.
+scripts/package.sh
 
 # One headless display for every Windows test program of this run.
 ov_ensure_display

@@ -5,11 +5,14 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/app/CommandLine.h"
+#include "core/shell/Autostart.h"
 #include "core/calendar/DisplayDate.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
@@ -23,6 +26,7 @@
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/desktop/RepeatDialog.h"
+#include "win/shell/Autostart.h"
 #include "win/shell/TrayIcon.h"
 #include "win/platform/ShellFolders.h"
 #include "win/platform/WinShellFileOps.h"
@@ -50,6 +54,38 @@ void WakeFirstInstance() {
   SetForegroundWindow(other);
 }
 
+// "/close": a running instance is asked to end the way Windows asks at log-off, so it
+// saves its settings and writes its autostart shortcut; an installer removing or
+// replacing the program's files runs this first. Waits a bounded time for that process.
+void CloseRunningInstance() {
+  HWND other = FindWindowW(kMainFormClass, nullptr);
+  if (!other) return;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(other, &pid);
+  HANDLE process = pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr;
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(other, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 15000, &answer);
+  if (process) {
+    WaitForSingleObject(process, 15000);
+    CloseHandle(process);
+  }
+}
+
+// "/uninstall": besides its data, the program leaves the autostart shortcut (when it
+// starts this program file) and the visual-styles manifest beside the program file.
+void RemoveProgramTraces() {
+  wchar_t exe[MAX_PATH * 4] = L"";
+  GetModuleFileNameW(nullptr, exe, MAX_PATH * 4);
+  std::error_code ec;
+  const std::filesystem::path link = StartupFolder() / kAutostartShortcutName;
+  HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::optional<ShortcutInfo> shortcut = ReadShortcut(link);
+  if (SUCCEEDED(com)) CoUninitialize();
+  if (shortcut && std::filesystem::equivalent(shortcut->target, std::filesystem::path(exe), ec))
+    std::filesystem::remove(link, ec);
+  std::filesystem::remove(std::wstring(exe) + L".manifest", ec);
+}
+
 std::vector<std::string> Arguments() {
   std::vector<std::string> args;
   int argc = 0;
@@ -63,6 +99,13 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int RunProgram() {
+  CommandLineOptions options = ParseCommandLine(Arguments());
+  if (options.closeRunning) {
+    CloseRunningInstance();
+    if (options.uninstall) RemoveProgramTraces();
+    return 0;
+  }
+
   // 1. One instance per user session. An abandoned mutex counts as acquired.
   MutexHandle mutex;
   mutex.h = CreateMutexW(nullptr, FALSE, kMutexName);
@@ -81,7 +124,6 @@ int RunProgram() {
   ApplyTestClockStart(app->Clock);
 
   // 3. Command line; the delay comes before any window exists.
-  CommandLineOptions options = ParseCommandLine(Arguments());
   app->QuitAfterUpdate = options.quitAfterUpdate;
   app->StartupDelaySeconds = options.startupDelaySeconds;
   if (app->StartupDelaySeconds > 0) Sleep(static_cast<DWORD>(app->StartupDelaySeconds) * 1000);

@@ -15,6 +15,12 @@ TEST(CommandLine, SwitchesAreLowerCasedAndComparedWhole) {
   EXPECT_FALSE(ParseCommandLine({"/quitx"}).quitAfterUpdate);
   EXPECT_FALSE(ParseCommandLine({"quit"}).quitAfterUpdate);
   EXPECT_FALSE(ParseCommandLine({}).quitAfterUpdate);
+  EXPECT_TRUE(ParseCommandLine({"/CLOSE"}).closeRunning);
+  EXPECT_FALSE(ParseCommandLine({"/close"}).uninstall);
+  EXPECT_TRUE(ParseCommandLine({"/Uninstall"}).uninstall);
+  EXPECT_TRUE(ParseCommandLine({"/uninstall"}).closeRunning);
+  EXPECT_FALSE(ParseCommandLine({"/closed"}).closeRunning);
+  EXPECT_FALSE(ParseCommandLine({"/quit"}).closeRunning);
 }
 
 TEST(CommandLine, DelayTakesTheNextArgument) {

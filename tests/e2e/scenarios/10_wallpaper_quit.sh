@@ -23,6 +23,7 @@ e2e_assert_eq 0 "$(e2e_reg_get "$desk" TileWallpaper)" "TileWallpaper"
 # Compare against the same picture without the calendar (CalendarVisible 0).
 cp "$wall" "$E2E_ART/with-calendar.bmp"
 sleep 1
+# scripts/refresh-screenshot.sh copies this screenshot into docs/ for the README.
 e2e_screenshot desktop-with-calendar >/dev/null
 e2e_reg_set "$ORV_KEY\\App" CalendarVisible REG_SZ 0
 E2E_ORVINTA_NAME=second e2e_start_orvinta /quit
