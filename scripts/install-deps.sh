@@ -16,6 +16,7 @@ packages=(
   fonts-wqy-microhei fonts-wqy-zenhei locales
   lunar python3-lunardate python3-ephem
   cups cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
+  perl tzdata unicode-cldr-core python3-dateutil python3-icalendar
 )
 
 sudo_cmd=()
@@ -48,3 +49,6 @@ if [ ${#need_locales[@]} -gt 0 ]; then
   done
   "${sudo_cmd[@]}" locale-gen >/dev/null
 fi
+
+# libical's source, fetched once into build/downloads and checked against its pinned hash.
+"${sudo_cmd[@]}" "$(dirname "${BASH_SOURCE[0]}")/fetch-libical.sh"
