@@ -161,10 +161,11 @@ IcsCalendar IcsCalendar::Parse(std::string_view text) {
       logical.clear();
       return;
     }
+    // The component's name after the colon (a BEGIN or END line may have none).
+    const std::string value = name.size() < logical.size() ? logical.substr(name.size() + 1) : std::string();
     if (begin) {
-      open.push_back(logical.substr(6));
-    } else if (EqualsIgnoringCase(name, "END") && !open.empty() &&
-               EqualsIgnoringCase(std::string_view(logical).substr(4), open.back())) {
+      open.push_back(value);
+    } else if (end && !open.empty() && EqualsIgnoringCase(value, open.back())) {
       open.pop_back();
     }
     icalerror_clear_errno();

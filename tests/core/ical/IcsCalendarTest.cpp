@@ -156,7 +156,8 @@ TEST(IcsCalendarReading, MalformedInputKeepsWhatCouldBeRead) {
 
   std::string deep = "BEGIN:VCALENDAR\r\n";
   for (int i = 0; i < 200000; ++i) deep += "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20260310\r\n";
-  for (const std::string& junk : {std::string(), std::string("\0\0\xff", 3), std::string(IcsCalendar::kMaxBytes + 1, 'x'), deep}) {
+  for (const std::string& junk : {std::string(), std::string("\0\0\xff", 3), std::string(IcsCalendar::kMaxBytes + 1, 'x'), deep,
+                                 std::string("BEGIN\r\nEND\r\nBEGIN:\r\nEND:")}) {
     IcsCalendar bad = IcsCalendar::Parse(junk);
     EXPECT_LE(bad.EventCount(), 8u);
     EXPECT_LE(bad.Lines(Day("2026-03-01"), Day("2026-03-31"), FixedLocalZone()).size(), 8u);
