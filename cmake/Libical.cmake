@@ -22,7 +22,12 @@ if(NOT EXISTS ${ORV_LIBICAL_TARBALL})
 endif()
 
 set(_ical_bin ${CMAKE_BINARY_DIR}/libical/build)
-set(_ical_lib ${_ical_bin}/lib/${CMAKE_STATIC_LIBRARY_PREFIX}ical${CMAKE_STATIC_LIBRARY_SUFFIX})
+# libical puts its libraries beside its programs (bin) on Windows, into lib elsewhere.
+if(WIN32)
+  set(_ical_lib ${_ical_bin}/bin/${CMAKE_STATIC_LIBRARY_PREFIX}ical${CMAKE_STATIC_LIBRARY_SUFFIX})
+else()
+  set(_ical_lib ${_ical_bin}/lib/${CMAKE_STATIC_LIBRARY_PREFIX}ical${CMAKE_STATIC_LIBRARY_SUFFIX})
+endif()
 set(_ical_args
   -G Ninja
   -DCMAKE_BUILD_TYPE=Release
