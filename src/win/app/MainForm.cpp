@@ -118,6 +118,9 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (wp == kTimerSec) OnHousekeepingTick();
       else if (wp == kTimerRedrawOverWallpaper) OnRedrawOverWallpaperTimer();
       return 0;
+    case kMsgCalendarsChanged:
+      if (!app_.Quitting) UpdateWallpaper();
+      return 0;
     case kMsgTestClockAdvance:
       if (!TestClockEnabled() || app_.Quitting) break;
       app_.Clock.Shift(static_cast<double>(wp) / 1440.0);
