@@ -17,6 +17,7 @@ packages=(
   lunar python3-lunardate python3-ephem
   cups cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
   msitools wixl
+  perl tzdata unicode-cldr-core python3-dateutil python3-icalendar
 )
 
 sudo_cmd=()
@@ -49,3 +50,6 @@ if [ ${#need_locales[@]} -gt 0 ]; then
   done
   "${sudo_cmd[@]}" locale-gen >/dev/null
 fi
+
+# libical's source, fetched once into build/downloads and checked against its pinned hash.
+"${sudo_cmd[@]}" "$(dirname "${BASH_SOURCE[0]}")/fetch-libical.sh"

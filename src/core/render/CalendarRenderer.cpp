@@ -155,6 +155,28 @@ void CalendarRenderer::DrawEntry(TBitmap32& surface, const Rect& cell, int dayOf
   DrawText(surface, r, kWordBreak | kNoPrefix | kEndEllipsis, std::string(size_t(spaces), ' ').append(text), s_.EntryFont);
 }
 
+int32_t CalendarRenderer::DrawEventLines(TBitmap32& surface, const Rect& cell, const std::optional<Rect>& line,
+                                         const std::vector<DayEvent>& events, bool hasNote) {
+  const int64_t fb = s_.FontBorderPixels;
+  const int64_t rowHeight = std::max<int32_t>(metrics_.entryHeight, 1);
+  const int64_t top = line ? int64_t(line->bottom) : int64_t(cell.top) + metrics_.captionHeight;
+  const int64_t bottom = int64_t(cell.bottom) - fb;
+  // One row stays for the note when there is one; lines beyond the rows are cut.
+  const int64_t rows = std::max<int64_t>((bottom - top) / rowHeight - (hasNote ? 1 : 0), 0);
+  const int64_t shown = std::min<int64_t>(rows, int64_t(events.size()));
+  const int64_t first = bottom - shown * rowHeight;
+  const int64_t bar = std::max<int64_t>(2, rowHeight / 6);
+  for (int64_t i = 0; i < shown; ++i) {
+    const int64_t y = first + i * rowHeight;
+    const int64_t left = int64_t(cell.left) + fb;
+    surface.FillRectOpaque({Sat(left), Sat(y + 1), Sat(left + bar), Sat(y + rowHeight - 1)},
+                           WithAlpha(events[size_t(i)].rgb, 255));
+    DrawText(surface, {Sat(left + bar + 2), Sat(y), Sat(int64_t(cell.right) - fb), Sat(y + rowHeight)},
+             kSingleLine | kNoPrefix | kEndEllipsis, events[size_t(i)].text, s_.EntryFont);
+  }
+  return Sat(shown > 0 ? first : int64_t(cell.bottom));
+}
+
 void CalendarRenderer::DrawShadows(TBitmap32& surface) {
   const Pixel shade = WithAlpha(kBlack32, s_.CellShadowAlpha);
   for (const Rect& piece : ShadowPieces(cellRects_, s_.CellShadowX, s_.CellShadowY)) surface.FillRectBlend(piece, shade);
@@ -226,14 +248,17 @@ void CalendarRenderer::RenderCalendar(TBitmap32& surface, const Rect& calendarRe
     if (line) DrawLunar(surface, g.cell, *line, dayNumber, dayOfMonth, off);
     if (drawEntries) {
       const DayData& d = reader.Read(g.date);
+      // Event lines take the bottom of the cell; the note keeps the space above them.
+      Rect noteCell = g.cell;
+      if (!d.events.empty()) noteCell.bottom = DrawEventLines(surface, g.cell, line, d.events, !d.text.empty());
       if (!d.text.empty()) {
         // A cell shows far less than this; laying out a note of megabytes (five times,
         // with an outline) would hold up every rebuild for what is never seen.
         const std::string_view text = Utf8Prefix(d.text, kMaxCellTextBytes);
         if (line)
-          DrawEntryBelow(surface, g.cell, *line, text);
+          DrawEntryBelow(surface, noteCell, *line, text);
         else
-          DrawEntry(surface, g.cell, dayOfMonth, text);
+          DrawEntry(surface, noteCell, dayOfMonth, text);
       }
     }
     if (g.isToday) todayRect = g.cell;

@@ -100,6 +100,10 @@ class CalendarRenderer {
   std::optional<Rect> LunarLine(const Rect& cell) const;
   void DrawLunar(TBitmap32& surface, const Rect& cell, const Rect& line, int64_t day, int dayOfMonth, DayOff kind);
   void DrawEntryBelow(TBitmap32& surface, const Rect& cell, const Rect& line, std::string_view text);
+  // Draws the day's event lines at the bottom of the cell, each with a bar in its
+  // subscription's colour; returns the top of the first line drawn (the note's bottom).
+  int32_t DrawEventLines(TBitmap32& surface, const Rect& cell, const std::optional<Rect>& line,
+                         const std::vector<DayEvent>& events, bool hasNote);
   bool HasSkin() const;
 
   const Settings& s_;

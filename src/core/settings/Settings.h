@@ -90,6 +90,8 @@ struct Settings {
   // in the day cells. Default: on when the user's interface language is Chinese.
   // Edited by the check box "显示农历" on the "查看" page of the calendar tab.
   bool ShowLunar = false;
+  // The events of the subscribed calendars as lines in the day cells, after the note.
+  bool ShowEventLines = true;
 
   // --- MainForm ---
   WindowPlacementValues MainForm;

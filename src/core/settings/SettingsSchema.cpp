@@ -94,6 +94,7 @@ std::vector<SettingField> BuildTable() {
       {"App", "EntryFontColor", K::Int, REF(uint32_t, EntryFont.color)},
       {"App", "RepeatColorWithEntry", K::Bool, REF(bool, RepeatColorWithEntry)},
       {"App", "ShowLunar", K::Bool, REF(bool, ShowLunar)},
+      {"App", "ShowEventLines", K::Bool, REF(bool, ShowEventLines)},
 
       {"Entry", "EntryShowCaption", K::Bool, REF(bool, EntryShowCaption)},
       {"Entry", "EntryShowScrollbar", K::Bool, REF(bool, EntryShowScrollbar)},

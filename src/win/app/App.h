@@ -26,6 +26,8 @@
 #include "win/platform/GdiplusDecoder.h"
 #include "win/platform/RegistryStore.h"
 #include "win/platform/WinClock.h"
+#include "win/platform/WinLocalZone.h"
+#include "win/ical/CalendarSubscriptions.h"
 #include "win/platform/WinCodePage.h"
 #include "win/platform/WinLocaleNames.h"
 
@@ -102,6 +104,12 @@ struct App {
   WinLocaleNames Locale;
   std::unique_ptr<EntryStoreDays> DayData;
   std::unique_ptr<CalendarRenderer> Renderer;
+  // The subscribed calendars' events in the day cells (declared in the order they are
+  // made: the reader thread goes first when they are destroyed).
+  WinLocalZone LocalZone;
+  std::unique_ptr<SubscribedEvents> Events;
+  std::unique_ptr<EventDays> DayEvents;
+  std::unique_ptr<CalendarSubscriptions> Calendars;
   HolidayCalendar Holidays;             // official days off: compiled-in plus the data folder's file
   ClickSeries Clicks;                   // desktop button releases towards a triple-click
 

@@ -127,6 +127,9 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       else if (wp == kTimerReleaseWallpaperLayer) OnReleaseWallpaperLayerTimer();
       else if (wp == kTimerReminder && app_.Reminders) app_.Reminders->OnTimer();
       return 0;
+    case kMsgCalendarsChanged:
+      if (!app_.Quitting) UpdateWallpaper();
+      return 0;
     case kMsgTestClockAdvance:
       if (!TestClockEnabled() || app_.Quitting) break;
       app_.Clock.Shift(static_cast<double>(wp) / 1440.0);

@@ -179,7 +179,15 @@ void MainForm::CreateSurfaces() {
   app_.DayData = std::make_unique<EntryStoreDays>(*app_.Entries);
   app_.Renderer = std::make_unique<CalendarRenderer>(s, app_.Text, app_.Locale);
   app_.Renderer->SetSkin(&app_.Skin);
-  app_.Renderer->SetDayData(app_.DayData.get());
+  app_.Events = std::make_unique<SubscribedEvents>(app_.LocalZone);
+  app_.DayEvents = std::make_unique<EventDays>(*app_.DayData, *app_.Events, s.ShowEventLines);
+  app_.Renderer->SetDayData(app_.DayEvents.get());
+  // The subscribed calendars are read on a worker thread, which posts
+  // kMsgCalendarsChanged when the cells have new lines.
+  app_.Calendars = std::make_unique<CalendarSubscriptions>(*app_.Events, app_.Folders.dataFolder / kCalendarsFolderName,
+                                                          Handle());
+  RegistrySettingsStore subscriptions{kSettingsKey};
+  if (subscriptions.Open()) app_.Calendars->Start(ReadSubscriptions(subscriptions));
   // The official days off of later years come from an optional file; its faults are told
   // once, here, and the lines that could be read are used.
   HolidayLoad holidays = LoadHolidays(app_.Folders.dataFolder / kHolidayFileName);

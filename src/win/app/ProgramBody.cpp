@@ -14,6 +14,7 @@
 #include "core/app/CommandLine.h"
 #include "core/shell/Autostart.h"
 #include "core/calendar/DisplayDate.h"
+#include "core/ical/IcalSetup.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
@@ -127,6 +128,10 @@ int RunProgram() {
   app->QuitAfterUpdate = options.quitAfterUpdate;
   app->StartupDelaySeconds = options.startupDelaySeconds;
   if (app->StartupDelaySeconds > 0) Sleep(static_cast<DWORD>(app->StartupDelaySeconds) * 1000);
+
+  // The iCalendar library reads time zones from the zone folder beside the program. Set
+  // once, here, before any calendar is read on a worker thread.
+  UseZoneFolder(AnsiPathForCLibrary(GetProgramFolder() / "zoneinfo"));
 
   app->Hook = std::make_unique<HookLibrary>(GetProgramFolder() / "MHookOV.dll");
   app->Shell = std::make_unique<WinShellFileOps>();

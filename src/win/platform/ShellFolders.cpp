@@ -40,3 +40,20 @@ std::filesystem::path GetTempFolder() {
 }
 
 }  // namespace ov
+
+namespace ov {
+
+std::string AnsiPathForCLibrary(const std::filesystem::path& path) {
+  std::wstring wide = path.wstring();
+  std::wstring shortPath(wide.size() + MAX_PATH, L'\0');
+  DWORD n = GetShortPathNameW(wide.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
+  if (n > 0 && n < shortPath.size()) wide.assign(shortPath.data(), n);
+  BOOL lossy = FALSE;
+  int len = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
+  if (len <= 0 || lossy) return {};
+  std::string out(size_t(len), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), len, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace ov

@@ -1,6 +1,7 @@
 #pragma once
 // The user's special folders, as the shell resolves them.
 #include <filesystem>
+#include <string>
 
 namespace ov {
 
@@ -12,5 +13,13 @@ std::filesystem::path GetSpecialFolder(SpecialFolder which);
 std::filesystem::path GetProgramFolder();
 // The system temporary folder.
 std::filesystem::path GetTempFolder();
+
+}  // namespace ov
+
+namespace ov {
+
+// The path as the C library's fopen takes it: the short (8.3) form, which is ASCII on
+// usual systems, in the ANSI code page. Empty when it cannot be given that way.
+std::string AnsiPathForCLibrary(const std::filesystem::path& path);
 
 }  // namespace ov

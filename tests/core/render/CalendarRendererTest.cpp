@@ -471,3 +471,44 @@ TEST_F(RendererTest, EntriesComeFromTheEntryStore) {
 
 }  // namespace
 }  // namespace ov
+
+namespace ov {
+namespace {
+
+// Event lines sit at the bottom of the cell with a bar in their calendar's colour; the
+// note keeps the space above them and at least one row, lines that do not fit are cut,
+// and printing without entries prints none.
+TEST_F(RendererTest, EventLinesBelowTheNoteWithColourBars) {
+  const double june9 = EncodeDate(2025, 6, 9);
+  DayData d{"note", 0, {}};
+  for (int i = 0; i < 12; ++i) d.events.push_back({"09:0" + std::to_string(i % 10) + " e" + std::to_string(i), 0x12AB34});
+  days.days[DayNumber(june9)] = d;
+  Render(june14, june14);
+  const Rect cell = table.CellForDate(june9)->Rect;
+  // Rows of 11 between the caption (13) and the border (2) of a 127-high cell: 10, one for the note.
+  const int32_t first = cell.bottom - 2 - 9 * 11;
+  // (The default text mode draws each text twice: its shadow, then itself.)
+  ASSERT_FALSE(CallsWith("09:00 e0").empty());
+  EXPECT_EQ(CallsWith("09:00 e0").back().rect, (Rect{cell.left + 2 + 2 + 2, first, cell.right - 2, first + 11}));
+  EXPECT_EQ(CallsWith("09:00 e0").back().flags, kSingleLine | kNoPrefix | kEndEllipsis);
+  EXPECT_FALSE(CallsWith("09:08 e8").empty());
+  EXPECT_TRUE(CallsWith("09:09 e9").empty());
+  EXPECT_EQ(surface.At(cell.left + 2, first + 5), 0xFF12AB34u);
+  EXPECT_NE(surface.At(cell.left + 2, first - 5), 0xFF12AB34u);  // no bar above the first line
+  ASSERT_FALSE(CallsWith("  note").empty());
+  EXPECT_EQ(CallsWith("  note").back().rect.bottom, first - 2);
+
+  // Without a note the lines take that row too.
+  days.days[DayNumber(june9)].text.clear();
+  text.calls.clear();
+  Render(june14, june14);
+  EXPECT_FALSE(CallsWith("09:09 e9").empty());
+
+  r.Options.NoEntries = true;
+  text.calls.clear();
+  Render(june14, june14);
+  EXPECT_TRUE(CallsWith("09:00 e0").empty());
+}
+
+}  // namespace
+}  // namespace ov

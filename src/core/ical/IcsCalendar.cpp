@@ -1,0 +1,370 @@
+#include "core/ical/IcsCalendar.h"
+
+#include <libical/ical.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <utility>
+
+#include "core/calendar/DateTime.h"
+#include "core/ical/WindowsZones.h"
+
+namespace ov {
+namespace {
+
+constexpr int64_t kUnixEpochDay = 25569;  // 1 January 1970 in the program's day count
+constexpr int64_t kDaySeconds = 86400;
+// Bounds that keep a hostile calendar from taking the program's time or memory.
+constexpr int kMaxOccurrencesPerRule = 200000;
+constexpr size_t kMaxLines = 200000;
+constexpr size_t kMaxDepth = 8;
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+
+// A start or end as the calendar gives it: a date, an instant, or a floating wall-clock
+// time that is read in the PC's zone.
+struct When {
+  enum Kind { kDate, kInstant, kFloating } kind = kDate;
+  int64_t value = 0;  // day number, UTC seconds, or wall-clock seconds
+  bool operator<(const When& o) const { return std::pair(kind, value) < std::pair(o.kind, o.value); }
+  bool operator==(const When& o) const { return kind == o.kind && value == o.value; }
+};
+
+int64_t DayOf(const icaltimetype& t) { return DayNumberFromCivil(t.year, t.month, t.day); }
+
+// The zone a TZID names: one of the calendar's VTIMEZONEs, a zone of the zone folder, or
+// a Windows zone name that stands for one.
+icaltimezone* ZoneByName(icalcomponent* event, const char* tzid) {
+  if (!tzid || !*tzid) return nullptr;
+  if (icaltimezone* z = icalcomponent_get_timezone(event, tzid)) return z;
+  if (icaltimezone* z = icaltimezone_get_builtin_timezone(tzid)) return z;
+  if (icaltimezone* z = icaltimezone_get_builtin_timezone_from_tzid(tzid)) return z;
+  std::string_view iana = IanaZoneForWindowsName(tzid);
+  if (!iana.empty()) return icaltimezone_get_builtin_timezone(std::string(iana).c_str());
+  return nullptr;
+}
+
+int64_t WallClock(const icaltimezone* zone, int64_t utc) {
+  icaltimetype t = icaltime_from_timet_with_zone(time_t(utc), 0, icaltimezone_get_utc_timezone());
+  int isDaylight = 0;
+  return utc + icaltimezone_get_utc_offset_of_utc_time(const_cast<icaltimezone*>(zone), &t, &isDaylight);
+}
+
+const char* TzidOf(icalproperty* prop) {
+  icalparameter* p = prop ? icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER) : nullptr;
+  return p ? icalparameter_get_tzid(p) : nullptr;
+}
+
+struct Event {
+  icalcomponent* comp = nullptr;
+  std::string uid;
+  std::string title;
+  icaltimezone* floatingZone = nullptr;  // X-WR-TIMEZONE of the calendar
+  bool isOverride = false;
+  When recurrenceId;
+};
+
+// Resolves the zone of a time read from `prop` of `ev`: the time's own zone, the TZID
+// parameter's, the calendar's X-WR-TIMEZONE for floating times, or none (PC's zone).
+When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
+  if (t.is_date) return {When::kDate, DayOf(t)};
+  if (icaltime_is_utc(t)) return {When::kInstant, int64_t(icaltime_as_timet(t))};
+  const icaltimezone* zone = t.zone;
+  if (!zone) {
+    if (const char* tzid = TzidOf(prop)) zone = ZoneByName(ev.comp, tzid);
+    else zone = ev.floatingZone;
+  }
+  t.zone = nullptr;
+  const int64_t wall = int64_t(icaltime_as_timet(t));
+  if (!zone) return {When::kFloating, wall};
+  const int64_t utc = int64_t(icaltime_as_timet_with_zone(t, zone));
+  // A wall-clock time that happens twice (when the clocks go back) means the first of
+  // the two; the library gives the second.
+  for (int64_t earlier : {7200, 3600, 1800})
+    if (WallClock(zone, utc - earlier) == wall) return {When::kInstant, utc - earlier};
+  return {When::kInstant, utc};
+}
+
+std::string FirstLine(const char* s) {
+  std::string out = s ? s : "";
+  out = out.substr(0, out.find_first_of("\r\n"));
+  while (!out.empty() && (out.back() == ' ' || out.back() == '\t')) out.pop_back();
+  size_t lead = out.find_first_not_of(" \t");
+  return lead == std::string::npos ? std::string() : out.substr(lead);
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return (x >= 'a' && x <= 'z' ? x - 32 : x) == (y >= 'a' && y <= 'z' ? y - 32 : y);
+         });
+}
+
+std::string XProperty(icalcomponent* comp, const char* name) {
+  for (icalproperty* p = icalcomponent_get_first_property(comp, ICAL_X_PROPERTY); p;
+       p = icalcomponent_get_next_property(comp, ICAL_X_PROPERTY)) {
+    const char* n = icalproperty_get_x_name(p);
+    if (n && EqualsIgnoringCase(n, name)) {
+      const char* v = icalproperty_get_x(p);
+      return v ? v : "";
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+struct IcsCalendar::Data {
+  std::vector<icalcomponent*> roots;
+  std::vector<Event> events;
+  ~Data() {
+    for (icalcomponent* c : roots) icalcomponent_free(c);
+  }
+};
+
+IcsCalendar::IcsCalendar() : d_(std::make_unique<Data>()) {}
+IcsCalendar::~IcsCalendar() = default;
+IcsCalendar::IcsCalendar(IcsCalendar&&) noexcept = default;
+IcsCalendar& IcsCalendar::operator=(IcsCalendar&&) noexcept = default;
+
+size_t IcsCalendar::EventCount() const { return d_->events.size(); }
+
+std::string FormatEventLine(const EventLine& line) {
+  if (!line.timed) return line.title;
+  char hm[8];
+  std::snprintf(hm, sizeof hm, "%02d:%02d", line.minuteOfDay / 60 % 24, line.minuteOfDay % 60);
+  return line.title.empty() ? std::string(hm) : std::string(hm) + " " + line.title;
+}
+
+IcsCalendar IcsCalendar::Parse(std::string_view text) {
+  IcsCalendar cal;
+  if (text.size() > kMaxBytes) {
+    cal.unreadable_ = true;
+    return cal;
+  }
+  icalparser* parser = icalparser_new();
+  std::string logical;
+  int logicalLine = 0;
+  std::vector<std::string> open;  // the components begun and not yet ended
+  int tooDeep = 0;                 // components skipped for nesting too deep
+  auto flush = [&] {
+    if (logical.empty()) return;
+    std::string_view name(logical);
+    name = name.substr(0, name.find(':'));
+    const bool begin = EqualsIgnoringCase(name, "BEGIN");
+    const bool end = EqualsIgnoringCase(name, "END");
+    // Calendars nest three deep at most (VCALENDAR, VEVENT, VALARM); deeper nesting is
+    // skipped, as the library frees components recursively.
+    if (tooDeep > 0 || (begin && open.size() >= kMaxDepth)) {
+      tooDeep += begin ? 1 : end ? -1 : 0;
+      if (!cal.firstBadLine_) cal.firstBadLine_ = logicalLine;
+      logical.clear();
+      return;
+    }
+    // The component's name after the colon (a BEGIN or END line may have none).
+    const std::string value = name.size() < logical.size() ? logical.substr(name.size() + 1) : std::string();
+    if (begin) {
+      open.push_back(value);
+    } else if (end && !open.empty() && EqualsIgnoringCase(value, open.back())) {
+      open.pop_back();
+    }
+    icalerror_clear_errno();
+    icalcomponent* done = icalparser_add_line(parser, logical.data());
+    if ((icalparser_get_state(parser) == ICALPARSER_ERROR || icalerrno != ICAL_NO_ERROR) && !cal.firstBadLine_)
+      cal.firstBadLine_ = logicalLine;
+    if (done) cal.d_->roots.push_back(done);
+    logical.clear();
+  };
+  int lineNo = 0;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && (line[0] == ' ' || line[0] == '\t')) {
+      logical.append(line.substr(1));  // a folded line continues the one before
+      continue;
+    }
+    flush();
+    if (line.empty()) continue;
+    logical.assign(line);
+    // libical reads up to the first NUL; a NUL inside a line makes the rest of it unreadable.
+    if (logical.find('\0') != std::string::npos) {
+      logical.resize(logical.find('\0'));
+      if (!cal.firstBadLine_) cal.firstBadLine_ = lineNo;
+    }
+    logicalLine = lineNo;
+  }
+  flush();
+  // A file cut off before its END lines keeps what was read up to there: the missing END
+  // lines are added.
+  while (!open.empty()) {
+    logical = "END:" + open.back();
+    flush();
+  }
+  icalparser_free(parser);
+  icalerror_clear_errno();
+
+  for (icalcomponent* root : cal.d_->roots) {
+    icaltimezone* floating = nullptr;
+    if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) {
+      if (cal.name_.empty()) cal.name_ = FirstLine(XProperty(root, "X-WR-CALNAME").c_str());
+      std::string tz = XProperty(root, "X-WR-TIMEZONE");
+      if (!tz.empty()) floating = ZoneByName(root, tz.c_str());
+    }
+    auto add = [&](icalcomponent* c) {
+      if (!icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY)) return;
+      Event ev;
+      ev.comp = c;
+      ev.floatingZone = floating;
+      const char* uid = icalcomponent_get_uid(c);
+      ev.uid = uid ? uid : "";
+      ev.title = FirstLine(icalcomponent_get_summary(c));
+      if (icalproperty* rid = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
+        ev.isOverride = !ev.uid.empty();
+        ev.recurrenceId = Resolve(icalcomponent_get_recurrenceid(c), rid, ev);
+      }
+      cal.d_->events.push_back(std::move(ev));
+    };
+    if (icalcomponent_isa(root) == ICAL_VEVENT_COMPONENT) add(root);
+    for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VEVENT_COMPONENT); c;
+         c = icalcomponent_get_next_component(root, ICAL_VEVENT_COMPONENT))
+      add(c);
+  }
+  if (cal.d_->roots.empty()) cal.unreadable_ = true;
+  return cal;
+}
+
+std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, const ILocalZone& zone) const {
+  std::vector<EventLine> out;
+  if (lastDay < firstDay) return out;
+
+  // Occurrences replaced by an override (same UID and RECURRENCE-ID).
+  std::set<std::pair<std::string, When>> overridden;
+  for (const Event& ev : d_->events)
+    if (ev.isOverride) overridden.insert({ev.uid, ev.recurrenceId});
+
+  auto localSeconds = [&](const When& w) {
+    return w.kind == When::kInstant ? zone.LocalFromUtc(w.value) : w.value;
+  };
+  // Adds the lines of one occurrence; `length` is days for a date, seconds otherwise.
+  auto emit = [&](const Event& ev, const When& start, int64_t length) {
+    if (start.kind == When::kDate) {
+      const int64_t from = std::max(start.value, firstDay);
+      const int64_t to = std::min(start.value + std::max<int64_t>(length, 1) - 1, lastDay);
+      for (int64_t d = from; d <= to && out.size() < kMaxLines; ++d) out.push_back({d, false, 0, ev.title});
+      return;
+    }
+    const int64_t ls = localSeconds(start);
+    const int64_t startDay = FloorDiv(ls, kDaySeconds) + kUnixEpochDay;
+    // The end is exclusive: an event that ends at midnight does not show on the next day.
+    const int64_t endDay = length > 0 ? FloorDiv(ls + length - 1, kDaySeconds) + kUnixEpochDay : startDay;
+    const int minute = int(FloorDiv(ls, 60) - FloorDiv(ls, kDaySeconds) * 1440);
+    for (int64_t d = std::max(startDay, firstDay); d <= std::min(endDay, lastDay) && out.size() < kMaxLines; ++d)
+      out.push_back({d, d == startDay, d == startDay ? minute : 0, ev.title});
+  };
+
+  for (const Event& ev : d_->events) {
+    icalcomponent* c = ev.comp;
+    if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) continue;
+    icalproperty* startProp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+    const icaltimetype dtstart = icalcomponent_get_dtstart(c);
+    if (icaltime_is_null_time(dtstart) || !icaltime_is_valid_time(dtstart)) continue;
+    const When start = Resolve(dtstart, startProp, ev);
+
+    // The length: DTEND, DURATION, or the default (one day for a date, none otherwise).
+    int64_t length = start.kind == When::kDate ? 1 : 0;
+    if (icalproperty* endProp = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
+      const icaltimetype dtend = icalproperty_get_dtend(endProp);
+      if (!icaltime_is_null_time(dtend)) {
+        When end = Resolve(dtend, endProp, ev);
+        if (start.kind == When::kDate) length = end.kind == When::kDate ? end.value - start.value : 1;
+        else if (end.kind != When::kDate) length = localSeconds(end) - localSeconds(start);
+      }
+    } else if (icalproperty* durProp = icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY)) {
+      const int64_t secs = icaldurationtype_as_int(icalproperty_get_duration(durProp));
+      length = start.kind == When::kDate ? secs / kDaySeconds : secs;
+    }
+    length = std::max<int64_t>(length, 0);
+    // How far before the first shown day an occurrence can start and still reach it.
+    const int64_t reachDays = (start.kind == When::kDate ? length : length / kDaySeconds) + 2;
+
+    if (ev.isOverride) {
+      emit(ev, start, length);
+      continue;
+    }
+    icalproperty* rrule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY);
+    icalproperty* rdate = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY);
+    if (!rrule && !rdate) {
+      emit(ev, start, length);
+      continue;
+    }
+
+    std::set<When> excluded;
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY)) {
+      icaltimetype t = icalproperty_get_exdate(p);
+      if (!icaltime_is_null_time(t)) excluded.insert(Resolve(t, p, ev));
+    }
+    std::set<When> seen;
+    auto occurrence = [&](const When& w) {
+      if (!seen.insert(w).second || excluded.count(w) || overridden.count({ev.uid, w})) return;
+      emit(ev, w, length);
+    };
+    // A date occurrence's day, or an instant's day in the PC's zone.
+    auto shownDay = [&](const When& w) {
+      return w.kind == When::kDate ? w.value : FloorDiv(localSeconds(w), kDaySeconds) + kUnixEpochDay;
+    };
+
+    if (rrule) {
+      icalrecurrencetype recur = icalproperty_get_rrule(rrule);
+      icalrecur_iterator* it = icalrecur_iterator_new(recur, dtstart);
+      if (!it) {
+        icalerror_clear_errno();
+        occurrence(start);
+      } else {
+        // Skip ahead to the shown days when the rule allows it (not with COUNT, whose
+        // occurrences have to be counted from the first).
+        if (recur.count == 0) {
+          const int64_t skipTo = firstDay - reachDays;
+          if (skipTo > DayOf(dtstart)) {
+            icaltimetype from = dtstart;
+            const CivilDate cd = CivilFromDayNumber(skipTo);
+            from.year = cd.year;
+            from.month = cd.month;
+            from.day = cd.day;
+            if (!from.is_date) from.hour = from.minute = from.second = 0;
+            icalrecur_iterator_set_start(it, from);
+          }
+        }
+        for (int n = 0; n < kMaxOccurrencesPerRule; ++n) {
+          icaltimetype t = icalrecur_iterator_next(it);
+          if (icaltime_is_null_time(t)) break;
+          const When w = Resolve(t, startProp, ev);
+          if (shownDay(w) > lastDay + 1) break;
+          if (shownDay(w) + reachDays >= firstDay) occurrence(w);
+        }
+        icalrecur_iterator_free(it);
+      }
+    } else {
+      occurrence(start);  // DTSTART is the first occurrence of an RDATE set
+    }
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_RDATE_PROPERTY)) {
+      icaldatetimeperiodtype dp = icalproperty_get_rdate(p);
+      icaltimetype t = icaltime_is_null_time(dp.time) ? dp.period.start : dp.time;
+      if (!icaltime_is_null_time(t)) occurrence(Resolve(t, p, ev));
+    }
+    icalerror_clear_errno();
+  }
+
+  std::sort(out.begin(), out.end(), [](const EventLine& a, const EventLine& b) {
+    return std::tie(a.day, a.timed, a.minuteOfDay, a.title) < std::tie(b.day, b.timed, b.minuteOfDay, b.title);
+  });
+  return out;
+}
+
+}  // namespace ov

@@ -1,0 +1,168 @@
+// Reading calendars and expanding their events into day-cell lines, against dates
+// computed independently (reference_dates.py: dateutil and Python's zoneinfo).
+#include <chrono>
+
+#include "IcalTestSupport.h"
+#include "core/ical/IanaLocalZone.h"
+#include "core/ical/IcsCalendar.h"
+
+namespace ov::test {
+namespace {
+
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new IcalEnvironment);
+
+struct Shown {
+  std::string day;
+  std::string time;  // "HH:MM", or empty for an all-day line
+  bool operator==(const Shown&) const = default;
+};
+
+void PrintTo(const Shown& s, std::ostream* os) { *os << s.day << " " << s.time; }
+
+std::vector<Shown> ShownLines(const std::string& ics, const std::string& zone, const std::string& from,
+                              const std::string& to, std::vector<std::string>* titles = nullptr) {
+  IanaLocalZone pc(zone);
+  EXPECT_TRUE(pc.Known()) << zone;
+  std::vector<Shown> out;
+  for (const EventLine& l : IcsCalendar::Parse(ics).Lines(Day(from), Day(to), pc)) {
+    std::string text = FormatEventLine(l);
+    out.push_back({Iso(l.day), l.timed ? text.substr(0, 5) : ""});
+    if (titles) titles->push_back(text);
+  }
+  return out;
+}
+
+std::string Event(const std::vector<std::string>& props) {
+  std::string s = "BEGIN:VEVENT\r\nUID:" + std::to_string(std::hash<std::string>{}(props.front())) + "\r\n";
+  for (const auto& p : props) s += p + "\r\n";
+  return s + "END:VEVENT";
+}
+
+// The traps of date-only and zone-crossing events, each seen from the far ends of the
+// world's zones.
+TEST(IcsCalendarTraps, DaysCoveredWhateverThePcZone) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> event;
+    const char* pcZone;
+    std::vector<Shown> expected;
+  };
+  const std::vector<std::string> allDay = {"SUMMARY:Holiday", "DTSTART;VALUE=DATE:20260310",
+                                           "DTEND;VALUE=DATE:20260311"};
+  const std::vector<std::string> threeDays = {"SUMMARY:Trip", "DTSTART;VALUE=DATE:20260310",
+                                              "DTEND;VALUE=DATE:20260313"};
+  // "Out of office" as some services export it: midnight to midnight in the organiser's
+  // zone (here without a VTIMEZONE: the zone folder has to resolve the name).
+  const std::vector<std::string> midnight = {"SUMMARY:OOO", "DTSTART;TZID=America/New_York:20260310T000000",
+                                             "DTEND;TZID=America/New_York:20260311T000000"};
+  const std::vector<Case> cases = {
+      {"all day, west", allDay, "Pacific/Honolulu", {{"2026-03-10", ""}}},
+      {"all day, east", allDay, "Pacific/Kiritimati", {{"2026-03-10", ""}}},
+      {"three days", threeDays, "Asia/Shanghai", {{"2026-03-10", ""}, {"2026-03-11", ""}, {"2026-03-12", ""}}},
+      {"midnight to midnight, same zone", midnight, "America/New_York", {{"2026-03-10", "00:00"}}},
+      {"midnight to midnight, from Shanghai", midnight, "Asia/Shanghai",
+       {{"2026-03-10", "12:00"}, {"2026-03-11", ""}}},
+      {"01:30 before the spring change", {"SUMMARY:A", "DTSTART;TZID=America/New_York:20260308T013000"},
+       "Asia/Shanghai", {{"2026-03-08", "14:30"}}},
+      {"01:30 that happens twice in autumn", {"SUMMARY:B", "DTSTART;TZID=America/New_York:20261101T013000"},
+       "Asia/Shanghai", {{"2026-11-01", "13:30"}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShownLines(Calendar({Event(c.event)}), c.pcZone, "2026-03-01", "2026-11-30"), c.expected) << c.what;
+  }
+}
+
+// Outlook writes Windows zone names as TZID, with its own VTIMEZONE; a weekly meeting has
+// to land at the right hour on both sides of both daylight-saving changes.
+TEST(IcsCalendarTraps, OutlookWindowsZoneAcrossDaylightSaving) {
+  const std::string ics = Calendar({
+      "BEGIN:VTIMEZONE", "TZID:Eastern Standard Time",
+      "BEGIN:STANDARD", "DTSTART:16010101T020000", "TZOFFSETFROM:-0400", "TZOFFSETTO:-0500",
+      "RRULE:FREQ=YEARLY;BYDAY=1SU;BYMONTH=11", "END:STANDARD",
+      "BEGIN:DAYLIGHT", "DTSTART:16010101T020000", "TZOFFSETFROM:-0500", "TZOFFSETTO:-0400",
+      "RRULE:FREQ=YEARLY;BYDAY=2SU;BYMONTH=3", "END:DAYLIGHT", "END:VTIMEZONE",
+      Event({"SUMMARY:Weekly", "DTSTART;TZID=Eastern Standard Time:20260223T090000",
+             "DTEND;TZID=Eastern Standard Time:20260223T100000", "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=40"})});
+  const std::vector<Shown> spring = {
+      {"2026-02-23", "22:00"}, {"2026-03-02", "22:00"}, {"2026-03-09", "21:00"}, {"2026-03-16", "21:00"}};
+  const std::vector<Shown> autumn = {{"2026-10-26", "21:00"}, {"2026-11-02", "22:00"}, {"2026-11-09", "22:00"}};
+  EXPECT_EQ(ShownLines(ics, "Asia/Shanghai", "2026-02-23", "2026-03-16"), spring);
+  EXPECT_EQ(ShownLines(ics, "Asia/Shanghai", "2026-10-26", "2026-11-09"), autumn);
+  // The same name without a VTIMEZONE resolves through the Windows zone names table.
+  const std::string bare = Calendar({Event({"SUMMARY:Bare", "DTSTART;TZID=China Standard Time:20260310T090000"})});
+  EXPECT_EQ(ShownLines(bare, "America/New_York", "2026-03-09", "2026-03-10"), (std::vector<Shown>{{"2026-03-09", "21:00"}}));
+}
+
+TEST(IcsCalendarTraps, FloatingTimesReadInTheCalendarsZone) {
+  const std::string body = "DTSTART:20260310T090000";
+  const std::string withZone = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-TIMEZONE:America/New_York\r\n" +
+                               Event({"SUMMARY:F", body}) + "\r\nEND:VCALENDAR\r\n";
+  EXPECT_EQ(ShownLines(withZone, "Asia/Shanghai", "2026-03-10", "2026-03-11"),
+            (std::vector<Shown>{{"2026-03-10", "21:00"}}));
+  // Without X-WR-TIMEZONE a floating time is the PC's own wall-clock time.
+  EXPECT_EQ(ShownLines(Calendar({Event({"SUMMARY:F", body})}), "Asia/Shanghai", "2026-03-10", "2026-03-11"),
+            (std::vector<Shown>{{"2026-03-10", "09:00"}}));
+}
+
+// BYSETPOS, UNTIL, EXDATE, RDATE and RECURRENCE-ID overrides (moved and cancelled).
+TEST(IcsCalendarRecurrence, RuleWithExceptionsAndOverrides) {
+  const std::string ics = Calendar({
+      "BEGIN:VEVENT", "UID:close", "SUMMARY:Close", "DTSTART;VALUE=DATE:20260130",
+      "RRULE:FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1;UNTIL=20261231", "EXDATE;VALUE=DATE:20260430",
+      "RDATE;VALUE=DATE:20260515", "END:VEVENT",
+      "BEGIN:VEVENT", "UID:close", "SUMMARY:Close early", "RECURRENCE-ID;VALUE=DATE:20260630",
+      "DTSTART;VALUE=DATE:20260629", "END:VEVENT",
+      "BEGIN:VEVENT", "UID:close", "SUMMARY:Close", "RECURRENCE-ID;VALUE=DATE:20260731", "STATUS:CANCELLED",
+      "DTSTART;VALUE=DATE:20260731", "END:VEVENT"});
+  std::vector<std::string> titles;
+  const std::vector<Shown> expected = {
+      {"2026-01-30", ""}, {"2026-02-27", ""}, {"2026-03-31", ""}, {"2026-05-15", ""},
+      {"2026-05-29", ""}, {"2026-06-29", ""}, {"2026-08-31", ""}, {"2026-09-30", ""},
+      {"2026-10-30", ""}, {"2026-11-30", ""}, {"2026-12-31", ""}};
+  EXPECT_EQ(ShownLines(ics, "Asia/Shanghai", "2026-01-01", "2027-03-01", &titles), expected);
+  ASSERT_EQ(titles.size(), expected.size());
+  EXPECT_EQ(titles[5], "Close early");
+}
+
+// A rule with millions of occurrences costs only the shown days.
+TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
+  const std::string ics = Calendar({
+      Event({"SUMMARY:Tick", "DTSTART:19700101T000000Z", "RRULE:FREQ=MINUTELY;INTERVAL=30"}),
+      Event({"SUMMARY:Daily", "DTSTART;VALUE=DATE:19000101", "RRULE:FREQ=DAILY"})});
+  IanaLocalZone utc("UTC");
+  const auto t0 = std::chrono::steady_clock::now();
+  const auto lines = IcsCalendar::Parse(ics).Lines(Day("2026-03-02"), Day("2026-03-08"), utc);
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
+  EXPECT_EQ(lines.size(), 7u * 48 + 7u);
+  EXPECT_EQ(FormatEventLine(lines.at(1)), "00:00 Tick");
+  EXPECT_EQ(FormatEventLine(lines.at(2)), "00:30 Tick");
+}
+
+// A malformed calendar keeps every event that could be read and names the first bad line.
+TEST(IcsCalendarReading, MalformedInputKeepsWhatCouldBeRead) {
+  const std::string ics =
+      "BEGIN:VCALENDAR\r\nX-WR-CALNAME:Team\r\n"                                             // 1-2
+      "BEGIN:VEVENT\r\nUID:a\r\nSUMMARY:First\r\nDTSTART;VALUE=DATE:20260310\r\nEND:VEVENT\r\n"  // 3-7
+      "this line is no property\r\n"                                                         // 8
+      "BEGIN:VEVENT\r\nUID:b\r\nSUMMARY:Second\r\n folded\r\nDTSTART;VALUE=DATE:20260311\r\nEND:VEVENT\r\n"
+      "BEGIN:VEVENT\r\nUID:c\r\nSUMMARY:Cut off\r\nDTSTART;VALUE=DATE:20260312\r\n";  // no END lines
+  IcsCalendar cal = IcsCalendar::Parse(ics);
+  EXPECT_EQ(cal.Name(), "Team");
+  EXPECT_EQ(cal.FirstBadLine(), 8);
+  std::vector<std::string> titles;
+  for (const auto& l : cal.Lines(Day("2026-03-01"), Day("2026-03-31"), FixedLocalZone()))
+    titles.push_back(FormatEventLine(l));
+  EXPECT_EQ(titles, (std::vector<std::string>{"First", "Secondfolded", "Cut off"}));
+
+  std::string deep = "BEGIN:VCALENDAR\r\n";
+  for (int i = 0; i < 200000; ++i) deep += "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20260310\r\n";
+  for (const std::string& junk : {std::string(), std::string("\0\0\xff", 3), std::string(IcsCalendar::kMaxBytes + 1, 'x'), deep,
+                                 std::string("BEGIN\r\nEND\r\nBEGIN:\r\nEND:")}) {
+    IcsCalendar bad = IcsCalendar::Parse(junk);
+    EXPECT_LE(bad.EventCount(), 8u);
+    EXPECT_LE(bad.Lines(Day("2026-03-01"), Day("2026-03-31"), FixedLocalZone()).size(), 8u);
+  }
+}
+
+}  // namespace
+}  // namespace ov::test
