@@ -4,11 +4,24 @@
 #   asan    the same with AddressSanitizer and UndefinedBehaviorSanitizer
 #   win     everything for Windows with MinGW-w64 (Orvinta.exe, MHookOV.dll, tests)
 # Usage: scripts/build.sh [native] [asan] [win]   (default: all three)
+# A tree configured here compiles through ccache when it is installed, with its cache in
+# build/ccache (CCACHE_DIR elsewhere if set; OV_CCACHE=0 turns it off), so building
+# again after a clean or in another checkout of the same sources is quick.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 trees=("$@")
 [ ${#trees[@]} -gt 0 ] || trees=(native asan win)
 jobs=${OV_JOBS:-$(nproc)}
+
+launcher=()
+if [ "${OV_CCACHE:-1}" != 0 ] && command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_DIR=${CCACHE_DIR:-$root/build/ccache}
+  # Paths inside the checkout are hashed relative to it; the test programs' precompiled
+  # header is cached only with these sloppiness settings.
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+  export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros}
+fi
 
 for t in "${trees[@]}"; do
   dir=$root/build/$t
@@ -20,7 +33,7 @@ for t in "${trees[@]}"; do
   esac
   if [ ! -f "$dir/build.ninja" ]; then
     mkdir -p "$root/build"  # the configure log goes there before cmake makes the tree
-    cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" >"$root/build/$t.configure.log" 2>&1 ||
+    cmake -S "$root" -B "$dir" -G Ninja "${args[@]}" "${launcher[@]}" >"$root/build/$t.configure.log" 2>&1 ||
       { cat "$root/build/$t.configure.log"; exit 1; }
   fi
   echo "== build $t"

@@ -12,7 +12,7 @@ packages=(
   wine wine64 xvfb xdotool x11-utils imagemagick
   xserver-xorg-core xserver-xorg-video-dummy
   cabextract gcab libvips-tools python3
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev ccache
   fonts-wqy-microhei fonts-wqy-zenhei locales
   lunar python3-lunardate python3-ephem
   cups cups-bsd printer-driver-cups-pdf libcups2 poppler-utils

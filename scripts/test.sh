@@ -1,45 +1,101 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the three trees, then runs the core
-# tests natively and under the sanitizers, and the Windows unit and end-to-end tests
-# under Wine. Exits non-zero when anything fails.
+# tests natively and under the sanitizers, the Windows unit and end-to-end tests under
+# Wine, and each fuzz program for a short while. Exits non-zero when anything fails.
+#
+# The Windows tree is built first and its tests start at once: the end-to-end scenarios
+# (two at a time, each in its own Wine prefix and display) spend most of their time
+# waiting for the program. Meanwhile the native trees and the fuzz programs are built and
+# tested at the lowest CPU priority, so that they use what the scenarios leave idle
+# without slowing them down.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/lib/wine-env.sh
 start=$(date +%s)
-
-scripts/install-deps.sh
-mkdir -p build
-scripts/build.sh native asan win
-# The release from the win tree; the installer scenario installs what it makes.
-scripts/package.sh
-
-# One headless display for every Windows test program of this run.
-ov_ensure_display
-trap '[ -n "${OV_XVFB_PID:-}" ] && kill "$OV_XVFB_PID" 2>/dev/null || true' EXIT
-
 jobs=${OV_JOBS:-$(nproc)}
-failed=0
+mkdir -p build
+: >build/test-steps.log
+
+# Runs a step and notes its wall time in build/test-steps.log.
+step() {
+  local name=$1 t0=$SECONDS rc=0
+  shift
+  "$@" || rc=$?
+  printf '%-12s %5d s%s\n' "$name" $((SECONDS - t0)) "$([ $rc = 0 ] || echo "  (failed, exit $rc)")" >>build/test-steps.log
+  return $rc
+}
+
+step install scripts/install-deps.sh
+step build-win scripts/build.sh win
+
+# The release from the built Windows tree; the installer scenario installs what it makes.
+step package scripts/package.sh
+
+# One headless display for every Windows test program of this run (the scenarios start
+# their own).
+ov_ensure_display
+win_pid=
+trap '[ -n "${OV_XVFB_PID:-}" ] && kill "$OV_XVFB_PID" 2>/dev/null; [ -n "$win_pid" ] && kill "$win_pid" 2>/dev/null; true' EXIT
+
 run_ctest() {
   local tree=$1 log=build/$1.test.log
-  echo "== test $tree"
   if (cd "build/$tree" && ctest --output-on-failure -j "$jobs") >"$log" 2>&1; then
-    grep -E 'tests passed|Total Test time' "$log"
+    echo "== test $tree: $(grep -E 'tests passed' "$log"), $(grep -oE 'Total Test time \(real\) = +[0-9.]+ sec' "$log" | grep -oE '[0-9.]+ sec')"
   else
-    failed=1
+    echo "== test $tree FAILED"
     # ctest prints the whole output of each failed test; the summary is at the end.
     tail -n 400 "$log"
+    return 1
   fi
 }
 
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest asan
-run_ctest native
-run_ctest win
+failed=0
+step test-win run_ctest win >build/test-win.out 2>&1 &
+win_pid=$!
 
-# Every fuzz program for a short while on its corpus: a regression of a reader shows here.
-echo "== fuzz"
-scripts/fuzz.sh "${OV_FUZZ_SECONDS:-10}" >build/fuzz.test.log 2>&1 || { failed=1; tail -n 80 build/fuzz.test.log; }
-grep -E '^fuzz ' build/fuzz.test.log || true
+# Meanwhile, at the lowest priority: the native trees and their tests, then the fuzz
+# programs' build. A subshell, so that only its own processes are reniced.
+low_priority() {
+  renice -n 19 -p "$BASHPID" >/dev/null
+  local rc=0
+  if step build-native scripts/build.sh native asan; then
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 step test-asan run_ctest asan || rc=1
+    step test-native run_ctest native || rc=1
+  else
+    rc=1
+  fi
+  OV_FUZZ_STEP=build step build-fuzz scripts/fuzz.sh >build/fuzz.build.log 2>&1 ||
+    { rc=1; tail -n 80 build/fuzz.build.log; touch build/fuzz.build-failed; }
+  return $rc
+}
+rm -f build/fuzz.build-failed
+(low_priority) || failed=1
 
+wait "$win_pid" || failed=1
+win_pid=
+cat build/test-win.out
+
+# Every fuzz program for a short while on its corpus: a regression of a reader shows
+# here. Two at a time, each on a core of its own.
+fuzz_all() {
+  local names=() half rc=0 src
+  for src in tests/fuzz/*.cpp; do names+=("$(basename "$src" .cpp)"); done
+  half=$(((${#names[@]} + 1) / 2))
+  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-10}" "${names[@]:0:half}" >build/fuzz.test.log 2>&1 &
+  local first=$!
+  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-10}" "${names[@]:half}" >build/fuzz.test2.log 2>&1 || rc=1
+  wait "$first" || rc=1
+  cat build/fuzz.test2.log >>build/fuzz.test.log
+  return $rc
+}
+if [ ! -e build/fuzz.build-failed ]; then
+  echo "== fuzz"
+  step fuzz fuzz_all || { failed=1; tail -n 80 build/fuzz.test.log; }
+  grep -E '^fuzz ' build/fuzz.test.log || true
+fi
+
+echo "== steps (wall time):"
+cat build/test-steps.log
 echo "== all tests took $(( $(date +%s) - start )) s"
 exit $failed

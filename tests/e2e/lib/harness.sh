@@ -1,10 +1,12 @@
 # End-to-end harness: sourced by every scenario in tests/e2e/scenarios.
 #
-# One scenario = one private Xvfb display, the shared Wine prefix of the build tree
-# (build/win/e2e/prefix, every program inside one virtual desktop), reset to a fresh
-# state, and a keep-alive program that holds the desktop open. Everything a scenario
-# starts is stopped at its end by PID, then the prefix's wineserver is killed; also when
-# the scenario fails or runs out of time. See tests/e2e/README.md.
+# One scenario = one private Xvfb display, the Wine prefix of a free slot of the build
+# tree (build/win/e2e/slotN/prefix, every program inside one virtual desktop), reset to a
+# fresh state, and a keep-alive program that holds the desktop open. Slots let scenarios
+# run side by side: each has its own prefix, home folder and wineserver, and one scenario
+# at a time holds it. Everything a scenario starts is stopped at its end by PID, then the
+# prefix's wineserver is killed; also when the scenario fails or runs out of time. See
+# tests/e2e/README.md.
 
 set -Eeuo pipefail
 
@@ -14,7 +16,12 @@ source "$E2E_ROOT/scripts/lib/wine-env.sh"
 
 E2E_BUILD=$(cd "${OV_BUILD_DIR:-$E2E_ROOT/build/win}" && pwd)
 E2E_DIR=$E2E_BUILD/e2e
-E2E_PREFIX=$E2E_DIR/prefix
+# How many scenarios may run at once, each in its own slot.
+E2E_SLOTS=${OV_E2E_SLOTS:-2}
+# The slot's folder (prefix, home, lock) and its prefix; e2e_init picks a free slot.
+E2E_SLOT=0
+E2E_SLOT_DIR=$E2E_DIR/slot0
+E2E_PREFIX=$E2E_SLOT_DIR/prefix
 E2E_TOOLS=$E2E_DIR/bin
 E2E_BIN=$E2E_BUILD/bin
 # Seconds a scenario may run before the watchdog stops it; ctest allows a minute more.
@@ -134,8 +141,8 @@ e2e__rm_inside() {
   [ -e "$target" ] || [ -L "$target" ] || return 0
   real=$(realpath -m "$target")
   case "$real" in
-    "$E2E_DIR"/prefix/* | "$E2E_DIR"/home/*) rm -rf -- "$target" ;;
-    *) e2e_fail "refusing to delete $target (resolves to $real, outside $E2E_DIR)" ;;
+    "$E2E_SLOT_DIR"/prefix/* | "$E2E_SLOT_DIR"/home/*) rm -rf -- "$target" ;;
+    *) e2e_fail "refusing to delete $target (resolves to $real, outside $E2E_SLOT_DIR)" ;;
   esac
 }
 
@@ -311,10 +318,8 @@ e2e_init() {
   for tool in ovtool.exe keepalive.exe; do
     [ -f "$E2E_TOOLS/$tool" ] || { echo "missing $E2E_TOOLS/$tool: build the win tree first" >&2; exit 1; }
   done
-  mkdir -p "$E2E_DIR"
-  # Scenarios share the prefix: one at a time, also when started by hand beside ctest.
-  exec 8>"$E2E_DIR/run.lock"
-  flock -w 300 8 || { echo "another end-to-end scenario holds $E2E_DIR/run.lock" >&2; exit 1; }
+  # One scenario per slot, also when started by hand beside ctest.
+  e2e__take_slot || { echo "no free end-to-end slot in $E2E_DIR within 300 s" >&2; exit 1; }
 
   rm -rf "$E2E_ART"
   mkdir -p "$E2E_ART"
@@ -329,7 +334,9 @@ e2e_init() {
   if locale -a 2>/dev/null | grep -ix "${E2E_LANG/UTF-8/utf8}" >/dev/null; then export LANG=$E2E_LANG; else export LANG=en_US.UTF-8; fi
   unset LC_ALL DISPLAY
   ov_wine_env "$E2E_PREFIX"
-  export OV_E2E_OWNER=$E2E_DIR
+  # Every process of the scenario carries its slot (for the sweep of a later run there)
+  # and the run itself (for checks of what one run left behind).
+  export OV_E2E_OWNER=$E2E_SLOT_DIR OV_E2E_RUN=$E2E_NAME.$$
   e2e__sweep_leftovers
 
   e2e__start_watchdog
@@ -340,7 +347,7 @@ e2e_init() {
   ov_start_xvfb "${E2E_DESKTOP_SIZE}" 8>&- || e2e_fail "cannot start Xvfb"
   E2E_XVFB_PID=$OV_XVFB_PID
   echo "$E2E_XVFB_PID" >>"$E2E_ART/.pids"
-  e2e_log "display $DISPLAY (Xvfb pid $E2E_XVFB_PID), prefix $E2E_PREFIX"
+  e2e_log "display $DISPLAY (Xvfb pid $E2E_XVFB_PID), prefix $E2E_PREFIX, run $OV_E2E_RUN"
 
   OV_DESKTOP_SIZE=$E2E_DESKTOP_SIZE ov_wine_prefix_ready "$E2E_PREFIX" desktop 8>&- ||
     e2e_fail "cannot boot the Wine prefix (see $E2E_PREFIX.boot.log)"
@@ -356,6 +363,28 @@ e2e_init() {
   e2e_log "desktop $size up"
 }
 
+# Takes the first free slot (lock on file descriptor 8, held until the scenario's shell
+# ends) and points the prefix's variables at it; waits up to 300 s while all are taken.
+e2e__take_slot() {
+  local deadline=$((SECONDS + 300)) s
+  for (( ; ; )); do
+    for ((s = 0; s < E2E_SLOTS; s++)); do
+      mkdir -p "$E2E_DIR/slot$s"
+      exec 8>"$E2E_DIR/slot$s/run.lock"
+      if flock -n 8; then
+        E2E_SLOT=$s
+        E2E_SLOT_DIR=$E2E_DIR/slot$s
+        E2E_PREFIX=$E2E_SLOT_DIR/prefix
+        E2E_PROGRAM_DIR=$E2E_PREFIX/drive_c/Program\ Files/Orvinta
+        return 0
+      fi
+      exec 8>&-
+    done
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.5
+  done
+}
+
 # True while the virtual desktop's X window exists.
 e2e_desktop_up() {
   local tree
@@ -367,7 +396,7 @@ e2e_desktop_up() {
 # its data folder, the desktop wallpaper values, the default picture folder, autostart
 # shortcuts, print temporary files and the installed program.
 e2e_reset() {
-  local reg=$E2E_DIR/reset.reg
+  local reg=$E2E_SLOT_DIR/reset.reg
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[-HKEY_CURRENT_USER\\Software\\Quenlar\\Orvinta3]\r\n\r\n'
@@ -451,15 +480,16 @@ e2e__prefix_processes() {
 }
 
 # A scenario killed hard (ctest's own time-out, kill -9) cannot clean up: end what it
-# left (its Xvfb, watchdog and Wine processes all carry OV_E2E_OWNER) before starting anew.
+# left in this slot (its Xvfb, watchdog and Wine processes all carry OV_E2E_OWNER) before
+# starting anew. Other slots' scenarios are left alone.
 e2e__sweep_leftovers() {
   local left p
-  left=$(e2e__processes_with_env "OV_E2E_OWNER=$E2E_DIR")
+  left=$(e2e__processes_with_env "OV_E2E_OWNER=$E2E_SLOT_DIR")
   [ -z "$left" ] && return 0
   echo "e2e: stopping processes left by an earlier run: $(echo $left)" >&2
   timeout 20 wineserver -k 8>&- 2>/dev/null || true
   sleep 0.5
-  for p in $(e2e__processes_with_env "OV_E2E_OWNER=$E2E_DIR"); do kill -KILL "$p" 2>/dev/null || true; done
+  for p in $(e2e__processes_with_env "OV_E2E_OWNER=$E2E_SLOT_DIR"); do kill -KILL "$p" 2>/dev/null || true; done
 }
 
 e2e__on_error() {

@@ -20,11 +20,14 @@ fail() {
   failures=$((failures + 1))
 }
 
-# Nothing of a finished run may remain: no process carrying the harness's mark (Xvfb,
-# watchdog, Wine programs, wineserver) and not the run's display.
+# Nothing of a finished run may remain: no process carrying the run's mark (Xvfb,
+# watchdog, Wine programs, wineserver) and not the run's display. Scenarios running in
+# other slots meanwhile carry their own marks.
 check_nothing_left() {
-  local mode=$1 output=$2 left xvfb
-  left=$(e2e__processes_with_env "OV_E2E_OWNER=$E2E_DIR")
+  local mode=$1 output=$2 left xvfb run
+  run=$(sed -n -E 's/.*\(Xvfb pid [0-9]+\), prefix .*, run ([^ ]+)$/\1/p' "$output" | head -n 1)
+  [ -n "$run" ] || fail "$mode: the run did not report its mark"
+  left=$(e2e__processes_with_env "OV_E2E_RUN=${run:-none}")
   [ -z "$left" ] || fail "$mode: processes left running: $(ps -o pid=,args= -p "$(echo $left | tr ' ' ,)")"
   xvfb=$(sed -n -E 's/.*\(Xvfb pid ([0-9]+)\).*/\1/p' "$output" | head -n 1)
   [ -n "$xvfb" ] || fail "$mode: the run did not report its Xvfb"

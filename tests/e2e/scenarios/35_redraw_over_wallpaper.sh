@@ -26,15 +26,18 @@ assert_unchanged() {  # WHAT BEFORE AFTER X Y W H
   [ "${n%.*}" -le $(($6 * $7 / 50)) ] || e2e_fail "$1 painted over after the wallpaper install ($n pixels changed; $3)"
 }
 
-# Takes screenshots NAME until the screen stays the same for half a second (the program
-# paints its windows again for a moment after an install); E2E_LAST_SHOT is the last.
+# Takes screenshots NAME until the screen stays the same over three shots half a second
+# apart (the program paints its windows again for a moment after an install, and on a
+# busy machine a repaint can pause for longer than one interval); E2E_LAST_SHOT is the
+# last.
 settled_shot() {
-  local previous="" n
-  for _ in $(seq 1 20); do
+  local previous="" n same=0
+  for _ in $(seq 1 30); do
     e2e_screenshot "$1" >/dev/null
     if [ -n "$previous" ]; then
       n=$(changed_pixels "$previous" "$E2E_LAST_SHOT" 0 0 1280 1024)
-      [ "${n%.*}" -eq 0 ] && return 0
+      if [ "${n%.*}" -eq 0 ]; then same=$((same + 1)); else same=0; fi
+      [ "$same" -ge 2 ] && return 0
     fi
     previous=$E2E_LAST_SHOT
     sleep 0.5

@@ -35,7 +35,7 @@ command -v Xorg >/dev/null && [ -f /usr/lib/xorg/modules/drivers/dummy_drv.so ] 
   skip "no Xorg with the dummy driver (scripts/install-deps.sh installs them)"
 [ "$(id -u)" = 0 ] || skip "Xorg needs root here"
 [ -f "$bin/Orvinta.exe" ] && [ -f "$tool" ] || fail "build the Windows tree first"
-[ -f "$build/e2e/prefix/system.reg" ] || skip "no booted end-to-end prefix: run an e2e scenario first"
+[ -f "$build/e2e/slot0/prefix/system.reg" ] || skip "no booted end-to-end prefix: run an e2e scenario first"
 
 monitor_sections() {
   local n
@@ -67,9 +67,9 @@ heads=$(xdpyinfo -ext XINERAMA 2>/dev/null | grep -c 'head #' || true)
 [ "$heads" = 2 ] || fail "display $DISPLAY has $heads Xinerama heads, expected 2"
 
 # A copy of the prefix without the virtual desktop, with Xinerama heads as monitors.
-# Copied while no scenario changes it.
+# Copied while no scenario changes it (holding its slot's lock).
 rm -rf "$prefix"
-flock -w 300 "$build/e2e/run.lock" cp -a "$build/e2e/prefix" "$prefix"
+flock -w 300 "$build/e2e/slot0/run.lock" cp -a "$build/e2e/slot0/prefix" "$prefix"
 export LANG=zh_CN.UTF-8
 ov_wine_env "$prefix"
 cat >"$work/monitors.reg" <<'REG'
