@@ -38,6 +38,11 @@ class EntryStore {
   EntryStore(std::filesystem::path entriesFolder, std::string currentSection, const ICodePage& codePage);
 
   const std::filesystem::path& EntriesFolder() const { return entriesFolder_; }
+  // The notes are read from and written to another entries folder from now on.
+  void SetEntriesFolder(std::filesystem::path folder) {
+    entriesFolder_ = std::move(folder);
+    cache_ = CodesCache();
+  }
   const ICodePage& CodePage() const { return codePage_; }
 
   // The active section's name. Building a note path first replaces an empty name, or one

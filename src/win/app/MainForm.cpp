@@ -10,6 +10,7 @@
 #include "core/util/Paths.h"
 #include "core/wallpaper/DesktopRefresh.h"
 #include "win/app/App.h"
+#include "win/app/NotesWatcher.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/TestClock.h"
 #include "win/app/Timers.h"
@@ -73,6 +74,13 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgShowMainForm:
       ShowMainWindow();
       return 0;
+    case kMsgNotesChanged:
+      OnNotesChanged();
+      return 0;
+    case WM_POWERBROADCAST:
+      // Back from sleep: changes synced meanwhile may have gone unreported.
+      if ((wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) && notesWatcher_) notesWatcher_->Recheck();
+      return TRUE;
     case kMsgSectionsChanged:
       // A rename or deletion: the preview's title names the section that is now active.
       RebuildSectionLists();
@@ -195,6 +203,7 @@ void MainForm::ShutDown() {
   KillTimer(Handle(), kTimerSec);
   KillTimer(Handle(), kTimerPreviewDelay);
   if (ui_) ui_->StopLibraryWork();  // thumbnails and the folder watch end with the window
+  if (notesWatcher_) notesWatcher_->Stop();
   SyncAutostart(app_);
   SaveSettings();
   // Temporary print bitmaps, deleted silently without undo.

@@ -1,7 +1,10 @@
-// The application tab: start-up options and other options.
+// The application tab: start-up options, other options and the notes folder.
+#include "core/app/DataFolders.h"
 #include "win/app/App.h"
+#include "win/app/MainForm.h"
 #include "win/config/MainWindow.h"
 #include "win/config/MainWindow_Hooks.h"
+#include "win/config/NotesFolderMove.h"
 
 namespace ov {
 
@@ -34,6 +37,16 @@ void MainWindow::CreateApplicationTab(HWND p) {
   });
   SetHint(AddCheck(p, "CheckXPThemes", "支持 XP 主题", 290, 96, 270, nullptr), "在程序中 使用/禁用 XP 外观");
   EnableControl("CheckXPThemes", false);
+
+  // Where the notes live; a folder a sync service shares carries them to other computers.
+  AddGroup(p, "数据文件夹", 4, 168, 564, 56);
+  AddLabel(p, FolderText(app_.Folders.SharedFolder()), 14, 192, 440, 14, "LabNotesFolder");
+  SetHint(AddButton(p, "bt_ChangeNotesFolder", "更改...", 466, 186, 90, 25,
+                    [this] {
+                      if (ChangeNotesFolder(app_, form_.Handle()))
+                        SetText("LabNotesFolder", FolderText(app_.Folders.SharedFolder()));
+                    }),
+          "把项目移动到另一个文件夹，例如同步服务共享的文件夹");
 }
 
 void MainWindow::CheckAutoStartClick() {
