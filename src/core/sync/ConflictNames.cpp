@@ -72,8 +72,9 @@ std::string OwnConflictName(std::string_view fileName, std::string_view computer
   std::string out(stem);
   out += " (";
   // Characters a file name cannot hold are left out of the computer's name.
+  constexpr std::string_view kNotInNames = "\\/:*?\"<>|()";
   for (char c : computer)
-    if (std::string_view("\\/:*?\"<>|()").find(c) == std::string_view::npos && static_cast<unsigned char>(c) >= 32) out += c;
+    if (kNotInNames.find(c) == std::string_view::npos && static_cast<unsigned char>(c) >= 32) out += c;
   if (out.back() != '(') out += ' ';
   out += "的冲突副本 ";
   out += stamp;

@@ -125,6 +125,10 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER:
       if (wp == kTimerSec) OnHousekeepingTick();
       else if (wp == kTimerRedrawOverWallpaper) OnRedrawOverWallpaperTimer();
+      else if (wp == kTimerNotesChanged) {
+        KillTimer(Handle(), kTimerNotesChanged);
+        OnNotesChanged();
+      }
       return 0;
     case kMsgTestClockAdvance:
       if (!TestClockEnabled() || app_.Quitting) break;
@@ -140,6 +144,7 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KillTimer(Handle(), kTimerSec);
       KillTimer(Handle(), kTimerPreviewDelay);
       KillTimer(Handle(), kTimerRedrawOverWallpaper);
+      KillTimer(Handle(), kTimerNotesChanged);
       PostQuitMessage(0);
       return 0;
     default:

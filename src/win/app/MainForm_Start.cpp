@@ -314,6 +314,12 @@ void MainForm::StopWatchingNotes() {
 
 void MainForm::OnNotesChanged() {
   if (app_.Quitting || !app_.Entries) return;
+  // A rebuild closes an open pop-up: the user finishes first (closing it rebuilds, and
+  // it checks the note for changes made meanwhile).
+  if (app_.EntryPopup) {
+    SetTimer(Handle(), kTimerNotesChanged, kNotesChangedRetryInterval, nullptr);
+    return;
+  }
   const int year = app_.Entries->Codes().year;
   if (year != 0) app_.Entries->ReloadCodes(year);
   RebuildSectionLists();

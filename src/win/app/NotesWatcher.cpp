@@ -66,7 +66,8 @@ void WatchUntilStopped(HANDLE stop, HANDLE recheck, const fs::path& entries, HWN
         const DWORD again = WaitForMultipleObjects(n, waits.data(), FALSE, kSettleMs);
         if (again == WAIT_OBJECT_0) return;
         if (again == WAIT_TIMEOUT || again == WAIT_FAILED) break;
-        if (again >= WAIT_OBJECT_0 + 2 && again < WAIT_OBJECT_0 + n) FindNextChangeNotification(waits[again - WAIT_OBJECT_0]);
+        if (again >= WAIT_OBJECT_0 + 2 && again < WAIT_OBJECT_0 + n)
+          FindNextChangeNotification(waits[again - WAIT_OBJECT_0]);
       }
     }
     const NotesFingerprint now = FingerprintNotes(entries);

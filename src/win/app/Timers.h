@@ -13,5 +13,9 @@ inline constexpr UINT_PTR kTimerPreviewDelay = 2;  // one-shot preview redraw, 3
 inline constexpr UINT_PTR kTimerRedrawOverWallpaper = 3;
 inline constexpr UINT kRedrawOverWallpaperInterval = 400;
 inline constexpr int kRedrawOverWallpaperCount = 4;
+// Notes changed on disk while an entry pop-up is open: the rebuild (which would close
+// the pop-up) waits until it is gone, looking again this often.
+inline constexpr UINT_PTR kTimerNotesChanged = 4;
+inline constexpr UINT kNotesChangedRetryInterval = 1000;
 
 }  // namespace ov

@@ -640,7 +640,8 @@ void TFEntry::CloseEntry() {
     // dialog of the pop-up held the close back. When another computer changed the note
     // meanwhile, its version is kept beside it as a conflict copy; when only the other
     // computer changed it, its text stays and shows on the rebuilt wallpaper.
-    CloseNote(*app_.Entries, date_, section_, readText_, entry_.Text, ComputerName(), ConflictStamp(app_.Clock.Now()));
+    CloseNote(*app_.Entries, date_, section_, readText_, entry_.Text, ComputerName(),
+              ConflictStamp(app_.Clock.Now()));
     ShowWindow(memo_, SW_HIDE);
     ShowWindow(wait_, SW_SHOW);
     UpdateWindow(Handle());

@@ -80,7 +80,8 @@ TEST(NoteCloseTest, Decision) {
       {"a", "u", std::nullopt, NoteCloseAction::KeepUsersAsCopy},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(c.action, DecideNoteClose(c.read, c.user, c.disk)) << c.read << "/" << c.user << "/" << c.disk.value_or("-");
+    EXPECT_EQ(c.action, DecideNoteClose(c.read, c.user, c.disk))
+        << c.read << "/" << c.user << "/" << c.disk.value_or("-");
 }
 
 TEST(NoteCloseTest, MergeRule) {

@@ -5,14 +5,20 @@
 # these for another process) and Linux's view of the same Wine process (/proc: CPU time,
 # anonymous resident memory as the private bytes, resident set). Prints figures; it fails
 # only when the program stops or its private memory grows by more than 8 MB while idle.
-# Usage: bash tests/e2e/measure/idle_cost.sh [MINUTES]     (needs scripts/build.sh win)
+# Usage: bash tests/e2e/measure/idle_cost.sh [MINUTES] [SECTIONS]   (needs scripts/build.sh win)
+# SECTIONS (default 20) section folders with a note each are watched for changes meanwhile.
 minutes=${1:-5}
+sections=${2:-20}
 export E2E_TIMEOUT=$((minutes * 60 + 180))
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init idle_cost
 orv_not_first_run
 orv_plain_calendar >/dev/null
+for i in $(seq 1 "$sections"); do
+  mkdir -p "$(e2e_data_folder)/Entries/Section$i/Notes/2026"
+  printf '[EOHDR]\r\nnote %d\r\n' "$i" >"$(e2e_data_folder)/Entries/Section$i/Notes/2026/Notes_2026-01-01.txt"
+done
 
 orv_start_running
 if e2e_window_visible TOVMainForm; then e2e_post TOVMainForm WM_CLOSE >/dev/null; fi
@@ -49,7 +55,7 @@ cpu=$((lc - lc0))
 # samples; such a figure says nothing, so it is named as such instead of printed.
 win_cpu="$((wc - wc0)) ms"
 [ $((wc - wc0)) -ge 0 ] || win_cpu="not usable under Wine"
-echo "idle $minutes min hidden: CPU $cpu ms ($(awk -v c="$cpu" -v m="$minutes" 'BEGIN{printf "%.3f", c / (m * 600)}')% of one core)," \
+echo "idle $minutes min hidden, $sections sections watched: CPU $cpu ms ($(awk -v c="$cpu" -v m="$minutes" 'BEGIN{printf "%.3f", c / (m * 600)}')% of one core)," \
   "private memory $lp0 KB -> $lp KB, resident $lr0 KB -> $lr KB (Windows view: CPU $win_cpu," \
   "private bytes $wp0 KB -> $wp KB, working set $ww0 KB -> $ww KB)" | tee -a "$report"
 [ $((lp - lp0)) -le 8192 ] || e2e_fail "private memory grew by $((lp - lp0)) KB while idle"
