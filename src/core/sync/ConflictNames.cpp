@@ -1,7 +1,5 @@
 #include "core/sync/ConflictNames.h"
 
-#include <cctype>
-
 namespace ov {
 
 namespace {
@@ -13,13 +11,13 @@ bool IsDigits(std::string_view s) {
   return true;
 }
 
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool ContainsIgnoreCase(std::string_view text, std::string_view word) {
   if (word.size() > text.size()) return false;
   for (size_t i = 0; i + word.size() <= text.size(); ++i) {
     size_t k = 0;
-    while (k < word.size() && std::tolower(static_cast<unsigned char>(text[i + k])) ==
-                                  std::tolower(static_cast<unsigned char>(word[k])))
-      ++k;
+    while (k < word.size() && LowerAscii(text[i + k]) == LowerAscii(word[k])) ++k;
     if (k == word.size()) return true;
   }
   return false;
