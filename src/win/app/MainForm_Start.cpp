@@ -117,6 +117,7 @@ void MainForm::ResolveFolders() {
     // but nothing is written into the wrong folder either; a message says why.
     if (!fs::is_directory(app_.Folders.notesFolder, ec)) notesFolderMissing_ = true;
   }
+  ui_->ShowNotesFolder();
   // A save cut short by a crash or a kill leaves its temporary file beside the target.
   RemoveStaleDataTemps(app_.Folders);
 }

@@ -10,7 +10,7 @@ namespace ov {
 
 void MainWindow::CreateApplicationTab(HWND p) {
   const char kAutoStartHint[] = "注意: 如果该程序没有运行，在桌面上三击鼠标将不工作";
-  AddGroup(p, "Windows 启动选项", 4, 2, 270, 160);
+  AddGroup(p, "Windows 启动选项", 4, 2, 270, 114);
   SetHint(AddCheck(p, "CheckAutoStart", "系统启动时自动运行", 14, 24, 250, [this] { CheckAutoStartClick(); }),
           kAutoStartHint);
   SetHint(AddCheck(p, "CheckAutoStartOptionQuit", "更新背景后退出", 14, 48, 250, [this] {
@@ -25,7 +25,7 @@ void MainWindow::CreateApplicationTab(HWND p) {
   });
   AddLabel(p, "秒", 142, 84, 24, 14, "LabStartup2");
 
-  AddGroup(p, "其它选项", 280, 2, 288, 160);
+  AddGroup(p, "其它选项", 280, 2, 288, 114);
   SetHint(AddCheck(p, "CheckXMinimizes", "单击关闭 (X) 最小化 Orvinta", 290, 24, 270,
                    [this] { StoreBound("CheckXMinimizes"); }),
           "如果打开，当试图关闭窗口时，Orvinta 将最小化到系统任务栏。");
@@ -39,12 +39,11 @@ void MainWindow::CreateApplicationTab(HWND p) {
   EnableControl("CheckXPThemes", false);
 
   // Where the notes live; a folder a sync service shares carries them to other computers.
-  AddGroup(p, "数据文件夹", 4, 168, 564, 56);
-  AddLabel(p, FolderText(app_.Folders.SharedFolder()), 14, 192, 440, 14, "LabNotesFolder");
-  SetHint(AddButton(p, "bt_ChangeNotesFolder", "更改...", 466, 186, 90, 25,
+  AddGroup(p, "数据文件夹", 4, 118, 564, 46);
+  AddLabel(p, "", 14, 140, 440, 14, "LabNotesFolder");
+  SetHint(AddButton(p, "bt_ChangeNotesFolder", "更改...", 466, 134, 90, 25,
                     [this] {
-                      if (ChangeNotesFolder(app_, form_.Handle()))
-                        SetText("LabNotesFolder", FolderText(app_.Folders.SharedFolder()));
+                      if (ChangeNotesFolder(app_, form_.Handle())) ShowNotesFolder();
                     }),
           "把项目移动到另一个文件夹，例如同步服务共享的文件夹");
 }
@@ -60,6 +59,8 @@ void MainWindow::ApplyAutoStartEnabling() {
   for (const char* n : {"CheckAutoStartOptionQuit", "SpinStartupDelay", "LabStartup1", "LabStartup2"})
     EnableControl(n, app_.settings.AutoStart);
 }
+
+void MainWindow::ShowNotesFolder() { SetText("LabNotesFolder", FolderText(app_.Folders.SharedFolder())); }
 
 void MainWindow::SetMiniControllerCheck(bool checked) { SetChecked("CheckMiniController", checked); }
 
