@@ -14,7 +14,7 @@ namespace {
 
 // Notifications that never arrive (network shares drop them) are made good by comparing
 // the notes this often anyway.
-constexpr DWORD kPollMs = 120000;
+constexpr DWORD kPollMs = 60000;
 // A sync service writes a file in pieces: the notes are compared once reports have
 // paused this long.
 constexpr DWORD kSettleMs = 300;
@@ -28,9 +28,17 @@ class Watches {
   void Open(const fs::path& entries, const std::vector<std::string>& sections) {
     Close();
     Add(entries, FALSE);
+    // Some file systems report a change below a folder's subtree only one level down, so
+    // the note folders of this year and the next are watched on their own as well.
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
     for (const std::string& s : sections) {
       if (handles_.size() + 2 >= kMaxHandles) break;
-      Add(entries / PathFromUtf8(s), TRUE);
+      const fs::path section = entries / PathFromUtf8(s);
+      Add(section, TRUE);
+      const int thisYear = now.wYear;
+      for (int year : {thisYear, thisYear + 1})
+        if (handles_.size() + 2 < kMaxHandles) Add(section / "Notes" / std::to_wstring(year), FALSE);
     }
   }
   void Close() {

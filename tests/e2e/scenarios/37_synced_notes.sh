@@ -10,8 +10,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
 orv_not_first_run
 color=$(orv_plain_calendar)
-sync="$(e2e_user_dir)/SyncNotes"
-mkdir -p "$sync"
+# A folder of its own each run, like a fresh sync folder.
+# A folder of its own each run, like a fresh sync folder; the note folders already exist
+# (the other computer made them), so the program must see changes inside old folders.
+sync="$(e2e_user_dir)/SyncNotes-$$"
+mkdir -p "$sync/Entries/默认/Notes/$(date +%Y)"
+remove_sync_folder() { e2e__rm_inside "$sync"; }
+E2E_ON_CLEANUP+=(remove_sync_folder)
 e2e_reg_set "$ORV_KEY\\App" NotesFolder REG_SZ "$(e2e_win_path "$sync")"
 
 orv_start_running
