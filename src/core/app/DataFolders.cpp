@@ -24,6 +24,19 @@ std::string DefaultImagesPath(const std::string& myPictures, const std::string& 
   return base + "Wallpaper Images\\";
 }
 
+fs::path NotesFolderFromSetting(const std::string& text, const fs::path& dataFolder) {
+  if (text.empty()) return {};
+  fs::path folder = PathFromUtf8(text).lexically_normal();
+  if (!folder.is_absolute()) return {};
+  auto plain = [](fs::path p) {
+    p = p.lexically_normal();
+    return p.has_relative_path() && p.filename().empty() ? p.parent_path() : p;
+  };
+  folder = plain(folder);
+  if (folder == plain(dataFolder)) return {};
+  return folder;
+}
+
 std::string FolderText(const fs::path& folder) {
   std::string s = PathToUtf8(folder.lexically_normal());
   if (s.empty()) return s;
@@ -42,7 +55,8 @@ size_t RemoveStaleDataTemps(const DataFolders& folders) {
   // Entries\Codes*.dat, Entries\<section>\Notes\<year>\Notes_*.txt
   StaleTempOptions entries;
   entries.depth = 3;
-  return RemoveStaleWriteTemps(folders.dataFolder, top) + RemoveStaleWriteTemps(folders.ImageCrcFolder(), top) +
+  size_t shared = folders.notesFolder.empty() ? 0 : RemoveStaleWriteTemps(folders.notesFolder, top);
+  return shared + RemoveStaleWriteTemps(folders.dataFolder, top) + RemoveStaleWriteTemps(folders.ImageCrcFolder(), top) +
          RemoveStaleWriteTemps(folders.EntriesFolder(), entries);
 }
 

@@ -11,9 +11,14 @@ struct DataFolders {
   std::filesystem::path programFolder;  // the program file's folder
   std::filesystem::path tempFolder;     // the system temporary folder
   std::filesystem::path dataFolder;     // per-user data: %APPDATA%\Quenlar\Orvinta
+  // Where the data shared between computers lives (notes, colour codes, picture
+  // properties), for example a folder a sync service keeps in step. Empty: the data
+  // folder. Files of this computer only (wallpaper, rotation, caches) stay in dataFolder.
+  std::filesystem::path notesFolder;
 
-  std::filesystem::path ImageCrcFolder() const { return dataFolder / "ImageCRC"; }
-  std::filesystem::path EntriesFolder() const { return dataFolder / "Entries"; }
+  const std::filesystem::path& SharedFolder() const { return notesFolder.empty() ? dataFolder : notesFolder; }
+  std::filesystem::path ImageCrcFolder() const { return SharedFolder() / "ImageCRC"; }
+  std::filesystem::path EntriesFolder() const { return SharedFolder() / "Entries"; }
   std::filesystem::path WallpaperFile() const { return dataFolder / "Wallpaper.bmp"; }
   std::filesystem::path RotationFile() const { return dataFolder / "Rotation.txt"; }
   std::filesystem::path SkinImagesFolder() const { return programFolder / "Skin Images"; }
@@ -34,6 +39,10 @@ std::string DefaultImagesPath(const std::string& myPictures, const std::string& 
 // in the data folder, the picture-property folder and the notes below Entries. Returns
 // how many files were removed.
 size_t RemoveStaleDataTemps(const DataFolders& folders);
+
+// The notes folder the setting NotesFolder names: empty (the data folder) when the text
+// is empty, not an absolute path, or names the data folder itself.
+std::filesystem::path NotesFolderFromSetting(const std::string& text, const std::filesystem::path& dataFolder);
 
 // A folder as text with one trailing separator, the form settings and messages show.
 std::string FolderText(const std::filesystem::path& folder);

@@ -285,6 +285,7 @@ void ButtonBackupClick(BackupContext& ctx) {
   s.BackupPath = WithSeparator(*folder);
   DataFolders folders;
   folders.dataFolder = ctx.dataFolder;
+  folders.notesFolder = ctx.notesFolder;
   BackupJob job;
   job.targetFolder = s.BackupPath;
   job.entriesFolder = folders.EntriesFolder();
@@ -324,7 +325,8 @@ void ButtonRestoreBackupClick(BackupContext& ctx) {
   fs::path cabinet = PathFromUtf8(*file);
   s.BackupPath = WithSeparator(PathToUtf8(cabinet.parent_path()));
   ctx.host.SetRestoreButtonEnabled(false);
-  RestoreResult r = RunRestore(cabinet, ctx.dataFolder, force, ctx.codePage, ctx.attributes, ctx.restoreLimits);
+  RestoreResult r = RunRestore(cabinet, ctx.notesFolder.empty() ? ctx.dataFolder : ctx.notesFolder, force, ctx.codePage,
+                               ctx.attributes, ctx.restoreLimits);
   if (r.outcome == RestoreOutcome::Done) {
     ctx.host.RefreshAfterRestore();
     ctx.host.ShowInformation(r.message);

@@ -135,6 +135,9 @@ struct BackupContext {
   const ICodePage* codePage = nullptr;   // of names stored without the UTF-8 mark
   const IFileAttributes* attributes = nullptr;  // null: the portable ones
   RestoreLimits restoreLimits;
+  // The folder the shared data (Entries, ImageCRC) lives in when it is not the data
+  // folder: backups are taken from it and restored into it.
+  std::filesystem::path notesFolder;
 };
 
 void ButtonBackupClick(BackupContext& ctx);

@@ -61,7 +61,7 @@ bool WriteYearCodes(const fs::path& entriesFolder, int year, const YearCodes& va
     for (int b = 0; b < 4; ++b) bytes[k * 4 + b] = static_cast<char>((values[k] >> (8 * b)) & 0xFF);
   std::error_code ec;
   fs::create_directories(entriesFolder, ec);
-  return WriteFileAtomic(CodesFilePath(entriesFolder, year), bytes);
+  return WriteFileIfChanged(CodesFilePath(entriesFolder, year), bytes);
 }
 
 void CodesCache::Load(const fs::path& entriesFolder, int y) {

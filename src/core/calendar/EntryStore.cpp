@@ -47,9 +47,14 @@ fs::path EntryStore::NoteFilePath(double date) {
 
 std::optional<std::string> EntryStore::TryReadNoteText(double date) {
   if (!IsValidDateTime(date)) return std::string();
-  const fs::path file = NoteFilePath(date);
+  return TryReadNoteFile(NoteFilePath(date));
+}
+
+std::optional<std::string> EntryStore::TryReadNoteFile(const fs::path& file) const {
   std::error_code ec;
   if (!fs::exists(file, ec)) return ec ? std::nullopt : std::optional<std::string>(std::string());
+  // A sync service's online placeholder is not there yet: it is not an empty note.
+  if (notYetAvailable_ && notYetAvailable_(file)) return std::nullopt;
   auto bytes = ReadFileBytes(file, kMaxNoteFileBytes);
   if (!bytes) return std::nullopt;
   return DecodeNoteFile(*bytes, codePage_);
@@ -77,7 +82,20 @@ bool EntryStore::WriteNoteText(const std::string& text, double date) {
   std::error_code ec;
   fs::create_directories(file.parent_path(), ec);
   if (ec) return false;
-  return WriteFileAtomic(file, EncodeNoteFile(text, codePage_));
+  return WriteFileIfChanged(file, EncodeNoteFile(text, codePage_));
+}
+
+fs::path EntryStore::NoteFilePath(double date, const std::string& section) {
+  std::string active = std::exchange(currentSection_, section);
+  fs::path file;
+  try {
+    file = NoteFilePath(date);
+  } catch (...) {
+    currentSection_ = std::move(active);
+    throw;
+  }
+  currentSection_ = std::move(active);
+  return file;
 }
 
 bool EntryStore::WriteDayEntry(const TDayEntry& entry, double date) { return WriteNoteText(entry.Text, date); }

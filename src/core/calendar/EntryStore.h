@@ -38,6 +38,11 @@ class EntryStore {
   EntryStore(std::filesystem::path entriesFolder, std::string currentSection, const ICodePage& codePage);
 
   const std::filesystem::path& EntriesFolder() const { return entriesFolder_; }
+  // The notes are read from and written to another entries folder from now on.
+  void SetEntriesFolder(std::filesystem::path folder) {
+    entriesFolder_ = std::move(folder);
+    cache_ = CodesCache();
+  }
   const ICodePage& CodePage() const { return codePage_; }
 
   // The active section's name. Building a note path first replaces an empty name, or one
@@ -55,6 +60,15 @@ class EntryStore {
 
   // The note file of the whole day of `date` in the active section.
   std::filesystem::path NoteFilePath(double date);
+  // The same in a named section, whichever is active now.
+  std::filesystem::path NoteFilePath(double date, const std::string& section);
+
+  // Tells whether a note file is only an online placeholder of a sync service, its
+  // content not downloaded yet. Such a note reads as "cannot be read" (nullopt below),
+  // never as empty, so an editor does not replace it. Empty: every file is available.
+  void SetNotYetAvailableCheck(std::function<bool(const std::filesystem::path&)> check) {
+    notYetAvailable_ = std::move(check);
+  }
 
   // Text (empty when there is no file or no marker) and colour codes of a day.
   // A file that exists but cannot be read (or is larger than kMaxNoteFileBytes) reads as
@@ -65,9 +79,13 @@ class EntryStore {
   std::optional<TDayEntry> TryReadDayEntry(double date);
   // Only the text, without touching the colour-code cache.
   std::optional<std::string> TryReadNoteText(double date);
+  // The text of a note file anywhere: empty when it does not exist, nullopt when it
+  // cannot be read or is not available yet.
+  std::optional<std::string> TryReadNoteFile(const std::filesystem::path& file) const;
 
-  // Writes entry.Text for the day into the active section, creating the folders. The
-  // file is replaced only when the new one is complete; on failure the old file stays and
+  // Writes entry.Text for the day into the active section, creating the folders. A file
+  // that already holds the same bytes is not rewritten. The file is replaced only when
+  // the new one is complete; on failure the old file stays and
   // false is returned (callers do not report it). ColorCodes and Modified are not written.
   bool WriteDayEntry(const TDayEntry& entry, double date);
   bool WriteNoteText(const std::string& text, double date);
@@ -89,6 +107,7 @@ class EntryStore {
   std::filesystem::path entriesFolder_;
   std::string currentSection_;
   std::function<void()> sectionChanging_;
+  std::function<bool(const std::filesystem::path&)> notYetAvailable_;
   bool changingSection_ = false;  // the handler is running
   const ICodePage& codePage_;
   CodesCache cache_;

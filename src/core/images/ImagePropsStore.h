@@ -17,6 +17,8 @@ class ImagePropsStore {
  public:
   ImagePropsStore(std::filesystem::path imageCrcFolder, IImageDecoder& decoder)
       : folder_(std::move(imageCrcFolder)), decoder_(decoder) {}
+  // The properties files are read from and written to another folder from now on.
+  void SetFolder(std::filesystem::path imageCrcFolder) { folder_ = std::move(imageCrcFolder); }
 
   // The user's decimal separator for Gamma, and the ANSI code page of the files.
   void SetDecimalSeparator(char sep) { decimalSeparator_ = sep; }

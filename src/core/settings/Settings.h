@@ -47,6 +47,7 @@ struct Settings {
   int32_t ThumbWidthIndex = 2;
   bool PreviewTaskBar = true;
   std::string ImagesPath;
+  std::string NotesFolder;  // empty: the notes stay in the data folder
   bool RotateImages = true;
   int32_t RotationInterval = 2;
   int32_t RotationMode = 1;

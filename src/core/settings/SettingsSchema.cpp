@@ -53,6 +53,7 @@ std::vector<SettingField> BuildTable() {
       {"App", "ThumbWidthIndex", K::Int, REF(int32_t, ThumbWidthIndex), true, true, RANGE(0, 4)},
       {"App", "PreviewTaskBar", K::Bool, REF(bool, PreviewTaskBar)},
       {"App", "ImagesPath", K::String, REF(std::string, ImagesPath)},
+      {"App", "NotesFolder", K::String, REF(std::string, NotesFolder)},
       {"App", "RotateImages", K::Bool, REF(bool, RotateImages)},
       {"App", "RotationInterval", K::Int, REF(int32_t, RotationInterval), true, true, RANGE(1, 9999)},
       {"App", "RotationMode", K::Int, REF(int32_t, RotationMode), true, true, RANGE(0, 2)},

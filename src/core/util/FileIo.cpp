@@ -25,9 +25,12 @@ bool WriteFileAtomic(const fs::path& file, std::string_view bytes) {
   // A name that no other writer in this or another process picks at the same moment.
   static std::atomic<unsigned> counter{0};
   auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path temp = file;
-  temp += ".tmp" + std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + "-" +
-          std::to_string(counter++);
+  // "~$<name>.<N>-<M>.tmp": sync services leave names that begin with "~$" or end in
+  // ".tmp" alone, so a half-written file is never uploaded to the other computers.
+  fs::path temp = file.parent_path() / fs::path("~$");
+  temp += file.filename();
+  temp += "." + std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ULL) + "-" +
+          std::to_string(counter++) + ".tmp";
   std::error_code ec;
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -46,6 +49,15 @@ bool WriteFileAtomic(const fs::path& file, std::string_view bytes) {
     return false;
   }
   return true;
+}
+
+bool WriteFileIfChanged(const fs::path& file, std::string_view bytes) {
+  std::error_code ec;
+  const auto size = fs::file_size(file, ec);
+  if (!ec && size == bytes.size()) {
+    if (auto old = ReadFileBytes(file, bytes.size()); old && *old == bytes) return true;
+  }
+  return WriteFileAtomic(file, bytes);
 }
 
 }  // namespace ov

@@ -42,7 +42,22 @@ size_t Sweep(const fs::path& folder, const StaleTempOptions& options, int depthL
 }  // namespace
 
 bool IsAtomicWriteTempName(std::string_view name) {
-  // Searched from the end: the target's own name may contain ".tmp".
+  // "~$<target>.<N>-<M>.tmp"
+  if (name.size() > 2 && name.substr(0, 2) == "~$" && name.size() > 4 && name.substr(name.size() - 4) == ".tmp") {
+    std::string_view rest = name.substr(2, name.size() - 6);
+    const size_t dash = rest.rfind('-');
+    if (dash != std::string_view::npos) {
+      std::string_view m = rest.substr(dash + 1);
+      std::string_view front = rest.substr(0, dash);
+      const size_t dot = front.rfind('.');
+      if (dot != 0 && dot != std::string_view::npos) {
+        std::string_view n = front.substr(dot + 1);
+        if (SkipDigits(n) && n.empty() && SkipDigits(m) && m.empty()) return true;
+      }
+    }
+  }
+  // "<target>.tmp<N>-<M>", the form earlier versions wrote. Searched from the end: the
+  // target's own name may contain ".tmp".
   const size_t at = name.rfind(".tmp");
   if (at == 0 || at == std::string_view::npos) return false;
   std::string_view rest = name.substr(at + 4);

@@ -1,5 +1,6 @@
 #pragma once
-// Leftovers of interrupted writes: WriteFileAtomic writes "<target>.tmp<N>-<M>" beside
+// Leftovers of interrupted writes: WriteFileAtomic writes "~$<target>.<N>-<M>.tmp"
+// (earlier versions "<target>.tmp<N>-<M>") beside
 // its target and renames it, a restore extracts each file to "<target>.cabpart<N>" first,
 // and a backup writes its cabinet as "<cabinet>.cab.part<N>"; a kill or power cut before
 // the rename leaves the temporary behind. These are found and removed at start-up.
@@ -10,7 +11,8 @@
 
 namespace ov {
 
-// Whether a file name has the form of WriteFileAtomic's temporaries: a non-empty target
+// Whether a file name has the form of WriteFileAtomic's temporaries: "~$", a non-empty
+// target name, ".", digits, "-", digits, ".tmp"; or the earlier form: a non-empty target
 // name, ".tmp", digits, "-", digits, and nothing else.
 bool IsAtomicWriteTempName(std::string_view fileName);
 // Whether a file name has the form of a cabinet's temporaries: a non-empty target name

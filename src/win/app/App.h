@@ -51,6 +51,7 @@ inline constexpr wchar_t kApplicationClass[] = L"TOrvintaApplication";
 inline constexpr char kApplicationTitle[] = "Orvinta 3";
 inline constexpr UINT kMsgShowMainForm = WM_USER + 23;  // 0x417, sent by a second start
 inline constexpr UINT kMsgSectionsChanged = WM_USER + 24;  // 0x418, after a section rename or delete
+inline constexpr UINT kMsgNotesChanged = WM_USER + 25;     // 0x419, the notes changed on disk
 inline constexpr UINT kMsgHookMouse = 0xCAE;           // posted by MHookOV.dll
 
 struct App {

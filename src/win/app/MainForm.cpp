@@ -10,6 +10,7 @@
 #include "core/util/Paths.h"
 #include "core/wallpaper/DesktopRefresh.h"
 #include "win/app/App.h"
+#include "win/app/NotesWatcher.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/Reminders.h"
 #include "win/app/TestClock.h"
@@ -74,6 +75,13 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgShowMainForm:
       ShowMainWindow();
       return 0;
+    case kMsgNotesChanged:
+      OnNotesChanged();
+      return 0;
+    case WM_POWERBROADCAST:
+      // Back from sleep: changes synced meanwhile may have gone unreported.
+      if ((wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) && notesWatcher_) notesWatcher_->Recheck();
+      return TRUE;
     case kMsgSectionsChanged:
       // A rename or deletion: the preview's title names the section that is now active.
       RebuildSectionLists();
@@ -126,6 +134,10 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       else if (wp == kTimerRedrawOverWallpaper) OnRedrawOverWallpaperTimer();
       else if (wp == kTimerReleaseWallpaperLayer) OnReleaseWallpaperLayerTimer();
       else if (wp == kTimerReminder && app_.Reminders) app_.Reminders->OnTimer();
+      else if (wp == kTimerNotesChanged) {
+        KillTimer(Handle(), kTimerNotesChanged);
+        OnNotesChanged();
+      }
       return 0;
     case kMsgCalendarsChanged:
       if (!app_.Quitting) UpdateWallpaper();
@@ -147,6 +159,7 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       KillTimer(Handle(), kTimerRedrawOverWallpaper);
       KillTimer(Handle(), kTimerReleaseWallpaperLayer);
       KillTimer(Handle(), kTimerReminder);
+      KillTimer(Handle(), kTimerNotesChanged);
       PostQuitMessage(0);
       return 0;
     default:
@@ -210,6 +223,7 @@ void MainForm::ShutDown() {
   KillTimer(Handle(), kTimerSec);
   KillTimer(Handle(), kTimerPreviewDelay);
   if (ui_) ui_->StopLibraryWork();  // thumbnails and the folder watch end with the window
+  if (notesWatcher_) notesWatcher_->Stop();
   SyncAutostart(app_);
   SaveSettings();
   // Temporary print bitmaps, deleted silently without undo.

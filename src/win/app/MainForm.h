@@ -11,6 +11,7 @@ namespace ov {
 
 struct App;
 class MainWindow;
+class NotesWatcher;
 
 class MainForm final : public Window {
  public:
@@ -44,6 +45,10 @@ class MainForm final : public Window {
   // this window is hidden (when enabled); ApplyShowController follows a ShowController toggle.
   void PlaceController();
   void ApplyShowController();
+  // Watches the notes folder for changes made elsewhere (another computer's sync); the
+  // watch stops while the notes folder is being moved.
+  void StartWatchingNotes();
+  void StopWatchingNotes();
   // Commands the menus share (main menu, tray, controller).
   void ChooseEntrySection(const std::string& name);
   void ShowWeekRows(int rows);
@@ -109,6 +114,9 @@ class MainForm final : public Window {
   void OnQueryEndSession();
   void OnSizing(WPARAM edge, RECT* r);
   void OnHousekeepingTick();
+  // The notes changed on disk: codes are read again, the section lists rebuilt and the
+  // wallpaper drawn with the new notes.
+  void OnNotesChanged();
   // Paints the program's windows and the task bar again a few times after an install.
   void StartRedrawOverWallpaper();
   void OnRedrawOverWallpaperTimer();
@@ -123,11 +131,13 @@ class MainForm final : public Window {
 
   App& app_;
   std::unique_ptr<MainWindow> ui_;
+  std::unique_ptr<NotesWatcher> notesWatcher_;
   RotationControls rotationControls_;
   WallpaperCapture capture_;
   bool closing_ = false;
   int redrawsLeft_ = 0;
   bool showMaximized_ = false;
+  bool notesFolderMissing_ = false;  // the chosen notes folder could not be reached
 };
 
 }  // namespace ov

@@ -11,12 +11,14 @@
 #include "core/app/Migration.h"
 #include "core/backup/Backup.h"
 #include "core/calendar/FirstRun.h"
+#include "core/sync/ConflictNames.h"
 #include "core/library/RotationQueue.h"
 #include "core/wallpaper/WallpaperSize.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/app/NotesWatcher.h"
 #include "win/app/Timers.h"
 #include "win/config/MainWindow.h"
 #include "win/desktop/DesktopIcons.h"
@@ -101,6 +103,21 @@ void MainForm::ResolveFolders() {
   app_.Folders = ResolveDataFolders(program, GetTempFolder(), GetSpecialFolder(SpecialFolder::AppData));
   std::error_code ec;
   fs::create_directories(app_.Folders.dataFolder, ec);
+  // The notes may live in a folder of their own (one a sync service shares). It is read
+  // before the other settings because the entry store is made from it next.
+  if (app_.SettingsStore.Open()) {
+    std::optional<StoredValue> v = app_.SettingsStore.Read("App", "NotesFolder");
+    if (v && v->kind == StoredValue::Kind::String)
+      app_.Folders.notesFolder = NotesFolderFromSetting(v->text, app_.Folders.dataFolder);
+    app_.SettingsStore.Close();
+  }
+  if (!app_.Folders.notesFolder.empty()) {
+    fs::create_directories(app_.Folders.notesFolder, ec);
+    // Out of reach (a drive not attached): the notes are not shown from anywhere else,
+    // but nothing is written into the wrong folder either; a message says why.
+    if (!fs::is_directory(app_.Folders.notesFolder, ec)) notesFolderMissing_ = true;
+  }
+  ui_->ShowNotesFolder();
   // A save cut short by a crash or a kill leaves its temporary file beside the target.
   RemoveStaleDataTemps(app_.Folders);
 }
@@ -108,6 +125,14 @@ void MainForm::ResolveFolders() {
 void MainForm::MigrateOldLayouts() {
   // The entry store starts in the default section; the stored one is set after loading.
   app_.Entries = std::make_unique<EntryStore>(app_.Folders.EntriesFolder(), kDefaultSectionName, app_.CodePage);
+  // A note a sync service keeps only in the cloud is read once it is downloaded.
+  app_.Entries->SetNotYetAvailableCheck([](const fs::path& file) {
+    const DWORD a = GetFileAttributesW(file.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && IsOnlinePlaceholder(a);
+  });
+  if (notesFolderMissing_)
+    ErrorBox(Handle(), "无法访问数据文件夹 " + FolderText(app_.Folders.notesFolder) +
+                           "。\r\n在它可以访问之前，项目不会被显示或保存。");
   MigrationResult r = ov::MigrateOldLayouts(*app_.Shell, *app_.Entries, app_.Folders);
   if (r.movedEntries) InfoBox(Handle(), MovedEntriesMessage(app_.Folders));
 }
@@ -223,6 +248,7 @@ void MainForm::DeferredStart() {
     UpdateWallpaper();
     // 13.-16.
     RebuildSectionLists();
+    StartWatchingNotes();
     RebuildControllerMonthMenu();
     ShowHolidayChecks();
   } catch (const std::exception& e) {
@@ -285,5 +311,28 @@ void MainForm::AttachHook() {
 }
 
 void MainForm::StartHousekeepingTimer() { SetTimer(Handle(), kTimerSec, kTimerSecInterval, nullptr); }
+
+void MainForm::StartWatchingNotes() {
+  if (!notesWatcher_) notesWatcher_ = std::make_unique<NotesWatcher>();
+  notesWatcher_->Watch(app_.Folders.EntriesFolder(), Handle(), kMsgNotesChanged);
+}
+
+void MainForm::StopWatchingNotes() {
+  if (notesWatcher_) notesWatcher_->Stop();
+}
+
+void MainForm::OnNotesChanged() {
+  if (app_.Quitting || !app_.Entries) return;
+  // A rebuild closes an open pop-up: the user finishes first (closing it rebuilds, and
+  // it checks the note for changes made meanwhile).
+  if (app_.EntryPopup) {
+    SetTimer(Handle(), kTimerNotesChanged, kNotesChangedRetryInterval, nullptr);
+    return;
+  }
+  const int year = app_.Entries->Codes().year;
+  if (year != 0) app_.Entries->ReloadCodes(year);
+  RebuildSectionLists();
+  UpdateWallpaper();
+}
 
 }  // namespace ov

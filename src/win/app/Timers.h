@@ -19,5 +19,9 @@ inline constexpr UINT_PTR kTimerReleaseWallpaperLayer = 4;
 inline constexpr UINT kReleaseWallpaperLayerDelay = 60000;
 // One-shot, set to the next due reminder.
 inline constexpr UINT_PTR kTimerReminder = 5;
+// Notes changed on disk while an entry pop-up is open: the rebuild (which would close
+// the pop-up) waits until it is gone, looking again this often.
+inline constexpr UINT_PTR kTimerNotesChanged = 6;
+inline constexpr UINT kNotesChangedRetryInterval = 1000;
 
 }  // namespace ov

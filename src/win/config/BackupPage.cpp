@@ -66,6 +66,7 @@ void BackupPage::Run(bool backup) {
   WinFileAttributes attributes;
   BackupContext ctx{app_.settings, app_.Folders.dataFolder, *this, app_.Locale, app_.Clock.Now(), &app_.CodePage,
                     &attributes};
+  ctx.notesFolder = app_.Folders.notesFolder;
   if (backup) ButtonBackupClick(ctx);
   else ButtonRestoreBackupClick(ctx);
 }

@@ -74,6 +74,8 @@ class MainWindow final : public IPreviewHost {
   // CheckMiniController follows ShowController changed elsewhere (tray, mini controller),
   // without running its click handler.
   void SetMiniControllerCheck(bool checked);
+  // Shows where the notes live on the application tab.
+  void ShowNotesFolder();
   // SpinWeekRows shows VisibleWeeks set elsewhere (the mini controller's "星期行数").
   void ShowWeekRows(int rows);
   void UpdateCaption(const std::string& versionText);

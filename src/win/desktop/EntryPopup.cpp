@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/calendar/ChineseCalendar.h"
 #include "core/calendar/ColorCodeEdit.h"
@@ -15,6 +16,7 @@
 #include "core/desktop/EntryEditMenu.h"
 #include "core/desktop/PopupPlacement.h"
 #include "core/desktop/PopupText.h"
+#include "core/sync/NoteConflicts.h"
 #include "core/util/Paths.h"
 #include "core/util/Text.h"
 #include "win/app/App.h"
@@ -22,6 +24,7 @@
 #include "win/app/MainForm.h"
 #include "win/desktop/DatePicker.h"
 #include "win/desktop/RepeatDialog.h"
+#include "win/platform/ComputerName.h"
 #include "win/platform/DateConvert.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/Dpi.h"
@@ -41,6 +44,18 @@ constexpr int kMemoId = 1;
 // only in its beginning.
 constexpr UINT kMsgShowReadError = WM_APP + 1;
 constexpr UINT kMsgShowTruncated = WM_APP + 2;
+constexpr UINT kMsgOfferMerge = WM_APP + 3;
+
+const char kOfferMergeText[] =
+    "此项目在另一台电脑上也被修改了。\r\n\r\n要把另一个版本合并到本项目中吗？\r\n"
+    "(选择“否”将保留另一个版本，下次打开时再询问。)";
+
+// "2026-12-09 101500" for a local date-time.
+std::string ConflictStamp(double now) {
+  CivilDate d = DecodeDate(now);
+  const int seconds = static_cast<int>((now - std::floor(now)) * 86400.0 + 0.5) % 86400;
+  return Format("%.4d-%.2d-%.2d %.2d%.2d%.2d", d.year, d.month, d.day, seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
 
 // Menu command ids.
 enum : int {
@@ -192,6 +207,7 @@ bool TFEntry::Create() {
   section_ = app_.Entries->CurrentSection();
   if (read) {
     entry_ = *read;
+    readText_ = entry_.Text;
   } else {
     readFailed_ = true;
     entry_.ColorCodes = app_.Entries->ColorCodesOf(date_);
@@ -221,6 +237,9 @@ bool TFEntry::Create() {
     // Read-only rather than disabled: the beginning can still be scrolled and copied.
     SendMessageW(memo_, EM_SETREADONLY, TRUE, 0);
     PostMessageW(Handle(), kMsgShowTruncated, 0, 0);
+  } else if (!ConflictCopiesOf(app_.Entries->NoteFilePath(date_, section_)).empty()) {
+    // Another version of this day waits beside the note: the user decides about it.
+    PostMessageW(Handle(), kMsgOfferMerge, 0, 0);
   }
   entry_.Modified = false;
 
@@ -533,6 +552,9 @@ LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgShowReadError:
       ShowReadError();
       return 0;
+    case kMsgOfferMerge:
+      OfferMerge();
+      return 0;
     case kMsgShowTruncated: {
       ModalScope modal(*this);
       InfoBox(Handle(), NoteTruncatedText(app_.Entries->NoteFilePath(date_)));
@@ -558,6 +580,39 @@ void TFEntry::OnDestroyed() {
 
 void TFEntry::ShowAgain() { ShowWindow(Handle(), SW_SHOWNA); }
 
+void TFEntry::OfferMerge() {
+  if (closing_ || !MemoHoldsTheNote()) return;
+  bool merge = false;
+  {
+    ModalScope modal(*this);
+    merge = ConfirmBox(Handle(), kOfferMergeText);
+  }
+  if (merge && !closing_) {
+    // What the user typed meanwhile is saved first, so the merge starts from it.
+    std::string typed = MemoText();
+    if (typed != readText_) {
+      TDayEntry e;
+      e.Text = typed;
+      app_.Entries->WriteDayEntry(e, date_, section_);
+    }
+    if (auto merged = MergeConflictCopies(*app_.Entries, date_, section_)) {
+      readText_ = entry_.Text = *merged;
+      SetWindowTextW(memo_, Widen(ReplaceAll(*merged, "\n", "\r\n")).c_str());
+      // Nothing left to save; the wallpaper shows the merged note.
+      app_.MainWindow->UpdateWallpaper();
+    }
+  }
+  CloseIfDeferred();
+}
+
+std::string TFEntry::MemoText() const {
+  int n = GetWindowTextLengthW(memo_);
+  std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+  GetWindowTextW(memo_, text.data(), n + 1);
+  text.resize(static_cast<size_t>(n));
+  return TrimControl(ReplaceAll(Narrow(text), "\r\n", "\n"));
+}
+
 void TFEntry::ShowReadError() {
   const std::filesystem::path file = app_.Entries->NoteFilePath(date_);
   ModalScope modal(*this);
@@ -580,14 +635,13 @@ void TFEntry::CloseEntry() {
   }
   closing_ = true;
   if (entry_.Modified && MemoHoldsTheNote()) {
-    int n = GetWindowTextLengthW(memo_);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    GetWindowTextW(memo_, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n));
-    entry_.Text = TrimControl(ReplaceAll(Narrow(text), "\r\n", "\n"));
+    entry_.Text = MemoText();
     // Into the section the note came from, also when another one became active while a
-    // dialog of the pop-up held the close back.
-    app_.Entries->WriteDayEntry(entry_, date_, section_);
+    // dialog of the pop-up held the close back. When another computer changed the note
+    // meanwhile, its version is kept beside it as a conflict copy; when only the other
+    // computer changed it, its text stays and shows on the rebuilt wallpaper.
+    CloseNote(*app_.Entries, date_, section_, readText_, entry_.Text, ComputerName(),
+              ConflictStamp(app_.Clock.Now()));
     ShowWindow(memo_, SW_HIDE);
     ShowWindow(wait_, SW_SHOW);
     UpdateWindow(Handle());

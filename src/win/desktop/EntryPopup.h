@@ -57,6 +57,10 @@ class TFEntry final : public Window {
   void ApplyDpi(UINT dpi);
   LRESULT HitTest(LPARAM lp);
   void ShowReadError();
+  // Conflict copies of this day wait beside the note: asks whether to merge them in.
+  void OfferMerge();
+  // The memo's text as a note text (LF breaks, trimmed).
+  std::string MemoText() const;
   // Whether the memo's text is the whole note, so that it may be saved or repeated.
   bool MemoHoldsTheNote() const { return !readFailed_ && !truncated_; }
   // Marks a modal loop of the pop-up for the lifetime of the object; the last one to end
@@ -82,6 +86,7 @@ class TFEntry final : public Window {
   Rect cellRect_;
   Rect popupRect_;
   TDayEntry entry_;
+  std::string readText_;  // the note's text when the pop-up read it
   bool showing_ = false;
   bool saved_ = false;
   bool closing_ = false;

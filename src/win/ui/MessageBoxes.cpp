@@ -69,6 +69,7 @@ void AbortBox(HWND owner, const std::string& text) {
   Show(owner, text, MB_OK | MB_ICONWARNING);
 }
 bool ConfirmBox(HWND owner, const std::string& text) { return Show(owner, text, MB_YESNO | MB_ICONQUESTION) == IDYES; }
+int ChoiceBox(HWND owner, const std::string& text) { return Show(owner, text, MB_YESNOCANCEL | MB_ICONQUESTION); }
 
 std::string BrowseForFolder(HWND owner, const std::string& title, const std::string& initialFolder) {
   std::wstring wtitle = Widen(title);

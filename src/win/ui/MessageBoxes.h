@@ -14,6 +14,8 @@ void WarningBox(HWND owner, const std::string& text);
 void AbortBox(HWND owner, const std::string& text);
 // Yes / No confirmation; true for Yes.
 bool ConfirmBox(HWND owner, const std::string& text);
+// Yes / No / Cancel; IDYES, IDNO or IDCANCEL.
+int ChoiceBox(HWND owner, const std::string& text);
 
 // The system folder browser rooted at the desktop, file-system folders only, new style
 // with status text; the thread's other windows are disabled while it is open. Returns the

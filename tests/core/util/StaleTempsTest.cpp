@@ -37,6 +37,12 @@ TEST(StaleTempsTest, NameForm) {
       {"Rotation.txt.tmp1x-2", false},
       {"Rotation.txt.TMP1-2", false},
       {"OV3A1.tmp", false},  // the print page's temporary, not ours to remove here
+      {"~$Notes_2026-12-08.txt.9-17.tmp", true},
+      {"~$a.tmp.1-2.tmp", true},
+      {"~$.1-2.tmp", false},          // no target name
+      {"~$Codes2026.dat.12.tmp", false},
+      {"~$Codes2026.dat.1x-2.tmp", false},
+      {"~$report.docx", false},       // another program's lock file
   };
   for (const Case& c : cases) EXPECT_EQ(c.temp, IsAtomicWriteTempName(c.name)) << c.name;
 

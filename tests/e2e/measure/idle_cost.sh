@@ -5,17 +5,23 @@
 # these for another process) and Linux's view of the same Wine process (/proc: CPU time,
 # anonymous resident memory as the private bytes, resident set). Prints figures; it fails
 # only when the program stops or its private memory grows by more than 8 MB while idle.
+# Usage: bash tests/e2e/measure/idle_cost.sh [MINUTES [SECTIONS [REMINDERS]]]   (needs scripts/build.sh win)
+# SECTIONS (default 20) section folders with a note each are watched for changes meanwhile.
 # REMINDERS (default 0) note lines with times are put into tomorrow's note first, so that
 # many reminders wait while the program idles.
-# Usage: bash tests/e2e/measure/idle_cost.sh [MINUTES [REMINDERS]]     (needs scripts/build.sh win)
 minutes=${1:-5}
-reminders=${2:-0}
+sections=${2:-20}
+reminders=${3:-0}
 export E2E_TIMEOUT=$((minutes * 60 + 180))
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init idle_cost
 orv_not_first_run
 orv_plain_calendar >/dev/null
+for i in $(seq 1 "$sections"); do
+  mkdir -p "$(e2e_data_folder)/Entries/Section$i/Notes/2026"
+  printf '[EOHDR]\r\nnote %d\r\n' "$i" >"$(e2e_data_folder)/Entries/Section$i/Notes/2026/Notes_2026-01-01.txt"
+done
 if [ "$reminders" -gt 0 ]; then
   note=$(orv_note_file $(date -d tomorrow +'%Y %m %d'))
   mkdir -p "$(dirname "$note")"
@@ -59,7 +65,7 @@ cpu=$((lc - lc0))
 # samples; such a figure says nothing, so it is named as such instead of printed.
 win_cpu="$((wc - wc0)) ms"
 [ $((wc - wc0)) -ge 0 ] || win_cpu="not usable under Wine"
-echo "idle $minutes min hidden with $reminders reminders waiting: CPU $cpu ms ($(awk -v c="$cpu" -v m="$minutes" 'BEGIN{printf "%.3f", c / (m * 600)}')% of one core)," \
+echo "idle $minutes min hidden, $sections sections watched, $reminders reminders waiting: CPU $cpu ms ($(awk -v c="$cpu" -v m="$minutes" 'BEGIN{printf "%.3f", c / (m * 600)}')% of one core)," \
   "private memory $lp0 KB -> $lp KB, resident $lr0 KB -> $lr KB (Windows view: CPU $win_cpu," \
   "private bytes $wp0 KB -> $wp KB, working set $ww0 KB -> $ww KB)" | tee -a "$report"
 [ $((lp - lp0)) -le 8192 ] || e2e_fail "private memory grew by $((lp - lp0)) KB while idle"
