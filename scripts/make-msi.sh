@@ -22,8 +22,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 ln -s "$folder" "$work/Orvinta"
 ln -s "$root/res" "$work/res"
+# The zone folder (hundreds of files in region folders) is listed by wixl-heat into a
+# fragment of its own, one component per file, sorted so that the same folder gives the
+# same source.
+(cd "$folder" && find zoneinfo -type f | LC_ALL=C sort |
+  wixl-heat -p zoneinfo/ --var var.ZoneDir --directory-ref ZoneinfoDir --component-group ZoneFiles --win64) \
+  >"$work/zoneinfo.wxs"
 rm -f "$out"
 (cd "$work" && wixl -a x64 -D Version="$version" -D ProductCode="$(product_code "$version")" \
-  -D StageDir=Orvinta -D ResDir=res -o "$out" "$root/res/installer/Orvinta.wxs" 2>&1 |
+  -D StageDir=Orvinta -D ZoneDir=Orvinta/zoneinfo -D ResDir=res -D Win64=yes \
+  -o "$out" "$root/res/installer/Orvinta.wxs" zoneinfo.wxs 2>&1 |
   grep -v 'builder.vala:[0-9]*: unimplemented' || true)
 [ -s "$out" ] || { echo "make-msi: wixl made no $out" >&2; exit 1; }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the release into dist/:
 #   Orvinta-<version>-x64.zip  the program folder "Orvinta" as it lies on the user's disk,
-#                              with README.txt, 自述.txt and LICENSES.txt
+#                              with README.txt, 自述.txt, LICENSES.txt and the zone folder
 #   Orvinta-<version>-x64.msi  a per-user installer of the same folder (wixl)
 #   SHA256SUMS
 # The version is the project version of CMakeLists.txt. The program and the zip are
@@ -39,6 +39,8 @@ rm -rf "$dist/stage"
 mkdir -p "$stage"
 cp "$build/bin/Orvinta.exe" "$build/bin/MHookOV.dll" "$stage/"
 cp -r res/program/. "$stage/"
+# The time zones the calendar subscriptions are read in (made by the build from tzdata).
+cp -r "$build/bin/zoneinfo" "$stage/"
 # The user texts with Windows line ends and a byte-order mark, so that every Notepad reads
 # them as UTF-8. README.txt carries the Chinese text after the English one (the installer
 # cannot install a file named 自述.txt).
@@ -58,6 +60,8 @@ licence() {  # TITLE PACKAGE
   licence "GCC runtime: libstdc++ and libgcc (GPL 3 with the GCC Runtime Library Exception)" gcc-mingw-w64-base
   licence "MinGW-w64 runtime and winpthreads" mingw-w64-x86-64-dev
   licence "zlib" libz-mingw-w64
+  printf 'libical (Mozilla Public License 2.0): see LICENSE-libical.txt. Its source is the\n'
+  printf 'upstream tarball of the Debian source package libical3, unchanged.\n'
 } | sed 's/$/\r/' >"$stage/LICENSES.txt"
 
 find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +

@@ -78,10 +78,6 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgNotesChanged:
       OnNotesChanged();
       return 0;
-    case WM_POWERBROADCAST:
-      // Back from sleep: changes synced meanwhile may have gone unreported.
-      if ((wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) && notesWatcher_) notesWatcher_->Recheck();
-      return TRUE;
     case kMsgSectionsChanged:
       // A rename or deletion: the preview's title names the section that is now active.
       RebuildSectionLists();
@@ -97,9 +93,12 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (app_.Reminders) app_.Reminders->Refresh();
       return 0;
     case WM_POWERBROADCAST:
-      // Awake again: what came due while the PC slept is shown as missed.
-      if ((wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) && app_.Reminders)
-        app_.Reminders->Refresh(true);
+      // Awake again: changes synced meanwhile may have gone unreported, and what came due
+      // while the PC slept is shown as missed.
+      if (wp == PBT_APMRESUMEAUTOMATIC || wp == PBT_APMRESUMESUSPEND) {
+        if (notesWatcher_) notesWatcher_->Recheck();
+        if (app_.Reminders) app_.Reminders->Refresh(true);
+      }
       return TRUE;
     case WM_HOTKEY:
       // Nothing in the program registers a hot key; another program may post one.
