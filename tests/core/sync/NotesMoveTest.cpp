@@ -21,14 +21,14 @@ Tree ReadTree(const fs::path& root) {
   Tree t;
   if (!fs::exists(root)) return t;
   for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file()) t[e.path().lexically_relative(root).generic_string()] = ReadFile(e.path());
+    if (e.is_regular_file()) t[e.path().lexically_relative(root).generic_u8string()] = ReadFile(e.path());
   return t;
 }
 
 class NotesMoveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto& [rel, bytes] : source_) WriteFile(From() / rel, bytes);
+    for (auto& [rel, bytes] : source_) WriteFile(From() / PathFromUtf8(rel), bytes);
     hooks_.switchOver = [this] { return ++switches_, true; };
     hooks_.computer = "HOME";
     hooks_.stamp = "2026-12-09 101500";
@@ -68,7 +68,7 @@ TEST_F(NotesMoveTest, AFailureOrCancelAtAnyStepLosesNothing) {
     for (int nth : {0, 2}) {
       SCOPED_TRACE(testing::Message() << "step " << static_cast<int>(failing) << " file " << nth);
       fs::remove_all(To());
-      for (auto& [rel, bytes] : source_) WriteFile(From() / rel, bytes);
+      for (auto& [rel, bytes] : source_) WriteFile(From() / PathFromUtf8(rel), bytes);
       WriteFile(To() / "ImageCRC/CRC_other.ini", "theirs");  // what was there before stays
       switches_ = 0;
       int seen = 0;
@@ -93,7 +93,7 @@ TEST_F(NotesMoveTest, AFailureOrCancelAtAnyStepLosesNothing) {
   }
   // Cancelled halfway through the copies.
   fs::remove_all(To());
-  for (auto& [rel, bytes] : source_) WriteFile(From() / rel, bytes);
+  for (auto& [rel, bytes] : source_) WriteFile(From() / PathFromUtf8(rel), bytes);
   hooks_.allow = {};
   hooks_.progress = [](size_t done, size_t) { return done < 3; };
   switches_ = 0;
@@ -104,8 +104,8 @@ TEST_F(NotesMoveTest, AFailureOrCancelAtAnyStepLosesNothing) {
 }
 
 TEST_F(NotesMoveTest, TargetWithNotesIsUsedOrMergedKeepingBothVersionsOfADay) {
-  WriteFile(To() / "Entries/默认/Notes/2026/Notes_2026-12-09.txt", "[EOHDR]\r\noffice\r\n");
-  WriteFile(To() / "Entries/默认/Notes/2026/Notes_2026-12-11.txt", "[EOHDR]\r\nthere only\r\n");
+  WriteFile(To() / PathFromUtf8("Entries/默认/Notes/2026/Notes_2026-12-09.txt"), "[EOHDR]\r\noffice\r\n");
+  WriteFile(To() / PathFromUtf8("Entries/默认/Notes/2026/Notes_2026-12-11.txt"), "[EOHDR]\r\nthere only\r\n");
   EXPECT_TRUE(HoldsNotes(To()));
   EXPECT_FALSE(HoldsNotes(dir_.Path() / "empty"));
 
@@ -128,16 +128,18 @@ TEST_F(NotesMoveTest, TargetWithNotesIsUsedOrMergedKeepingBothVersionsOfADay) {
 }
 
 TEST(NotesFolderSettingTest, SharedFoldersFollowTheSetting) {
-  const fs::path data = fs::path("/data/Orvinta");
+  // Absolute on every system (a Windows path needs its drive).
+  const fs::path data = fs::absolute("data/Orvinta");
+  const fs::path sync = fs::absolute("sync/Notes");
   DataFolders f;
   f.dataFolder = data;
   EXPECT_EQ(data / "Entries", f.EntriesFolder());
-  f.notesFolder = NotesFolderFromSetting("/sync/Notes/", data);
-  EXPECT_EQ(fs::path("/sync/Notes") / "Entries", f.EntriesFolder());
-  EXPECT_EQ(fs::path("/sync/Notes") / "ImageCRC", f.ImageCrcFolder());
+  f.notesFolder = NotesFolderFromSetting(PathToUtf8(sync) + "/", data);
+  EXPECT_EQ(sync / "Entries", f.EntriesFolder());
+  EXPECT_EQ(sync / "ImageCRC", f.ImageCrcFolder());
   EXPECT_EQ(data / "Wallpaper.bmp", f.WallpaperFile());
   EXPECT_EQ(data / "Rotation.txt", f.RotationFile());
-  for (const char* unusable : {"", "relative/folder", "/data/Orvinta/", "/data/Orvinta"})
+  for (const std::string& unusable : {std::string(), std::string("relative/folder"), PathToUtf8(data) + "/", PathToUtf8(data)})
     EXPECT_TRUE(NotesFolderFromSetting(unusable, data).empty()) << unusable;
 }
 
