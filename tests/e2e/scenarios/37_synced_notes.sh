@@ -4,7 +4,8 @@
 # A note typed on A appears on B's wallpaper within seconds of the sync; one day edited
 # on both while the service is offline ends with both texts on both computers (the
 # service's conflict copy beside the note), and merging on B when the day is opened there
-# again carries one note with both texts back to A.
+# again carries one note with both texts back to A. A conflict copy of a codes file is
+# merged into the codes when the program starts.
 # e2e-timeout: 200
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -25,14 +26,28 @@ for pc in main b; do
   mkdir -p "${sync[$pc]}/Entries/默认/Notes/$year"
   e2e_reg_set "$ORV_KEY\\App" NotesFolder REG_SZ "$(e2e_win_path "${sync[$pc]}")"
 done
+# A codes file changed on both computers earlier: the service left B's version beside
+# A's. A merges the two when it starts (day 1 coded on A, day 2 on B), removes the copy
+# and says so in its log.
 e2e_use_pc main
+codes="${sync[main]}/Entries/Codes$year.dat"
+codes_copy="${sync[main]}/Entries/Codes$year.sync-conflict-20260101-101500-PCB.dat"
+python3 -c 'import struct, sys
+for path, day, mask in ((sys.argv[1], 0, 2), (sys.argv[2], 1, 4)):
+    v = [0] * 370
+    v[day] = mask
+    open(path, "wb").write(struct.pack("<370I", *v))' "$codes" "$codes_copy"
+orv_start_running orvinta
+e2e_wait_for "the codes' conflict copy merged" 10 eval '[ ! -e "$codes_copy" ]'
+e2e_assert_eq "2 4" "$(od -An -tu4 -N8 "$codes" | xargs)" "A's codes of days 1 and 2 after the merge"
+grep -qF "Codes$year.dat" "$(e2e_data_folder)/Sync.log" || e2e_fail "the codes merge is not in A's log"
+
 pause="$E2E_ART/sync-paused"
 e2e_start_helper sync python3 "$E2E_ROOT/tests/e2e/lib/syncloop.py" "${sync[main]}" "${sync[b]}" PCA PCB \
   --delay 1 --pause "$pause"
 synclog="$E2E_ART/sync.log"
-
-e2e_use_pc main
-orv_start_running orvinta
+# B starts once the merged codes are there (a rebuild for them comes no later).
+e2e_wait_for "the codes carried to B" 10 test -f "${sync[b]}/Entries/Codes$year.dat"
 e2e_use_pc b
 orv_start_running orvinta-b
 cp "$(orv_wallpaper)" "$E2E_ART/b-before.bmp"
