@@ -94,7 +94,11 @@ bool ChangeNotesFolder(App& app, HWND owner) {
   if (FolderText(target) == FolderText(current)) return false;
 
   MoveChoice choice = MoveChoice::Move;
-  if (HoldsNotes(target)) {
+  if (HoldsUnfinishedMove(target)) {
+    // A move into this folder was cut short: what it holds are copies that move made,
+    // which a merge completes (a day that differs keeps both versions).
+    choice = MoveChoice::Merge;
+  } else if (HoldsNotes(target)) {
     const int answer = ChoiceBox(owner, kTargetHoldsNotes);
     if (answer == IDCANCEL) return false;
     choice = answer == IDYES ? MoveChoice::UseTarget : MoveChoice::Merge;

@@ -3,7 +3,8 @@
 # browser: 2,000 notes (and the codes and picture properties) move to the chosen folder,
 # every file arrives unchanged, the setting and the label follow and the old copies go.
 # A second move killed (SIGKILL) while it copies loses nothing: the old folder stays in use
-# and whole, and the next start is a normal one that uses it.
+# and whole, and the next start is a normal one that uses it; moving there again completes
+# the move without asking.
 # e2e-timeout: 240
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -121,5 +122,17 @@ tabs=$(orv_children | grep 'class="SysTabControl32"' | head -1 | cut -d' ' -f1)
 e2e_send "$tabs" 0x1330 6 >/dev/null
 sleep 0.5
 e2e_screenshot restarted >/dev/null
+
+# Moving there again completes what the killed move began, without asking whether to use
+# the copies it left as if another computer had put them there.
+choose_first_folder_of_c 'C:\\AAKilled'
+completed_or_asked() { orv_has_box "所选文件夹中已有项目" || label_is 'C:\\AAKilled\\'; }
+e2e_wait_for "the completed move on the label" 120 completed_or_asked
+e2e_screenshot completed >/dev/null
+orv_no_boxes || e2e_fail "a message instead of the completed move: $(orv_box_texts)"
+manifest "$third" >"$E2E_ART/completed.txt"
+cmp -s "$E2E_ART/expected.txt" "$E2E_ART/completed.txt" ||
+  e2e_fail "the completed move differs: $(diff "$E2E_ART/expected.txt" "$E2E_ART/completed.txt" | head -5)"
+e2e_assert_eq "" "$(ls -A "$third" | grep -vxE 'Entries|ImageCRC' || true)" "other files in the new folder"
 orv_end_session orvinta-again
 e2e_pass
