@@ -102,6 +102,12 @@ std::string DescribeCodesMerge(const CodesMerge& m) {
   return line + "。";
 }
 
+std::string DescribeImagePropsCopy(const fs::path& copy) {
+  const std::string name = PathToUtf8(copy.filename());
+  const std::string original = ConflictOriginal(name, IsImagePropsFileName).value_or("");
+  return Format("图像属性的冲突副本“%s”保留在原处，未使用；使用的是“%s”。", name.c_str(), original.c_str());
+}
+
 bool AppendLogLine(const fs::path& file, std::string_view line) {
   constexpr std::uintmax_t kMaxLogBytes = 256 * 1024;
   std::error_code ec;

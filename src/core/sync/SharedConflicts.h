@@ -40,6 +40,10 @@ std::vector<CodesMerge> MergeCodesConflicts(const std::filesystem::path& entries
 // saying (no day added, none kept, the copy not removed, no failure).
 std::string DescribeCodesMerge(const CodesMerge& merge);
 
+// A line for the program's log about a conflict copy of a picture's properties, which is
+// left where it is and not used.
+std::string DescribeImagePropsCopy(const std::filesystem::path& copy);
+
 // The log of what the program did with conflict copies: "Sync.log" in the data folder of
 // this computer (it is not carried to other computers).
 inline constexpr char kSyncLogName[] = "Sync.log";

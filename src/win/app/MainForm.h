@@ -119,7 +119,8 @@ class MainForm final : public Window {
   // wallpaper drawn with the new notes.
   void OnNotesChanged();
   // Merges the conflict copies of the codes files a sync service left in the notes
-  // folder, and logs what that did once per run.
+  // folder, and logs what that did and which copies of picture properties are there,
+  // each once per run.
   void MergeSyncedCodes();
   // Paints the program's windows and the task bar again a few times after an install.
   void StartRedrawOverWallpaper();

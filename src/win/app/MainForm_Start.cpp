@@ -7,6 +7,8 @@
 #include <ctime>
 #include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/app/Migration.h"
 #include "core/backup/Backup.h"
@@ -340,8 +342,13 @@ void MainForm::OnNotesChanged() {
 }
 
 void MainForm::MergeSyncedCodes() {
-  for (const CodesMerge& merge : MergeCodesConflicts(app_.Folders.EntriesFolder())) {
-    const std::string line = DescribeCodesMerge(merge);
+  std::vector<std::string> lines;
+  for (const CodesMerge& merge : MergeCodesConflicts(app_.Folders.EntriesFolder()))
+    lines.push_back(DescribeCodesMerge(merge));
+  // Copies of picture properties are not merged; the log says they are there.
+  for (const fs::path& copy : ConflictCopiesIn(app_.Folders.ImageCrcFolder(), IsImagePropsFileName))
+    lines.push_back(DescribeImagePropsCopy(copy));
+  for (const std::string& line : lines) {
     if (line.empty() || !loggedMerges_.insert(line).second) continue;
     SYSTEMTIME t{};
     GetLocalTime(&t);

@@ -39,6 +39,18 @@ TEST(SharedConflictsTest, RecognisesCopiesOfCodesAndPicturePropertiesOnly) {
   }
 }
 
+TEST(SharedConflictsTest, ListsTheCopiesOfAFolderOnly) {
+  test::TempDir dir;
+  for (const char* name : {"CRC_0000abcd.ini", "CRC_0000abcd-OFFICE.ini", "CRC_0000abce.sync-conflict-20261209-101500-X.ini",
+                           "notes.txt", "CRC_0000abcd-OFFICE.ini.part"})
+    test::WriteFile(dir.Path() / name, "x");
+  fs::create_directory(dir.Path() / "CRC_0000abcf-DIR.ini");  // a folder, not a copy
+  std::vector<std::string> names;
+  for (const fs::path& p : ConflictCopiesIn(dir.Path(), IsImagePropsFileName)) names.push_back(PathToUtf8(p.filename()));
+  EXPECT_EQ((std::vector<std::string>{"CRC_0000abcd-OFFICE.ini", "CRC_0000abce.sync-conflict-20261209-101500-X.ini"}),
+            names);
+}
+
 // An entries folder with the local codes of a year and a service's conflict copy.
 class CodesMergeTest : public ::testing::Test {
  protected:

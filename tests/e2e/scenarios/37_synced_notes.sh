@@ -37,10 +37,17 @@ for path, day, mask in ((sys.argv[1], 0, 2), (sys.argv[2], 1, 4)):
     v = [0] * 370
     v[day] = mask
     open(path, "wb").write(struct.pack("<370I", *v))' "$codes" "$codes_copy"
+# A picture's properties the same way: that copy stays and is only mentioned in the log.
+mkdir -p "${sync[main]}/ImageCRC"
+printf '[Image]\r\nContrast=10\r\n' >"${sync[main]}/ImageCRC/CRC_0000abcd.ini"
+printf '[Image]\r\nContrast=20\r\n' >"${sync[main]}/ImageCRC/CRC_0000abcd-PCB.ini"
 orv_start_running orvinta
 e2e_wait_for "the codes' conflict copy merged" 10 eval '[ ! -e "$codes_copy" ]'
 e2e_assert_eq "2 4" "$(od -An -tu4 -N8 "$codes" | xargs)" "A's codes of days 1 and 2 after the merge"
-grep -qF "Codes$year.dat" "$(e2e_data_folder)/Sync.log" || e2e_fail "the codes merge is not in A's log"
+logged() { grep -qF "$1" "$(e2e_data_folder)/Sync.log"; }
+e2e_wait_for "the codes merge in A's log" 5 logged "Codes$year.dat"
+e2e_wait_for "the properties' copy in A's log" 5 logged "CRC_0000abcd-PCB.ini"
+e2e_assert_file "${sync[main]}/ImageCRC/CRC_0000abcd-PCB.ini"
 
 pause="$E2E_ART/sync-paused"
 e2e_start_helper sync python3 "$E2E_ROOT/tests/e2e/lib/syncloop.py" "${sync[main]}" "${sync[b]}" PCA PCB \
