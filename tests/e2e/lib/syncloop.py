@@ -6,7 +6,7 @@ on one side since the last sync, and has stayed so for DELAY seconds, is carried
 other side: written under a temporary name and renamed, keeping its modification time,
 as sync clients do. When both sides changed one file to different contents, the side
 that changed first keeps the name on both computers and the other version is kept beside
-it, on both, under a conflict name of the Syncthing form
+it, on both, under a conflict name of one service's form
 "<stem>.sync-conflict-<YYYYMMDD>-<HHMMSS>-<DEVICE>.<ext>". A file that one side removed
 and the other changed is brought back. Temporary files ("~$…", "*.tmp", "*.part") are
 not carried.
