@@ -102,7 +102,7 @@ std::string FailureState(const FetchResult& r) {
     case K::TooLarge: return Format("文件太大 (超过 %d MB)", int(kMaxFetchBytes >> 20));
     case K::TimedOut: return "无法连接: 超时";
     case K::NoServer: return "无法连接: 找不到服务器";
-    case K::Refused: return "无法连接: 服务器没有回应";
+    case K::Refused: return "无法连接: 没有回应";
     case K::Certificate: return "无法连接: 服务器的证书无效";
     case K::BadAddress: return "无法连接: 地址无效";
     case K::OtherError: return Format("无法连接: 错误 %lu", r.error);

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "core/ical/CalendarRefresh.h"
 #include "core/util/Text.h"
 #include "win/app/App.h"
@@ -14,7 +16,9 @@ namespace ov {
 namespace {
 
 enum : int { kIdList = 3201, kIdAdd, kIdEdit, kIdDelete, kIdRefresh };
-enum Column : int { kColName, kColSource, kColColor, kColState };
+// The state comes before the source: it is what the user looks for, and an address
+// shortened at the right still says where it comes from.
+enum Column : int { kColName, kColState, kColColor, kColSource };
 
 HWND Child(HWND page, const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id, HFONT font) {
   HWND h = CreateWindowExW(0, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top, r.right - r.left,
@@ -45,8 +49,12 @@ void SubscriptionsGroup::Create(HWND page, int x, int y, int w, int h, const std
                 R(x + gap, y + 18, w - 2 * gap, listH), kIdList, font);
   ListView_SetExtendedListViewStyle(view_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
                                                LVS_EX_CHECKBOXES);
+  // Widths in 96-dpi units; the source takes what is left beside the scroll bar.
+  const int nameW = 72, stateW = 150, colorW = 32;
+  const int sourceW = std::max(40, w - 2 * gap - 4 - nameW - stateW - colorW) -
+                      MulDiv(GetSystemMetrics(SM_CXVSCROLL), 96, scale(96));
   const struct { const char* caption; int width; } columns[] = {
-      {"名称", 84}, {"来源", 104}, {"颜色", 36}, {"状态", 120}};
+      {"名称", nameW}, {"状态", stateW}, {"颜色", colorW}, {"来源", sourceW}};
   for (int i = 0; i < int(std::size(columns)); ++i) {
     std::wstring caption = Widen(columns[i].caption);
     LVCOLUMNW col{};

@@ -67,7 +67,7 @@ TEST(CalendarRefresh, EachEndOfAFetchDecidesTheCopyAndTheState) {
       {{K::TooLarge}, nullptr, true, false, "文件太大 (超过 20 MB)"},
       {{K::TimedOut}, nullptr, true, false, "无法连接: 超时"},
       {{K::NoServer}, nullptr, true, false, "无法连接: 找不到服务器"},
-      {{K::Refused}, nullptr, true, false, "无法连接: 服务器没有回应"},
+      {{K::Refused}, nullptr, true, false, "无法连接: 没有回应"},
       {{K::Certificate}, nullptr, true, false, "无法连接: 服务器的证书无效"},
       {{K::OtherError, 0, "", {}, 12345}, nullptr, true, false, "无法连接: 错误 12345"},
   };

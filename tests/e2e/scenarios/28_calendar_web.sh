@@ -11,6 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
 orv_not_first_run
+orv_window_font
 color=$(orv_plain_calendar)
 team=E53935 partly=43A047
 export OV_TEST_FETCH_TIMEOUT_MS=6000
@@ -82,7 +83,7 @@ for i in "${!names[@]}"; do
 done
 e2e_reg_set "$key" Count REG_DWORD ${#names[@]}
 
-# The rows of the subscription list: "name|source|colour|state" each.
+# The rows of the subscription list: "name|state|colour|source" each.
 rows() {
   local list
   list=$(orv_children | grep ' id=3201 .*class="SysListView32"' | cut -d' ' -f1)
@@ -90,7 +91,7 @@ rows() {
   ov_tool items "$list" | tr -d '\r' |
     sed -n 's/.* text="\(.*\)" col1="\(.*\)" col2="\(.*\)" col3="\(.*\)" checked=.*/\1|\2|\3|\4/p'
 }
-state_of() { rows | sed -n "$(($1 + 1))p" | cut -d'|' -f4; }
+state_of() { rows | sed -n "$(($1 + 1))p" | cut -d'|' -f2; }
 team_failed() { [[ "$(state_of 1)" == 无法连接:* ]]; }
 all_states_final() {
   local i s
@@ -175,6 +176,12 @@ orv_start_running third
 e2e_wait_for "the events from the kept copy" 30 has_events
 e2e_wait_for "the served calendar's failure" 30 team_failed
 e2e_log "without the server: $(state_of 1)"
+# The list on the tab "项目", to be looked at.
+e2e_post TOVMainForm WM_USER+23
+e2e_wait_window TOVMainForm visible 10 >/dev/null
+e2e_send "$(orv_children | grep 'class="SysTabControl32"' | head -1 | cut -d' ' -f1)" 0x1330 0 >/dev/null
+sleep 1
+e2e_screenshot tab-entries >/dev/null
 orv_no_boxes || e2e_fail "a failed refresh opened a box: $(orv_box_texts)"
 for log in orvinta second third; do
   ! grep -qs "127.0.0.1:$port/team" "$E2E_ART/$log.log" || e2e_fail "an address was logged in full"
