@@ -12,7 +12,8 @@ namespace ov {
 
 namespace {
 
-enum : int { kIdSource = 300, kIdBrowse, kIdName, kIdSwatch, kIdColor, kIdRefresh, kIdEnabled };
+// The refresh spin is an edit and an up-down: two ids.
+enum : int { kIdSource = 300, kIdBrowse, kIdName, kIdSwatch, kIdColor, kIdRefresh = 310, kIdEnabled = 320 };
 
 constexpr int kClientWidth = 380, kClientHeight = 186;
 

@@ -50,7 +50,7 @@ void SubscriptionsGroup::Create(HWND page, int x, int y, int w, int h, const std
   ListView_SetExtendedListViewStyle(view_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
                                                LVS_EX_CHECKBOXES);
   // Widths in 96-dpi units; the source takes what is left beside the scroll bar.
-  const int nameW = 72, stateW = 150, colorW = 32;
+  const int nameW = 72, stateW = 142, colorW = 40;
   const int sourceW = std::max(40, w - 2 * gap - 4 - nameW - stateW - colorW) -
                       MulDiv(GetSystemMetrics(SM_CXVSCROLL), 96, scale(96));
   const struct { const char* caption; int width; } columns[] = {
@@ -101,7 +101,7 @@ void SubscriptionsGroup::UpdateRow(int row) {
   SetCell(view_, row, kColName, SubscriptionDisplayName(s, calendarName));
   // A web address shows without its path: it often carries a secret token.
   SetCell(view_, row, kColSource, SourceForLog(s.source));
-  SetCell(view_, row, kColColor, Format("#%06X", unsigned(s.rgb)));
+  SetCell(view_, row, kColColor, Format("#%06X", unsigned(s.rgb)));  // read by screen readers; the swatch is drawn
   SetCell(view_, row, kColState, app_.Calendars ? app_.Calendars->StateOf(s) : std::string(kStateNotRead));
   ListView_SetCheckState(view_, row, s.enabled);
   filling_ = wasFilling;
@@ -209,14 +209,18 @@ bool SubscriptionsGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
         case CDDS_PREPAINT: result = CDRF_NOTIFYITEMDRAW; return true;
         case CDDS_ITEMPREPAINT: result = CDRF_NOTIFYSUBITEMDRAW; return true;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-          const size_t row = cd->nmcd.dwItemSpec;
-          if (cd->iSubItem == kColColor && row < list_.size()) {
-            const uint32_t rgb = list_[row].rgb;
-            cd->clrTextBk = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-            cd->clrText = cd->clrTextBk;
-          } else {
-            cd->clrTextBk = CLR_DEFAULT;
-            cd->clrText = CLR_DEFAULT;
+          const int row = int(cd->nmcd.dwItemSpec);
+          RECT cell{};
+          if (cd->iSubItem == kColColor && row >= 0 && row < int(list_.size()) &&
+              ListView_GetSubItemRect(view_, row, kColColor, LVIR_BOUNDS, &cell)) {
+            // A swatch inside the cell, also on the selected row.
+            const uint32_t rgb = list_[size_t(row)].rgb;
+            HBRUSH brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+            InflateRect(&cell, -3, -2);
+            FillRect(cd->nmcd.hdc, &cell, brush);
+            DeleteObject(brush);
+            result = CDRF_SKIPDEFAULT;
+            return true;
           }
           result = CDRF_DODEFAULT;
           return true;

@@ -83,13 +83,13 @@ for i in "${!names[@]}"; do
 done
 e2e_reg_set "$key" Count REG_DWORD ${#names[@]}
 
-# The rows of the subscription list: "name|state|colour|source" each.
+# The rows of the subscription list: "name|state|colour|source|on" each.
 rows() {
   local list
   list=$(orv_children | grep ' id=3201 .*class="SysListView32"' | cut -d' ' -f1)
   [ -n "$list" ] || return 0
   ov_tool items "$list" | tr -d '\r' |
-    sed -n 's/.* text="\(.*\)" col1="\(.*\)" col2="\(.*\)" col3="\(.*\)" checked=.*/\1|\2|\3|\4/p'
+    sed -n 's/.* text="\(.*\)" col1="\(.*\)" col2="\(.*\)" col3="\(.*\)" checked=\(.\).*/\1|\2|\3|\4|\5/p'
 }
 state_of() { rows | sed -n "$(($1 + 1))p" | cut -d'|' -f2; }
 team_failed() { [[ "$(state_of 1)" == 无法连接:* ]]; }
@@ -182,6 +182,20 @@ e2e_wait_window TOVMainForm visible 10 >/dev/null
 e2e_send "$(orv_children | grep 'class="SysTabControl32"' | head -1 | cut -d' ' -f1)" 0x1330 0 >/dev/null
 sleep 1
 e2e_screenshot tab-entries >/dev/null
+# "添加..." adds a subscription through its dialog; it is stored at once.
+ov_tool click TOVMainForm 添加... >/dev/null || e2e_fail "no button 添加..."
+e2e_wait_window TFSubscription visible 10 >/dev/null
+ov_tool settext TFSubscription '#300' "webcal://127.0.0.1:$port/added.ics" >/dev/null
+ov_tool settext TFSubscription '#302' "Added" >/dev/null
+sleep 0.5
+e2e_screenshot add-dialog >/dev/null
+ov_tool click TFSubscription 确定 >/dev/null
+e2e_wait_window TFSubscription gone 10 >/dev/null
+stored() { [ "$(e2e_reg_get "$key" Count)" = 7 ] && [ "$(e2e_reg_get "$key" Name6)" = Added ]; }
+e2e_wait_for "the added subscription in the settings" 10 stored
+e2e_assert_eq "webcal://127.0.0.1:$port/added.ics" "$(e2e_reg_get "$key" Source6)" "added source"
+rows | grep -q '^Added|.*|1$' || e2e_fail "the added subscription is not listed as on: $(rows)"
+e2e_screenshot tab-entries-added >/dev/null
 orv_no_boxes || e2e_fail "a failed refresh opened a box: $(orv_box_texts)"
 for log in orvinta second third; do
   ! grep -qs "127.0.0.1:$port/team" "$E2E_ART/$log.log" || e2e_fail "an address was logged in full"
