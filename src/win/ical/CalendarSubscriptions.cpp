@@ -249,12 +249,14 @@ CalendarSubscriptions::~CalendarSubscriptions() {
 }
 
 void CalendarSubscriptions::Start(std::vector<Subscription> list) {
+  // Cancelled before the new list is there: the worker resets the cancel only when it
+  // takes the list, so no cancel outlives the list it was meant for.
+  shared_->cancel.Cancel();
   {
     std::lock_guard lock(shared_->mutex);
     shared_->pending = std::move(list);
     shared_->hasPending = true;
   }
-  shared_->cancel.Cancel();
   shared_->wake.notify_all();
   if (!worker_.joinable()) {
     worker_ = std::thread([s = shared_] {
