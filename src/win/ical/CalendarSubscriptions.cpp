@@ -88,6 +88,9 @@ class Worker {
   bool LoadCache(Entry& e);
   bool Fetch(Entry& e);
   void PublishStates(bool eventsChanged, std::vector<SubscribedEvents::Source>* sources);
+  // The cached copies of web calendars not yet loaded, all before any fetch: a fetch that
+  // stalls does not keep the others' events off the desktop. True when one was loaded.
+  bool LoadCaches();
   fs::path CacheOf(const Entry& e) const { return s_->folder / CacheFileName(e.sub.source); }
 
   std::shared_ptr<CalendarSubscriptions::Shared> s_;
@@ -171,6 +174,23 @@ void Worker::PublishStates(bool eventsChanged, std::vector<SubscribedEvents::Sou
   if (eventsChanged || statesChanged) PostMessageW(s_->notify, kMsgCalendarsChanged, eventsChanged ? 1 : 0, 0);
 }
 
+bool Worker::LoadCaches() {
+  bool loaded = false;
+  for (Entry& e : entries_) {
+    if (!IsWebSource(e.sub.source)) continue;
+    try {
+      loaded |= LoadCache(e);
+    } catch (...) {
+    }
+  }
+  if (!loaded) return false;
+  std::vector<SubscribedEvents::Source> sources;
+  for (const Entry& e : entries_)
+    if (e.calendar) sources.push_back({e.calendar, e.sub.rgb});
+  PublishStates(true, &sources);
+  return true;
+}
+
 void Worker::Run() {
   std::unique_lock lock(s_->mutex);
   while (!s_->stop) {
@@ -201,6 +221,7 @@ void Worker::Run() {
       s_->refreshNow = false;
     }
     lock.unlock();
+    LoadCaches();
     std::vector<SubscribedEvents::Source> sources;
     int64_t waitSeconds = kPollInterval.count();
     for (Entry& e : entries_) {

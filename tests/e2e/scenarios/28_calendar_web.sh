@@ -3,9 +3,10 @@
 # their day, and each subscription's state shows in the list of the tab "项目" (updated,
 # a line that could not be read, 404, a response that never comes, a body that is no
 # calendar, a 50 MB body, refused before the program has read it whole). A second
-# start asks with the ETag and gets 304; while a refresh stalls the window answers at
-# once, and quitting then does not wait for the fetch; a third start without the
-# server shows the events from the copy kept in the data folder.
+# start shows the kept copies at once and asks with the ETag, getting 304; while a
+# refresh stalls the window answers at once, and quitting then does not wait for the
+# fetch. "添加..." adds a subscription through its dialog. A third start without the
+# server shows the events from the copies kept in the data folder.
 # e2e-timeout: 300
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -14,7 +15,7 @@ orv_not_first_run
 orv_window_font
 color=$(orv_plain_calendar)
 team=E53935 partly=43A047
-export OV_TEST_FETCH_TIMEOUT_MS=6000
+export OV_TEST_FETCH_TIMEOUT_MS=8000
 
 # The server and its calendars.
 www=$E2E_ART/www
@@ -147,8 +148,12 @@ e2e_screenshot events >/dev/null
 ls "$(e2e_data_folder)/Calendars/"*.http >/dev/null 2>&1 || e2e_fail "no validators kept beside the copies"
 orv_end_session
 
-# 2. Second start: the served calendar is asked for with its ETag and not sent again.
+# 2. Second start: the kept copies show while the first fetch stalls; the served
+# calendar is asked for with its ETag and not sent again.
+rm -f "$(orv_wallpaper)"
 orv_start_running second
+e2e_wait_for "the events from the kept copies" 20 has_events
+[ "$(grep -c '^/team.ics ' "$server_log")" -eq 1 ] || e2e_fail "the kept copies waited for the fetches"
 e2e_wait_for "a 304 for the served calendar" 40 grep -q '^/team.ics if-none-match="[0-9a-f]*" status=304' "$server_log"
 e2e_assert_match "^已更新 " "$(state_of 1)" "after 304"
 # "立即刷新" fetches again; quitting while the stalled fetch waits ends the program at once.
