@@ -272,10 +272,15 @@ FetchResult FetchUrl(const std::string& url, const std::vector<std::string>& hea
   if (!cancel.Begin(job)) return {K::Cancelled};
   try {
     std::thread([job, url, headers, timeoutMs, maxBytes] {
+      // Nothing leaves this thread; a job that cannot even finish is ended by the
+      // waiter's bound.
       try {
         job->Finish(RunFetch(*job, url, headers, timeoutMs, maxBytes));
       } catch (...) {
-        job->Finish({K::OtherError});
+        try {
+          job->Finish({K::OtherError});
+        } catch (...) {
+        }
       }
     }).detach();
   } catch (...) {
@@ -291,7 +296,6 @@ FetchResult FetchUrl(const std::string& url, const std::vector<std::string>& hea
                           [&] { return job->done || job->stopped; });
     if (job->done) result = std::move(job->result);
     else result.kind = job->stopped ? K::Cancelled : K::TimedOut;
-    if (job->stopped && !job->done) result.kind = K::Cancelled;
   }
   job->Stop();
   cancel.End();
