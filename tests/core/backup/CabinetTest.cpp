@@ -285,6 +285,46 @@ TEST(CabinetTest, ReadOnlyTargetsAreReplacedUnlessTheReaderIsToldNot) {
   fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
 }
 
+// A target that already holds the entry's bytes is kept (a second hard link to it stays
+// linked); any difference, wherever it is, gives the entry's bytes. Either way the file
+// ends with the entry's time.
+TEST(CabinetTest, ATargetIsRewrittenOnlyWhereItDiffers) {
+  const std::string big = TestBytes(100000, 7, false);  // spans several data blocks
+  auto flipped = [&](size_t at) {
+    std::string s = big;
+    s[at] = static_cast<char>(s[at] ^ 0x5A);
+    return s;
+  };
+  struct Case {
+    const char* what;
+    std::string current;
+    bool kept;
+  } cases[] = {
+      {"the same bytes", big, true},
+      {"the first byte differs", flipped(0), false},
+      {"a byte in a later block differs", flipped(70000), false},
+      {"the last byte differs", flipped(big.size() - 1), false},
+      {"shorter", big.substr(0, 5000), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempDir dir;
+    TSTCabWriter w;
+    w.CreateCabinet(dir.Path() / "b.cab");
+    w.AddBytes(big, "Entries/n.txt", kTime);
+    w.CloseCabinet(true);
+    const fs::path target = dir.Path() / "out" / "Entries" / "n.txt", link = dir.Path() / "link.txt";
+    test::WriteFile(target, c.current);
+    fs::create_hard_link(target, link);
+    TSTCabReader reader;
+    EXPECT_EQ(reader.Extract(dir.Path() / "b.cab", dir.Path() / "out").written, 1);
+    EXPECT_TRUE(test::ReadFile(target) == big);
+    EXPECT_EQ(fs::hard_link_count(target), c.kept ? 2u : 1u);
+    EXPECT_EQ(*FileDosWriteTime(target), kTime);
+    EXPECT_EQ(test::TreeOf(dir.Path() / "out").size(), 1u) << "a temporary was left behind";
+  }
+}
+
 TEST(CabinetTest, WriterRefusesWhatTheFormatCannotHold) {
   TSTCabWriter w;
   w.CreateCabinet("unused.cab");
