@@ -3,7 +3,9 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -63,7 +65,37 @@ struct Event {
   icaltimezone* floatingZone = nullptr;  // X-WR-TIMEZONE of the calendar
   bool isOverride = false;
   When recurrenceId;
+  // The days the event can touch, from its dates as written: any zone is less than a day
+  // from the PC's, so a range of shown days outside these needs no zone arithmetic.
+  // A repeating event may touch any day.
+  int64_t reachFirst = INT64_MIN;
+  int64_t reachLast = INT64_MAX;
 };
+
+// The written day of a time property, or nullopt when it has none.
+std::optional<int64_t> WrittenDay(icaltimetype t) {
+  if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t)) return std::nullopt;
+  return DayOf(t);
+}
+
+// Sets reachFirst and reachLast of a single (not repeating) event.
+void BoundSingleEvent(Event& ev) {
+  icalcomponent* c = ev.comp;
+  const std::optional<int64_t> start = WrittenDay(icalcomponent_get_dtstart(c));
+  if (!start) return;
+  int64_t end = *start;
+  if (icalproperty* endProp = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
+    const std::optional<int64_t> e = WrittenDay(icalproperty_get_dtend(endProp));
+    if (!e) return;
+    end = std::max(end, *e);
+  } else if (icalproperty* durProp = icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY)) {
+    const int64_t secs = icaldurationtype_as_int(icalproperty_get_duration(durProp));
+    end = *start + std::max<int64_t>(secs, 0) / kDaySeconds + 1;
+  }
+  // A day on either side for the zones, one more for the day an end at midnight belongs to.
+  ev.reachFirst = *start - 2;
+  ev.reachLast = end + 2;
+}
 
 // Resolves the zone of a time read from `prop` of `ev`: the time's own zone, the TZID
 // parameter's, the calendar's X-WR-TIMEZONE for floating times, or none (PC's zone).
@@ -227,6 +259,9 @@ IcsCalendar IcsCalendar::Parse(std::string_view text) {
         ev.isOverride = !ev.uid.empty();
         ev.recurrenceId = Resolve(icalcomponent_get_recurrenceid(c), rid, ev);
       }
+      if (ev.isOverride || (!icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY) &&
+                            !icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY)))
+        BoundSingleEvent(ev);
       cal.d_->events.push_back(std::move(ev));
     };
     if (icalcomponent_isa(root) == ICAL_VEVENT_COMPONENT) add(root);
@@ -268,6 +303,7 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
   };
 
   for (const Event& ev : d_->events) {
+    if (ev.reachLast < firstDay || ev.reachFirst > lastDay) continue;
     icalcomponent* c = ev.comp;
     if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) continue;
     icalproperty* startProp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);

@@ -52,6 +52,20 @@ TEST(SubscribedEvents, LinesOfEachCalendarInItsColourAndNewSourcesReplaceTheOld)
   EXPECT_EQ(events.EventsOf(Day("2026-03-10")).size(), 2u);
   events.SetSources({{cal("C", "20260310"), 0x333333}});
   EXPECT_EQ(events.EventsOf(Day("2026-03-10")), (std::vector<DayEvent>{{"C", 0x333333}}));
+
+  // The cells get the lines with the day's note while the view setting is on, and the
+  // note alone when it is switched off.
+  struct Notes : IDayDataSource {
+    DayData ReadDay(double) override { return {"note", 4, {}}; }
+  } notes;
+  bool show = true;
+  EventDays days(notes, events, show);
+  EXPECT_EQ(days.ReadDay(double(Day("2026-03-10"))).events, (std::vector<DayEvent>{{"C", 0x333333}}));
+  show = false;
+  const DayData off = days.ReadDay(double(Day("2026-03-10")));
+  EXPECT_TRUE(off.events.empty());
+  EXPECT_EQ(off.text, "note");
+  EXPECT_EQ(off.colorCodes, 4u);
 }
 
 }  // namespace
