@@ -11,6 +11,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/platform/DateConvert.h"
+#include "win/platform/ShellFolders.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/MessageBoxes.h"
 #include "win/wallpaper/Monitors.h"
@@ -41,6 +42,8 @@ std::wstring AskFileName(HWND owner, const std::string& section) {
   std::wstring file(MAX_PATH * 4, L'\0');
   Widen(DefaultExportFileName(section)).copy(file.data(), file.size() - 1);
   const std::wstring title = Widen(kExportIcsDialogCaption);
+  // Documents to start with; later the folder the system remembers for this dialog.
+  const std::wstring documents = GetSpecialFolder(SpecialFolder::MyDocuments).wstring();
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
   ofn.hwndOwner = owner;
@@ -48,6 +51,7 @@ std::wstring AskFileName(HWND owner, const std::string& section) {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.lpstrTitle = title.c_str();
+  ofn.lpstrInitialDir = documents.empty() ? nullptr : documents.c_str();
   ofn.lpstrDefExt = L"ics";
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
   if (!GetSaveFileNameW(&ofn)) return {};

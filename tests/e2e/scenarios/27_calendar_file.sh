@@ -4,8 +4,8 @@
 # copy of the file is kept in the data folder's Calendars folder, and events added to
 # the file later are drawn too. The entry pop-up of a day with an event shows it above
 # the note, read-only, and closing it writes no note. With the event lines switched off
-# in the settings the wallpaper shows none.
-# e2e-timeout: 280
+# in the settings the wallpaper shows none. "导出为 .ics..." writes the section's notes.
+# e2e-timeout: 300
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
 e2e_init
@@ -95,4 +95,34 @@ orv_start_running off
 cp "$(orv_wallpaper)" "$E2E_ART/lines-off.bmp"
 e2e_screenshot lines-off >/dev/null
 e2e_assert_eq 0 "$(bar_pixels)" "bar pixels with the event lines off"
+
+# "导出为 .ics..." on the tab "项目": today's note goes out as an all-day event into the
+# file the save dialog proposes (the section's name, in Documents), and a box says so.
+note=$(orv_note_file "$(date +%Y)" "$(date +%m)" "$(date +%d)")
+mkdir -p "$(dirname "$note")"
+printf '[EOHDR]\r\nBoard meeting\r\nRoom 4\r\n' >"$note"
+e2e_post TOVMainForm WM_USER+23
+e2e_wait_window TOVMainForm visible 10 >/dev/null
+main_tab=$(orv_children | grep 'class="SysTabControl32"' | head -1 | cut -d' ' -f1)
+e2e_send "$main_tab" 0x1330 0 >/dev/null
+sleep 0.7
+read -r l t r b <<<"$(orv_children | grep -F 'text="导出为 .ics..."' | orv_rect)"
+e2e_click $(((l + r) / 2)) $(((t + b) / 2))
+e2e_wait_window TFExportIcs visible 10 >/dev/null
+sleep 0.5
+e2e_screenshot export-dialog >/dev/null
+xdotool key Return  # this year
+save_dialog() { ov_tool list '#32770' 2>/dev/null | grep -qF '导出为 .ics'; }
+e2e_wait_for "the save dialog" 10 save_dialog
+sleep 0.5
+e2e_screenshot save-dialog >/dev/null
+xdotool key Return  # the proposed file
+exported() { orv_has_box "已将 1 天的项目导出到"; }
+e2e_wait_for "the confirmation" 10 exported
+out="$(e2e_unix_path "$(ov_tool folder documents | tr -d '\r')")/默认.ics"
+e2e_assert_file "$out"
+for line in "DTSTART;VALUE=DATE:$today" "SUMMARY:Board meeting" 'DESCRIPTION:Board meeting\nRoom 4'; do
+  grep -qF "$line" "$out" || e2e_fail "no '$line' in the exported file"
+done
+orv_press 确定
 e2e_pass
