@@ -3,7 +3,8 @@
 // render asks for), and both together. Goal: both together under 200 ms on one core.
 // The calendar mixes what real feeds hold: single timed events in UTC and in a named zone,
 // all-day and multi-day events, and weekly and monthly rules with COUNT, UNTIL, EXDATE and
-// overrides, spread over four years around the shown weeks.
+// overrides, spread over four years around the shown weeks. The last benchmark is the part
+// the window's thread pays when it draws after the file changed.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -124,8 +125,26 @@ void BM_ReadAndExpand10kEvents(benchmark::State& state) {
   }
 }
 
+// What the window's thread pays after a change of the file: the reader thread has read
+// and handed over the calendar (not timed); the render then reads the shown weeks.
+void BM_DrawLinesAfterChange10kEvents(benchmark::State& state) {
+  const IanaLocalZone& zone = Shanghai();
+  const auto calendar = std::make_shared<const IcsCalendar>(IcsCalendar::Parse(TenThousandEvents()));
+  SubscribedEvents events(zone);
+  events.EventsOf(kShownDay);  // the panel was drawn before
+  for (auto _ : state) {
+    state.PauseTiming();
+    events.SetSources({{calendar, 0x336699}});
+    state.ResumeTiming();
+    size_t n = 0;
+    for (int64_t d = kShownDay; d < kShownDay + 49; ++d) n += events.EventsOf(d).size();
+    benchmark::DoNotOptimize(n);
+  }
+}
+
 }  // namespace
 
 BENCHMARK(BM_Read10kEvents)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Expand10kEventsOverShownWeeks)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAndExpand10kEvents)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawLinesAfterChange10kEvents)->Unit(benchmark::kMillisecond)->Iterations(20);

@@ -65,9 +65,9 @@ struct Event {
   icaltimezone* floatingZone = nullptr;  // X-WR-TIMEZONE of the calendar
   bool isOverride = false;
   When recurrenceId;
-  // The days the event can touch, from its dates as written: any zone is less than a day
-  // from the PC's, so a range of shown days outside these needs no zone arithmetic.
-  // A repeating event may touch any day.
+  // The days the event can touch, from its dates as written: the event's zone and the
+  // PC's are less than two days apart, so shown days outside these need no zone
+  // arithmetic. A repeating event without an end date may touch any day.
   int64_t reachFirst = INT64_MIN;
   int64_t reachLast = INT64_MAX;
 };
@@ -78,10 +78,13 @@ std::optional<int64_t> WrittenDay(icaltimetype t) {
   return DayOf(t);
 }
 
-// Sets reachFirst and reachLast of a single (not repeating) event.
-void BoundSingleEvent(Event& ev) {
+// Sets reachFirst and reachLast of an event that happens once, or repeats by a rule that
+// ends at an UNTIL date; other repeating events keep the whole range. The dates are read
+// as written (the value itself, no zone looked up), which is cheap.
+void BoundEvent(Event& ev) {
   icalcomponent* c = ev.comp;
-  const std::optional<int64_t> start = WrittenDay(icalcomponent_get_dtstart(c));
+  icalproperty* startProp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+  const std::optional<int64_t> start = WrittenDay(icalproperty_get_dtstart(startProp));
   if (!start) return;
   int64_t end = *start;
   if (icalproperty* endProp = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
@@ -92,9 +95,20 @@ void BoundSingleEvent(Event& ev) {
     const int64_t secs = icaldurationtype_as_int(icalproperty_get_duration(durProp));
     end = *start + std::max<int64_t>(secs, 0) / kDaySeconds + 1;
   }
-  // A day on either side for the zones, one more for the day an end at midnight belongs to.
+  int64_t last = end;
+  if (!ev.isOverride) {
+    if (icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY)) return;
+    if (icalproperty* rrule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)) {
+      const icalrecurrencetype recur = icalproperty_get_rrule(rrule);
+      const std::optional<int64_t> until = WrittenDay(recur.until);
+      if (!until || recur.count != 0) return;
+      // The last occurrence starts on the UNTIL day at the latest and lasts as long.
+      last = std::max(end, *until + (end - *start));
+    }
+  }
+  // Two days on either side: the event's zone and the PC's can be 26 hours apart.
   ev.reachFirst = *start - 2;
-  ev.reachLast = end + 2;
+  ev.reachLast = last + 2;
 }
 
 // Resolves the zone of a time read from `prop` of `ev`: the time's own zone, the TZID
@@ -259,9 +273,7 @@ IcsCalendar IcsCalendar::Parse(std::string_view text) {
         ev.isOverride = !ev.uid.empty();
         ev.recurrenceId = Resolve(icalcomponent_get_recurrenceid(c), rid, ev);
       }
-      if (ev.isOverride || (!icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY) &&
-                            !icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY)))
-        BoundSingleEvent(ev);
+      BoundEvent(ev);
       cal.d_->events.push_back(std::move(ev));
     };
     if (icalcomponent_isa(root) == ICAL_VEVENT_COMPONENT) add(root);

@@ -91,6 +91,14 @@ TEST(IcsCalendarTraps, OneShownDayFindsEventsWrittenDaysAway) {
       {{"SUMMARY:D", "DTSTART;VALUE=DATE:20260310", "DTEND;VALUE=DATE:20260315"}, "Asia/Shanghai", "2026-03-14",
        {{"2026-03-14", ""}}},
       {{"SUMMARY:N", "DTSTART;VALUE=DATE:20260310", "DTEND;VALUE=DATE:20260315"}, "Asia/Shanghai", "2026-03-15", {}},
+      // The last occurrences of rules that end: one a day after UNTIL in the PC's zone,
+      // one whose five days reach past it.
+      {{"SUMMARY:U", "DTSTART;TZID=Pacific/Pago_Pago:20260301T233000", "RRULE:FREQ=WEEKLY;UNTIL=20260309T120000Z"},
+       "Pacific/Kiritimati", "2026-03-10", {{"2026-03-10", "00:30"}}},
+      {{"SUMMARY:F", "DTSTART;VALUE=DATE:20260302", "DTEND;VALUE=DATE:20260307", "RRULE:FREQ=WEEKLY;UNTIL=20260309"},
+       "Asia/Shanghai", "2026-03-13", {{"2026-03-13", ""}}},
+      {{"SUMMARY:G", "DTSTART;VALUE=DATE:20260302", "DTEND;VALUE=DATE:20260307", "RRULE:FREQ=WEEKLY;UNTIL=20260309"},
+       "Asia/Shanghai", "2026-03-14", {}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ShownLines(Calendar({Event(c.event)}), c.pcZone, c.day, c.day), c.expected) << c.event[0];
