@@ -98,6 +98,8 @@ e2e_assert_eq 0 "$(bar_pixels)" "bar pixels with the event lines off"
 
 # "导出为 .ics..." on the tab "项目": today's note goes out as an all-day event into the
 # file the save dialog proposes (the section's name, in Documents), and a box says so.
+out="$(e2e_unix_path "$(ov_tool folder documents | tr -d '\r')")/默认.ics"
+rm -f "$out"  # Documents outlives the prefix's reset; the save dialog would ask to replace it
 note=$(orv_note_file "$(date +%Y)" "$(date +%m)" "$(date +%d)")
 mkdir -p "$(dirname "$note")"
 printf '[EOHDR]\r\nBoard meeting\r\nRoom 4\r\n' >"$note"
@@ -119,7 +121,6 @@ e2e_screenshot save-dialog >/dev/null
 xdotool key Return  # the proposed file
 exported() { orv_has_box "已将 1 天的项目导出到"; }
 e2e_wait_for "the confirmation" 10 exported
-out="$(e2e_unix_path "$(ov_tool folder documents | tr -d '\r')")/默认.ics"
 e2e_assert_file "$out"
 for line in "DTSTART;VALUE=DATE:$today" "SUMMARY:Board meeting" 'DESCRIPTION:Board meeting\nRoom 4'; do
   grep -qF "$line" "$out" || e2e_fail "no '$line' in the exported file"
