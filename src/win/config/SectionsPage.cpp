@@ -31,12 +31,14 @@ void SectionsPage::Create(HWND page, int x, int y, int w, int h, const std::func
   page_ = page;
   auto R = [&](int l, int t, int rw, int rh) { return RECT{scale(l), scale(t), scale(l + rw), scale(t + rh)}; };
   Child(page, L"BUTTON", kSectionGroupCaption, BS_GROUPBOX, R(x, y, w, h), -1, font);
-  const int buttonW = 96, gap = 8;
+  const int buttonW = 80, gap = 8;
+  // The export button sits under the list and the buttons, at the group's right edge.
+  const int exportW = 112, exportH = 25;
   const int listW = w - buttonW - 3 * gap;
   list_ = Child(page, WC_LISTVIEWW, "",
                 WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS |
                     LVS_NOSORTHEADER,
-                R(x + gap, y + 18, listW, h - 18 - gap), kIdList, font);
+                R(x + gap, y + 18, listW, h - 18 - gap - exportH - 6), kIdList, font);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   std::wstring caption = Widen(kSectionListColumnCaption);
   LVCOLUMNW col{};
@@ -52,7 +54,8 @@ void SectionsPage::Create(HWND page, int x, int y, int w, int h, const std::func
   delete_ = Child(page, L"BUTTON", kDeleteSectionCaption, WS_TABSTOP | BS_PUSHBUTTON, R(bx, y + 80, buttonW, 25),
                   kIdDelete, font);
   // The active section's notes as an iCalendar file for other calendars.
-  Child(page, L"BUTTON", kExportIcsCaption, WS_TABSTOP | BS_PUSHBUTTON, R(bx, y + 111, buttonW, 25), kIdExportIcs, font);
+  Child(page, L"BUTTON", kExportIcsCaption, WS_TABSTOP | BS_PUSHBUTTON,
+        R(x + w - gap - exportW, y + h - gap - exportH, exportW, exportH), kIdExportIcs, font);
   if (hint) {
     hint(create_, kCreateSectionHint);
     hint(rename_, kRenameSectionHint);
