@@ -49,6 +49,7 @@ const std::vector<SettingBinding>& SettingBindings() {
       Number("SpinPastWeeks", &S::PastVisibleWeeks),
       Combo("ComboWeekDays", &S::StartOfWeek),
       Check("CheckShowLunar", &S::ShowLunar),
+      Check("CheckShowEventLines", &S::ShowEventLines),
       // Calendar: cells
       Number("SpinCalendarAlpha", &S::CalendarAlpha, C::TransparencyPercent),
       Number("SpinCellGap", &S::CellGap),

@@ -5,6 +5,7 @@
 #include "core/calendar/DateTime.h"
 #include "core/calendar/DisplayDate.h"
 #include "core/calendar/Sections.h"
+#include "core/ical/NotesExport.h"
 
 namespace ov {
 
@@ -50,7 +51,12 @@ std::vector<ControllerMenuItem> BuildControllerMenu(const ControllerMenuState& s
     sections.items.push_back(Item(kCtlSectionFirst + static_cast<int>(i), SectionMenuCaption(state.sections[i]).c_str(),
                                   Radio(state.sections[i] == state.currentSection)));
   // A menu with no items cannot open: an empty list shows as a disabled entry.
-  if (sections.items.empty()) sections.enabled = false;
+  if (sections.items.empty()) {
+    sections.enabled = false;
+  } else {
+    sections.items.push_back(Separator());
+    sections.items.push_back(Item(kCtlExportIcs, kExportIcsCaption));
+  }
   menu.push_back(sections);
 
   ControllerMenuItem rows = Item(0, "星期行数");
@@ -113,6 +119,7 @@ void RunControllerCommand(int id, double& displayDate, Settings& settings, const
       case kCtlRefreshImageList: host.RefreshImageList(); break;
       case kCtlSearchNewWallpapers: host.SearchNewWallpapers(); break;
       case kCtlOpenProgram: host.OpenProgram(); break;
+      case kCtlExportIcs: host.ExportIcs(); break;
       case kCtlCloseController:
         settings.ShowController = !settings.ShowController;
         host.ShowControllerChanged();

@@ -29,6 +29,7 @@ enum ControllerCommand : int {
   kCtlSearchNewWallpapers,
   kCtlOpenProgram,
   kCtlCloseController,
+  kCtlExportIcs,  // "导出为 .ics..." in the section submenu
 };
 
 // The choices of "星期行数"; a second column starts at 10.
@@ -79,6 +80,8 @@ class IControllerHost {
   virtual void RefreshImageList() = 0;
   virtual void SearchNewWallpapers() = 0;
   virtual void OpenProgram() = 0;
+  // The active section's notes exported as an iCalendar file (asks for range and file).
+  virtual void ExportIcs() = 0;
   // ShowController was toggled: place the controller and show or hide it.
   virtual void ShowControllerChanged() = 0;
 };

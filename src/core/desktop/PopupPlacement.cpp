@@ -20,7 +20,8 @@ Rect PopupRectForCell(const Rect& cell, const Rect& entryRect, bool hasEntryRect
 PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
   const Rect& desktop = in.desktop;
   int64_t left = in.popupRect.left;
-  int64_t top = in.showCaption ? int64_t(in.popupRect.top) - in.captionHeight - 1 : in.popupRect.top;
+  int64_t top = (in.showCaption ? int64_t(in.popupRect.top) - in.captionHeight - 1 : in.popupRect.top) -
+                std::max<int32_t>(in.eventsHeight, 0);
   bool scrollbar = in.showScrollbar && !in.autoHeight;
   int64_t s = scrollbar ? in.scrollbarWidth : 0;
   int64_t width = std::max<int64_t>(kEntryMinWidth, in.popupRect.right + s - left);
@@ -53,10 +54,19 @@ PopupPlacementResult PlacePopup(const PopupPlacementInput& in) {
   return {{Sat(left), Sat(top), Sat(left + width), Sat(top + height)}, scrollbar};
 }
 
-Rect PopupRectFromWindow(const Rect& window, bool showCaption, int32_t captionHeight) {
+Rect PopupRectFromWindow(const Rect& window, bool showCaption, int32_t captionHeight, int32_t eventsHeight) {
   Rect r = window;
-  if (showCaption) r.top = Sat(int64_t(window.top) + captionHeight + 1);
+  r.top = Sat(int64_t(window.top) + (showCaption ? int64_t(captionHeight) + 1 : 0) + std::max<int32_t>(eventsHeight, 0));
   return r;
+}
+
+std::vector<DayEvent> PopupEventLines(const std::vector<DayEvent>& events, size_t maxLines) {
+  if (events.size() <= maxLines) return events;
+  if (maxLines == 0) return {};
+  // The last row tells how many more there are, in no calendar's colour.
+  std::vector<DayEvent> shown(events.begin(), events.begin() + std::ptrdiff_t(maxLines - 1));
+  shown.push_back({"还有 " + std::to_string(events.size() - (maxLines - 1)) + " 项", kNoEventColor});
+  return shown;
 }
 
 FrameHit EntryFrameHitTest(int32_t x, int32_t y, int32_t w, int32_t h) {

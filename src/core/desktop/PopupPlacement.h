@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/render/DayDataSource.h"
 #include "core/util/Rect.h"
 
 namespace ov {
@@ -23,6 +24,9 @@ struct PopupPlacementInput {
   Rect popupRect;                 // the text area the window is placed for
   bool showCaption = true;
   int32_t captionHeight = kEntryCaptionHeight;  // the caption bar at the monitor's DPI
+  // The day's subscribed events, read-only between the caption bar and the memo; the
+  // window grows upwards by this much so the memo still lies over the cell.
+  int32_t eventsHeight = 0;
   bool showScrollbar = true;      // the user's choice; ignored while auto height is on
   bool autoHeight = true;
   int32_t scrollbarWidth = 17;    // memo width minus its client width with a scroll bar
@@ -40,8 +44,16 @@ struct PopupPlacementResult {
 PopupPlacementResult PlacePopup(const PopupPlacementInput& in);
 
 // The rectangle the user's resize leaves as PopupRect (and EntryRect): the window's
-// bounds, with the top below the caption bar when it is shown.
-Rect PopupRectFromWindow(const Rect& window, bool showCaption, int32_t captionHeight = kEntryCaptionHeight);
+// bounds, with the top below the caption bar when it is shown and below the events.
+Rect PopupRectFromWindow(const Rect& window, bool showCaption, int32_t captionHeight = kEntryCaptionHeight,
+                         int32_t eventsHeight = 0);
+
+// The event lines the pop-up shows above the memo: all of them when they are at most
+// maxLines, else the first maxLines - 1 and a line "还有 N 项" whose rgb is
+// kNoEventColor (no bar).
+inline constexpr size_t kPopupMaxEventLines = 6;
+inline constexpr uint32_t kNoEventColor = 0xFFFFFFFFu;
+std::vector<DayEvent> PopupEventLines(const std::vector<DayEvent>& events, size_t maxLines = kPopupMaxEventLines);
 
 // Frame hit-testing of the borderless pop-up, in window coordinates: which edge or corner
 // a point is on (later rules override earlier ones); `fallback` when none.

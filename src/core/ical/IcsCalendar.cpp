@@ -3,7 +3,9 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -63,7 +65,51 @@ struct Event {
   icaltimezone* floatingZone = nullptr;  // X-WR-TIMEZONE of the calendar
   bool isOverride = false;
   When recurrenceId;
+  // The days the event can touch, from its dates as written: the event's zone and the
+  // PC's are less than two days apart, so shown days outside these need no zone
+  // arithmetic. A repeating event without an end date may touch any day.
+  int64_t reachFirst = INT64_MIN;
+  int64_t reachLast = INT64_MAX;
 };
+
+// The written day of a time property, or nullopt when it has none.
+std::optional<int64_t> WrittenDay(icaltimetype t) {
+  if (icaltime_is_null_time(t) || !icaltime_is_valid_time(t)) return std::nullopt;
+  return DayOf(t);
+}
+
+// Sets reachFirst and reachLast of an event that happens once, or repeats by a rule that
+// ends at an UNTIL date; other repeating events keep the whole range. The dates are read
+// as written (the value itself, no zone looked up), which is cheap.
+void BoundEvent(Event& ev) {
+  icalcomponent* c = ev.comp;
+  icalproperty* startProp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
+  const std::optional<int64_t> start = WrittenDay(icalproperty_get_dtstart(startProp));
+  if (!start) return;
+  int64_t end = *start;
+  if (icalproperty* endProp = icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
+    const std::optional<int64_t> e = WrittenDay(icalproperty_get_dtend(endProp));
+    if (!e) return;
+    end = std::max(end, *e);
+  } else if (icalproperty* durProp = icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY)) {
+    const int64_t secs = icaldurationtype_as_int(icalproperty_get_duration(durProp));
+    end = *start + std::max<int64_t>(secs, 0) / kDaySeconds + 1;
+  }
+  int64_t last = end;
+  if (!ev.isOverride) {
+    if (icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY)) return;
+    if (icalproperty* rrule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY)) {
+      const icalrecurrencetype recur = icalproperty_get_rrule(rrule);
+      const std::optional<int64_t> until = WrittenDay(recur.until);
+      if (!until || recur.count != 0) return;
+      // The last occurrence starts on the UNTIL day at the latest and lasts as long.
+      last = std::max(end, *until + (end - *start));
+    }
+  }
+  // Two days on either side: the event's zone and the PC's can be 26 hours apart.
+  ev.reachFirst = *start - 2;
+  ev.reachLast = last + 2;
+}
 
 // Resolves the zone of a time read from `prop` of `ev`: the time's own zone, the TZID
 // parameter's, the calendar's X-WR-TIMEZONE for floating times, or none (PC's zone).
@@ -227,6 +273,7 @@ IcsCalendar IcsCalendar::Parse(std::string_view text) {
         ev.isOverride = !ev.uid.empty();
         ev.recurrenceId = Resolve(icalcomponent_get_recurrenceid(c), rid, ev);
       }
+      BoundEvent(ev);
       cal.d_->events.push_back(std::move(ev));
     };
     if (icalcomponent_isa(root) == ICAL_VEVENT_COMPONENT) add(root);
@@ -268,6 +315,7 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
   };
 
   for (const Event& ev : d_->events) {
+    if (ev.reachLast < firstDay || ev.reachFirst > lastDay) continue;
     icalcomponent* c = ev.comp;
     if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) continue;
     icalproperty* startProp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);

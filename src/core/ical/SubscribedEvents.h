@@ -25,17 +25,25 @@ class SubscribedEvents {
 
   explicit SubscribedEvents(const ILocalZone& zone) : zone_(zone) {}
   // Any thread. The order of the sources is the order of their lines within a day.
+  // The new sources are expanded at once over the window last asked for, on the calling
+  // thread (the reader's), so drawing the same days again costs nothing.
   void SetSources(std::vector<Source> sources);
   // Any thread.
   std::vector<DayEvent> EventsOf(int64_t day);
+  // Whether the lines of `day` are expanded already (EventsOf returns them at once).
+  bool Expanded(int64_t day);
 
  private:
+  using Window = std::vector<std::vector<DayEvent>>;  // index: day - first day
+  Window Expand(const std::vector<Source>& sources, int64_t first, int64_t last) const;
+
   const ILocalZone& zone_;
   std::mutex mutex_;
   std::vector<Source> sources_;
   bool windowValid_ = false;
+  bool asked_ = false;  // a window was asked for: first_ and last_ name it
   int64_t first_ = 0, last_ = -1;
-  std::vector<std::vector<DayEvent>> window_;  // index: day - first_
+  Window window_;
 };
 
 // The notes' source with the day's event lines added (when `show` is on).

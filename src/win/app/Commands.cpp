@@ -4,6 +4,7 @@
 #include "core/calendar/DisplayDate.h"
 #include "win/app/App.h"
 #include "win/app/MainForm.h"
+#include "win/ical/ExportIcsDialog.h"
 #include "win/desktop/DatePicker.h"
 
 namespace ov {
@@ -64,6 +65,7 @@ bool RunSharedCommand(App& app, UINT id) {
     case kCmdNextMonth: MoveDisplayDate(app, 1); return true;
     case kCmdSelectDate: app.ShowDatePicker(); return true;
     case kCmdQuit: QuitProgram(app); return true;
+    case kCmdExportIcs: ExportNotesAsIcs(app, nullptr); return true;
     default: return false;
   }
 }

@@ -24,6 +24,7 @@ enum SharedCommand : UINT {
   kCmdNextMonth,
   kCmdSelectDate,
   kCmdQuit,
+  kCmdExportIcs,  // "导出为 .ics..."
   kCmdSectionFirst = 2100,  // one per entry section, in list order
   kCmdSectionLast = 2399,
   kCmdReminderPause = 2400,  // "暂停提醒一小时"

@@ -79,6 +79,11 @@ void MainWindow::CreateCalendarViewPage(HWND p) {
             UpdatePreviewFast();
           }),
           "选择您希望的星期的第一天。");
+  // The subscribed calendars' event lines in the day cells (and on the printed page).
+  AddCheck(p, "CheckShowEventLines", "显示订阅的事件", 214, 116, 160, [this] {
+    StoreBound("CheckShowEventLines");
+    UpdatePreview();
+  });
 
   AddLabel(p, "默认假日", 392, 14, 64);
   HWND list = Add(p, "CheckDefaultHolidays", WC_LISTVIEWW, "",

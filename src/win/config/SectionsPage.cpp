@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include "core/calendar/Sections.h"
+#include "core/ical/NotesExport.h"
 #include "win/app/App.h"
+#include "win/ical/ExportIcsDialog.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/MessageBoxes.h"
 
@@ -11,7 +13,7 @@ namespace ov {
 
 namespace {
 
-enum : int { kIdList = 3101, kIdCreate, kIdRename, kIdDelete };
+enum : int { kIdList = 3101, kIdCreate, kIdRename, kIdDelete, kIdExportIcs };
 
 HWND Child(HWND page, const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id, HFONT font,
            DWORD exStyle = 0) {
@@ -30,11 +32,13 @@ void SectionsPage::Create(HWND page, int x, int y, int w, int h, const std::func
   auto R = [&](int l, int t, int rw, int rh) { return RECT{scale(l), scale(t), scale(l + rw), scale(t + rh)}; };
   Child(page, L"BUTTON", kSectionGroupCaption, BS_GROUPBOX, R(x, y, w, h), -1, font);
   const int buttonW = 80, gap = 8;
+  // The export button sits under the list and the buttons, at the group's right edge.
+  const int exportW = 112, exportH = 25;
   const int listW = w - buttonW - 3 * gap;
   list_ = Child(page, WC_LISTVIEWW, "",
                 WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS |
                     LVS_NOSORTHEADER,
-                R(x + gap, y + 18, listW, h - 18 - gap), kIdList, font);
+                R(x + gap, y + 18, listW, h - 18 - gap - exportH - 6), kIdList, font);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   std::wstring caption = Widen(kSectionListColumnCaption);
   LVCOLUMNW col{};
@@ -49,6 +53,9 @@ void SectionsPage::Create(HWND page, int x, int y, int w, int h, const std::func
                   kIdRename, font);
   delete_ = Child(page, L"BUTTON", kDeleteSectionCaption, WS_TABSTOP | BS_PUSHBUTTON, R(bx, y + 80, buttonW, 25),
                   kIdDelete, font);
+  // The active section's notes as an iCalendar file for other calendars.
+  Child(page, L"BUTTON", kExportIcsCaption, WS_TABSTOP | BS_PUSHBUTTON,
+        R(x + w - gap - exportW, y + h - gap - exportH, exportW, exportH), kIdExportIcs, font);
   if (hint) {
     hint(create_, kCreateSectionHint);
     hint(rename_, kRenameSectionHint);
@@ -163,6 +170,7 @@ bool SectionsPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
       case kIdCreate: CreateClick(); break;
       case kIdRename: RenameClick(); break;
       case kIdDelete: DeleteClick(); break;
+      case kIdExportIcs: ExportNotesAsIcs(app_, GetAncestor(page_, GA_ROOT)); break;
       default: return false;
     }
     result = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // The entry sections on the tab "项目": the list view ListSections (one column, grid
-// lines, whole-row selection, captions edited in place) and the buttons that create,
-// rename and delete sections. The decisions and texts are the core's (Sections.h).
+// lines, whole-row selection, captions edited in place), the buttons that create, rename
+// and delete sections, and the export of the active one as an iCalendar file. The
+// decisions and texts are the core's (Sections.h, NotesExport.h).
 #include <windows.h>
 
 #include <functional>

@@ -11,6 +11,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/ical/ExportIcsDialog.h"
 #include "win/desktop/EntryPopup.h"
 #include "win/platform/Utf16.h"
 #include "win/ui/SharedImages.h"
@@ -47,6 +48,7 @@ class ControllerHost final : public IControllerHost {
   void RefreshImageList() override { app_.MainWindow->RefreshImageList(); }
   void SearchNewWallpapers() override { app_.MainWindow->SearchNewWallpapers(); }
   void OpenProgram() override { app_.MainWindow->ShowMainWindow(); }
+  void ExportIcs() override { ExportNotesAsIcs(app_, nullptr); }
   void ShowControllerChanged() override { app_.MainWindow->ApplyShowController(); }
 
  private:

@@ -16,6 +16,7 @@
 #include "core/desktop/EntryEditMenu.h"
 #include "core/desktop/PopupPlacement.h"
 #include "core/desktop/PopupText.h"
+#include "core/ical/SubscribedEvents.h"
 #include "core/sync/NoteConflicts.h"
 #include "core/util/Paths.h"
 #include "core/util/Text.h"
@@ -214,6 +215,9 @@ bool TFEntry::Create() {
   }
   PopupText shown = PopupTextFor(entry_.Text);
   truncated_ = shown.truncated;
+  // The subscribed calendars' events of the day, shown above the note and never part of
+  // it; with the event lines switched off the pop-up shows none either.
+  if (s.ShowEventLines && app_.Events) events_ = PopupEventLines(app_.Events->EventsOf(DayNumber(date_)));
 
   // Created as wide as the text area will be: the text goes in before placing, and an
   // edit control wraps a long note into one line per character at a width of a few
@@ -304,10 +308,15 @@ void TFEntry::Place() {
   SelectObject(dc, old);
   ReleaseDC(memo_, dc);
 
+  // One event row is a memo line with a pixel above and below.
+  eventLine_ = std::max<int>(1, xq.cy) + 2;
+  eventsHeight_ = static_cast<int>(events_.size()) * eventLine_;
+
   PopupPlacementInput in;
   in.popupRect = popupRect_;
   in.showCaption = s.EntryShowCaption;
   in.captionHeight = caption_;
+  in.eventsHeight = eventsHeight_;
   in.showScrollbar = s.EntryShowScrollbar;
   in.autoHeight = s.EntryAutoHeight;
   in.scrollbarWidth = scrollbarWidth;
@@ -318,7 +327,7 @@ void TFEntry::Place() {
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-  in.chromeHeight = (frame.bottom - frame.top) + (s.EntryShowCaption ? caption_ : 0);
+  in.chromeHeight = (frame.bottom - frame.top) + (s.EntryShowCaption ? caption_ : 0) + eventsHeight_;
   // Lines the text needs at the placed width: lay the memo out at that width first.
   PopupPlacementResult first = PlacePopup(in);
   int memoWidth = static_cast<int>(first.window.Width()) - (frame.right - frame.left) -
@@ -350,11 +359,18 @@ void TFEntry::Place() {
 void TFEntry::Layout() {
   RECT rc;
   GetClientRect(Handle(), &rc);
-  int top = app_.settings.EntryShowCaption ? caption_ : 0;
+  int top = EventsTop() + eventsHeight_;
   SetWindowPos(memo_, nullptr, 0, top, rc.right, std::max<int>(0, rc.bottom - top), SWP_NOZORDER | SWP_FRAMECHANGED);
   SetWindowPos(wait_, nullptr, 0, top, rc.right, std::max<int>(0, rc.bottom - top), SWP_NOZORDER);
   UpdateTitle();
+  // The event lines are cut at the window's width: a new width lays them out again.
+  if (eventsHeight_ > 0) {
+    RECT strip{0, EventsTop(), rc.right, top};
+    InvalidateRect(Handle(), &strip, TRUE);
+  }
 }
+
+int TFEntry::EventsTop() const { return app_.settings.EntryShowCaption ? caption_ : 0; }
 
 RECT TFEntry::TitleBox() const {
   RECT rc;
@@ -430,6 +446,35 @@ void TFEntry::PaintCaption(HDC dc) {
   DrawBevel(dc, close, closePressed_ ? 50 : 20, closePressed_);
 }
 
+void TFEntry::PaintEvents(HDC dc) {
+  if (events_.empty()) return;
+  RECT rc;
+  GetClientRect(Handle(), &rc);
+  HGDIOBJ old = SelectObject(dc, memoFont_);
+  SetBkMode(dc, TRANSPARENT);
+  const int bar = std::max(2, eventLine_ / 6);
+  int y = EventsTop();
+  for (const DayEvent& e : events_) {
+    // The calendar's colour bar at the line's start, as in the day cells.
+    if (e.rgb != kNoEventColor) {
+      RECT b{2, y + 1, 2 + bar, y + eventLine_ - 1};
+      HBRUSH brush = CreateSolidBrush(RGB((e.rgb >> 16) & 0xFF, (e.rgb >> 8) & 0xFF, e.rgb & 0xFF));
+      FillRect(dc, &b, brush);
+      DeleteObject(brush);
+    }
+    SetTextColor(dc, GetSysColor(e.rgb == kNoEventColor ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    RECT t{2 + bar + 3, y, std::max<LONG>(2 + bar + 3, rc.right - 2), y + eventLine_};
+    std::wstring text = Widen(e.text);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &t,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT);
+    y += eventLine_;
+  }
+  // A line between the events and the note.
+  RECT sep{0, y - 1, rc.right, y};
+  FillRect(dc, &sep, GetSysColorBrush(COLOR_BTNSHADOW));
+  SelectObject(dc, old);
+}
+
 LRESULT TFEntry::HitTest(LPARAM lp) {
   POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   RECT wr;
@@ -459,7 +504,8 @@ void TFEntry::OnResized() {
   if (showing_) return;
   RECT wr;
   GetWindowRect(Handle(), &wr);
-  popupRect_ = PopupRectFromWindow({wr.left, wr.top, wr.right, wr.bottom}, app_.settings.EntryShowCaption, caption_);
+  popupRect_ = PopupRectFromWindow({wr.left, wr.top, wr.right, wr.bottom}, app_.settings.EntryShowCaption, caption_,
+                                   eventsHeight_);
   // Kept for the next pop-ups and saved with the settings.
   app_.settings.EntryRect = ScreenToWallpaper(popupRect_, app_.Monitors.Mapping());
 }
@@ -488,6 +534,7 @@ LRESULT TFEntry::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(Handle(), &ps);
       PaintCaption(dc);
+      PaintEvents(dc);
       EndPaint(Handle(), &ps);
       return 0;
     }

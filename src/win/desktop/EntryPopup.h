@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/calendar/EntryStore.h"
+#include "core/render/DayDataSource.h"
 #include "core/util/Rect.h"
 #include "win/ui/Window.h"
 
@@ -44,6 +46,9 @@ class TFEntry final : public Window {
   bool Create();
   void Layout();
   void PaintCaption(HDC dc);
+  // The day's subscribed events, read-only, between the caption bar and the memo.
+  void PaintEvents(HDC dc);
+  int EventsTop() const;
   void UpdateTitle();
   RECT TitleBox() const;
   RECT CloseBox() const;
@@ -106,6 +111,9 @@ class TFEntry final : public Window {
   HBRUSH memoBrush_ = nullptr;
   COLORREF memoColor_ = 0;
   std::wstring title_;
+  std::vector<DayEvent> events_;  // the lines shown above the memo; none: no strip
+  int eventLine_ = 0;             // the height of one of them, in pixels
+  int eventsHeight_ = 0;          // the strip's height, 0 without events
 };
 
 }  // namespace ov

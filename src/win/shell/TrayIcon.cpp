@@ -7,6 +7,7 @@
 
 #include "core/calendar/DateTime.h"
 #include "core/calendar/Sections.h"
+#include "core/ical/NotesExport.h"
 #include "core/shell/TrayIconFace.h"
 #include "win/app/App.h"
 #include "win/app/Commands.h"
@@ -298,6 +299,8 @@ void TrayIcon::ShowMenu() {
   for (size_t i = 0; i < names.size() && kCmdSectionFirst + i <= kCmdSectionLast; ++i)
     AppendItem(sections, static_cast<UINT>(kCmdSectionFirst + i), Widen(SectionMenuCaption(names[i])).c_str(), true,
                images.MenuBitmap(names[i] == current ? kMenuImageRadioOn : kMenuImageRadioOff));
+  if (!names.empty()) AppendMenuW(sections, MF_SEPARATOR, 0, nullptr);
+  AppendItem(sections, kCmdExportIcs, Widen(kExportIcsCaption).c_str());
   AppendSub(menu, sections, L"项目部分");
 
   HMENU go = CreatePopupMenu();

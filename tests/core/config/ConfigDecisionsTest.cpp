@@ -54,6 +54,9 @@ TEST(ConfigRules, InvertedAndPlainBindings) {
   ASSERT_NE(FindSettingBinding("CheckShowLunar"), nullptr);
   StoreControlValue(*FindSettingBinding("CheckShowLunar"), s, 1);
   EXPECT_TRUE(s.ShowLunar);
+  ASSERT_NE(FindSettingBinding("CheckShowEventLines"), nullptr);
+  StoreControlValue(*FindSettingBinding("CheckShowEventLines"), s, 0);
+  EXPECT_FALSE(s.ShowEventLines);
   EXPECT_EQ(FindSettingBinding("NoSuchControl"), nullptr);
 }
 

@@ -47,8 +47,10 @@ TEST_F(ControllerMenuTest, ItemsSeparatorsAndCaptions) {
   EXPECT_EQ(months.items[11].caption, "12  December");
   EXPECT_EQ(months.items[2].id, kCtlMonthFirst + 3);
   const ControllerMenuItem& sections = Find(menu, "项目部分");
-  ASSERT_EQ(sections.items.size(), 3u);
+  ASSERT_EQ(sections.items.size(), 3u + 2u);  // the sections, a separator, the export
   EXPECT_EQ(sections.items[1].caption, "Work && Home");
+  EXPECT_TRUE(sections.items[3].Separator());
+  EXPECT_EQ(sections.items[4].caption, "导出为 .ics...");
   const ControllerMenuItem& images = Find(menu, "图像");
   ASSERT_EQ(images.items.size(), 5u);
   EXPECT_TRUE(images.items[3].Separator());
@@ -111,6 +113,7 @@ struct RecordingHost final : IControllerHost {
   void RefreshImageList() override { calls.push_back("refresh"); }
   void SearchNewWallpapers() override { calls.push_back("search"); }
   void OpenProgram() override { calls.push_back("program"); }
+  void ExportIcs() override { calls.push_back("export"); }
   void ShowControllerChanged() override { calls.push_back("show controller"); }
 };
 
@@ -158,6 +161,7 @@ TEST(ControllerCommands, SettingsTogglesAndHostOperations) {
       {kCtlSearchNewWallpapers, {"search"}},
       {kCtlOpenProgram, {"program"}},
       {kCtlCloseController, {"show controller"}},
+      {kCtlExportIcs, {"export"}},
   };
   for (const Case& c : cases) {
     RecordingHost host;

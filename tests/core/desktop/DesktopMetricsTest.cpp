@@ -55,5 +55,40 @@ TEST(DesktopMetrics, ScaledCaptionMovesThePopupAndComesBackFromAResize) {
   EXPECT_EQ(in.popupRect, PopupRectFromWindow(window, true, in.captionHeight)) << "a resize keeps the text area";
 }
 
+// The day's events sit between the caption bar and the memo: the window grows upwards by
+// their height so the memo stays over the cell, with or without the caption, and a resize
+// gives the same text area back.
+TEST(DesktopMetrics, EventLinesAboveTheMemoKeepItOverTheCell) {
+  struct Case {
+    bool caption;
+    int32_t events, top;
+  } cases[] = {{true, 0, 200 - 16 - 1}, {true, 39, 200 - 16 - 1 - 39}, {false, 26, 200 - 26}, {false, 0, 200}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.events);
+    PopupPlacementInput in;
+    in.popupRect = {100, 200, 300, 260};
+    in.autoHeight = false;
+    in.showScrollbar = false;
+    in.showCaption = c.caption;
+    in.eventsHeight = c.events;
+    const Rect window = PlacePopup(in).window;
+    EXPECT_EQ(window.top, c.top);
+    EXPECT_EQ(window.bottom, 260);
+    EXPECT_EQ(PopupRectFromWindow(window, c.caption, in.captionHeight, c.events), in.popupRect);
+  }
+}
+
+TEST(DesktopMetrics, PopupShowsAtMostSixEventLinesTheLastCountingTheRest) {
+  std::vector<DayEvent> events;
+  for (int i = 0; i < 9; ++i) events.push_back({"e" + std::to_string(i), uint32_t(i)});
+  EXPECT_TRUE(PopupEventLines({}).empty());
+  const std::vector<DayEvent> six(events.begin(), events.begin() + 6);
+  EXPECT_EQ(PopupEventLines(six), six);
+  const std::vector<DayEvent> shown = PopupEventLines(events);
+  ASSERT_EQ(shown.size(), 6u);
+  EXPECT_EQ(shown[4], events[4]);
+  EXPECT_EQ(shown[5], (DayEvent{"还有 4 项", kNoEventColor}));
+}
+
 }  // namespace
 }  // namespace ov

@@ -72,6 +72,39 @@ TEST(IcsCalendarTraps, DaysCoveredWhateverThePcZone) {
   }
 }
 
+// Shown days are asked for a few at a time: an event whose written date lies two days from
+// the day it shows on (zones 25 hours apart, a long duration) is still found when only
+// that day is asked for.
+TEST(IcsCalendarTraps, OneShownDayFindsEventsWrittenDaysAway) {
+  struct Case {
+    std::vector<std::string> event;
+    const char* pcZone;
+    const char* day;
+    std::vector<Shown> expected;
+  };
+  const std::vector<Case> cases = {
+      {{"SUMMARY:E", "DTSTART;TZID=Pacific/Kiritimati:20260310T003000"}, "Pacific/Pago_Pago", "2026-03-08",
+       {{"2026-03-08", "23:30"}}},
+      {{"SUMMARY:W", "DTSTART;TZID=Pacific/Pago_Pago:20260308T233000"}, "Pacific/Kiritimati", "2026-03-10",
+       {{"2026-03-10", "00:30"}}},
+      {{"SUMMARY:L", "DTSTART:20260310T120000Z", "DURATION:P2DT1H"}, "UTC", "2026-03-12", {{"2026-03-12", ""}}},
+      {{"SUMMARY:D", "DTSTART;VALUE=DATE:20260310", "DTEND;VALUE=DATE:20260315"}, "Asia/Shanghai", "2026-03-14",
+       {{"2026-03-14", ""}}},
+      {{"SUMMARY:N", "DTSTART;VALUE=DATE:20260310", "DTEND;VALUE=DATE:20260315"}, "Asia/Shanghai", "2026-03-15", {}},
+      // The last occurrences of rules that end: one a day after UNTIL in the PC's zone,
+      // one whose five days reach past it.
+      {{"SUMMARY:U", "DTSTART;TZID=Pacific/Pago_Pago:20260301T233000", "RRULE:FREQ=WEEKLY;UNTIL=20260309T120000Z"},
+       "Pacific/Kiritimati", "2026-03-10", {{"2026-03-10", "00:30"}}},
+      {{"SUMMARY:F", "DTSTART;VALUE=DATE:20260302", "DTEND;VALUE=DATE:20260307", "RRULE:FREQ=WEEKLY;UNTIL=20260309"},
+       "Asia/Shanghai", "2026-03-13", {{"2026-03-13", ""}}},
+      {{"SUMMARY:G", "DTSTART;VALUE=DATE:20260302", "DTEND;VALUE=DATE:20260307", "RRULE:FREQ=WEEKLY;UNTIL=20260309"},
+       "Asia/Shanghai", "2026-03-14", {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ShownLines(Calendar({Event(c.event)}), c.pcZone, c.day, c.day), c.expected) << c.event[0];
+  }
+}
+
 // Outlook writes Windows zone names as TZID, with its own VTIMEZONE; a weekly meeting has
 // to land at the right hour on both sides of both daylight-saving changes.
 TEST(IcsCalendarTraps, OutlookWindowsZoneAcrossDaylightSaving) {

@@ -44,14 +44,33 @@ TEST(SubscribedEvents, LinesOfEachCalendarInItsColourAndNewSourcesReplaceTheOld)
         Calendar({"BEGIN:VEVENT", "UID:" + title, "SUMMARY:" + title, "DTSTART:" + start, "END:VEVENT"})));
   };
   events.SetSources({{cal("A", "20260310T083000Z"), 0x111111}, {cal("B", "20260310"), 0x222222}});
+  EXPECT_FALSE(events.Expanded(Day("2026-03-10"))) << "nothing is expanded before a day is asked for";
   EXPECT_EQ(events.EventsOf(Day("2026-03-10")),
             (std::vector<DayEvent>{{"08:30 A", 0x111111}, {"B", 0x222222}}));
   EXPECT_TRUE(events.EventsOf(Day("2026-03-11")).empty());
   // A day far from the cached window is expanded afresh.
   EXPECT_TRUE(events.EventsOf(Day("2027-03-10")).empty());
   EXPECT_EQ(events.EventsOf(Day("2026-03-10")).size(), 2u);
+  // New sources are expanded by the thread that hands them over, over the days last
+  // asked for: drawing those days again expands nothing.
   events.SetSources({{cal("C", "20260310"), 0x333333}});
+  EXPECT_TRUE(events.Expanded(Day("2026-03-10")));
+  EXPECT_FALSE(events.Expanded(Day("2027-03-10")));
   EXPECT_EQ(events.EventsOf(Day("2026-03-10")), (std::vector<DayEvent>{{"C", 0x333333}}));
+
+  // The cells get the lines with the day's note while the view setting is on, and the
+  // note alone when it is switched off.
+  struct Notes : IDayDataSource {
+    DayData ReadDay(double) override { return {"note", 4, {}}; }
+  } notes;
+  bool show = true;
+  EventDays days(notes, events, show);
+  EXPECT_EQ(days.ReadDay(double(Day("2026-03-10"))).events, (std::vector<DayEvent>{{"C", 0x333333}}));
+  show = false;
+  const DayData off = days.ReadDay(double(Day("2026-03-10")));
+  EXPECT_TRUE(off.events.empty());
+  EXPECT_EQ(off.text, "note");
+  EXPECT_EQ(off.colorCodes, 4u);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include "core/calendar/DateTime.h"
 #include "core/platform/FakeTextRenderer.h"
+#include "core/ical/IcsCalendar.h"
+#include "core/ical/SubscribedEvents.h"
 #include "core/print/PrintRender.h"
 #include "core/settings/SettingsSchema.h"
 
@@ -155,6 +157,36 @@ TEST_F(PrintRenderTest, RowLoopIsBoundedAndPassesOnlyAFullSizeOverflow) {
   renders.clear();
   EXPECT_EQ(RenderPrintPageRows(false, [&](int32_t n) { renders.push_back(n); return true; }), 5);
   EXPECT_EQ(renders, (std::vector<int32_t>{5}));
+}
+
+// The printed month carries the subscribed calendars' event lines, unless the page is
+// blank or the event lines are switched off.
+TEST_F(PrintRenderTest, EventLinesPrintedUnlessBlankOrSwitchedOff) {
+  struct NoNotes : IDayDataSource {
+    DayData ReadDay(double) override { return {}; }
+  } notes;
+  FixedLocalZone utc;
+  SubscribedEvents events(utc);
+  events.SetSources({{std::make_shared<const IcsCalendar>(IcsCalendar::Parse(
+                          "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:d\r\nSUMMARY:Dentist\r\n"
+                          "DTSTART:20250610T093000\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n")),
+                      0x336699}});
+  EventDays source(notes, events, s.ShowEventLines);
+  r.SetDayData(&source);
+  struct Case {
+    bool blank, show, printed;
+  } cases[] = {{false, true, true}, {true, true, false}, {false, false, false}};
+  for (const Case& c : cases) {
+    s.CheckPrintBlank = c.blank;
+    s.ShowEventLines = c.show;
+    text.calls.clear();
+    TBitmap32 surface(page.width, page.height);
+    RenderPrintCalendar(s, r, surface, EncodeDate(2025, 6, 14), EncodeDate(2025, 6, 14), 6);
+    bool drawn = false;
+    for (const auto& call : text.calls) drawn |= call.text == "09:30 Dentist";
+    EXPECT_EQ(drawn, c.printed) << c.blank << c.show;
+  }
+  r.SetDayData(nullptr);
 }
 
 TEST_F(PrintRenderTest, OwnRectangleIsUnscaledPagePixelsClippedAtTheEdge) {

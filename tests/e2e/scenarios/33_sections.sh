@@ -128,8 +128,9 @@ e2e_click $((ml + 40)) $((mt + 131))
 e2e_wait_for "the submenu 项目部分" 5 eval '[ "$(menus | grep -c .)" -ge 2 ]'
 sleep 0.5
 e2e_screenshot tray-sections >/dev/null
+# The submenu holds the sections, a separator (half a row high) and "导出为 .ics...".
 read -r sl st sr sb < <(menus | grep -v "rect=$ml,$mt," | orv_rect)
-e2e_click $(((sl + sr) / 2)) $((st + 2 + (sb - st - 4) * (2 * index + 1) / (2 * count)))
+e2e_click $(((sl + sr) / 2)) $((st + 2 + (sb - st - 4) * (2 * index + 1) / (2 * count + 3)))
 e2e_wait_window TFEntry gone 10 >/dev/null
 e2e_assert_eq "[EOHDR]|More|" "$(tr '\r\n' '||' <"$note" | tr -s '|')" "note of the pop-up open across the switch"
 e2e_assert_no_file "$entries/A&B/Notes/$(date +%Y)/Notes_$(date +%Y)-$(date +%m)-$(printf %02d "$day").txt"
