@@ -29,8 +29,11 @@ fs::path CodesFilePath(const fs::path& entriesFolder, int year) {
 }
 
 YearCodesRead ReadYearCodes(const fs::path& entriesFolder, int year) {
+  return ReadCodesFile(CodesFilePath(entriesFolder, year));
+}
+
+YearCodesRead ReadCodesFile(const fs::path& file) {
   YearCodesRead r;
-  const fs::path file = CodesFilePath(entriesFolder, year);
   std::error_code ec;
   fs::file_status st = fs::status(file, ec);
   if (ec || !fs::exists(st)) return r;  // no file: no codes

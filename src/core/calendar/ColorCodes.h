@@ -50,6 +50,9 @@ struct YearCodesRead {
                           // unknown and the year must not be written back from `values`
 };
 
+// Reads one codes file (as ReadYearCodes does, by its path).
+YearCodesRead ReadCodesFile(const std::filesystem::path& file);
+
 // Reads the year's file: a missing file gives zeros; a shorter file (1000 bytes) gives its
 // whole values and zeros after them; a longer one only its first 1480 bytes.
 YearCodesRead ReadYearCodes(const std::filesystem::path& entriesFolder, int year);

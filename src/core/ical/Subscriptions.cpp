@@ -7,7 +7,6 @@ namespace ov {
 namespace {
 
 constexpr char kSection[] = "Calendars";
-constexpr uint32_t kMaxSubscriptions = 64;
 constexpr uint32_t kPalette[] = {0x1E88E5, 0xE53935, 0x43A047, 0xFB8C00, 0x8E24AA, 0x00ACC1, 0x6D4C41, 0xD81B60};
 
 std::string Lower(std::string s) {
@@ -65,7 +64,7 @@ std::string CacheFileName(const std::string& source) {
 
 std::vector<Subscription> ReadSubscriptions(const ISettingsStore& store) {
   std::vector<Subscription> out;
-  const uint32_t count = std::min(ReadNumber(store, "Count").value_or(0), kMaxSubscriptions);
+  const uint32_t count = std::min(ReadNumber(store, "Count").value_or(0), kMaxSubscriptionCount);
   for (uint32_t i = 0; i < count; ++i) {
     const std::string n = std::to_string(i);
     Subscription s;
@@ -83,7 +82,7 @@ std::vector<Subscription> ReadSubscriptions(const ISettingsStore& store) {
 
 bool WriteSubscriptions(ISettingsStore& store, const std::vector<Subscription>& list) {
   bool ok = true;
-  const uint32_t count = std::min<uint32_t>(uint32_t(list.size()), kMaxSubscriptions);
+  const uint32_t count = std::min<uint32_t>(uint32_t(list.size()), kMaxSubscriptionCount);
   for (uint32_t i = 0; i < count; ++i) {
     const std::string n = std::to_string(i);
     const Subscription& s = list[i];
@@ -96,6 +95,37 @@ bool WriteSubscriptions(ISettingsStore& store, const std::vector<Subscription>& 
   }
   ok &= store.Write(kSection, "Count", StoredValue::Dword(count));
   return ok;
+}
+
+}  // namespace ov
+
+namespace ov {
+
+std::string SubscriptionSourceProblem(const std::string& source) {
+  const size_t first = source.find_first_not_of(" \t");
+  if (first == std::string::npos) return "请输入日历文件或网址。";
+  if (IsWebSource(source)) {
+    const size_t scheme = source.find("://") + 3;
+    if (source.find_first_of("/?#", scheme) == scheme || scheme >= source.size()) return "网址中缺少服务器名称。";
+    if (source.find_first_of(" \t\r\n") != std::string::npos) return "网址中不能有空格。";
+    return {};
+  }
+  if (source.find("://") != std::string::npos) return "只能订阅 http://、https:// 或 webcal:// 网址。";
+  return {};
+}
+
+std::string SubscriptionDisplayName(const Subscription& s, const std::string& calendarName) {
+  if (!s.name.empty()) return s.name;
+  if (!calendarName.empty()) return calendarName;
+  if (IsWebSource(s.source)) {
+    std::string host = SourceForLog(s.source);
+    host = host.substr(host.find("://") + 3);
+    const size_t end = host.find('/');
+    return end == std::string::npos ? host : host.substr(0, end);
+  }
+  std::string file = SourceForLog(s.source);
+  const size_t dot = file.rfind('.');
+  return dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
 }
 
 }  // namespace ov

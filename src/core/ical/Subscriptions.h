@@ -21,6 +21,7 @@ struct Subscription {
 inline constexpr char kCalendarsFolderName[] = "Calendars";
 inline constexpr int kMinRefreshMinutes = 15;
 inline constexpr int kMaxRefreshMinutes = 24 * 60;
+inline constexpr uint32_t kMaxSubscriptionCount = 64;
 
 // The colour a new subscription gets: a small fixed palette, in turn.
 uint32_t SubscriptionPaletteColor(size_t index);
@@ -35,5 +36,15 @@ std::string CacheFileName(const std::string& source);
 
 std::vector<Subscription> ReadSubscriptions(const ISettingsStore& store);
 bool WriteSubscriptions(ISettingsStore& store, const std::vector<Subscription>& list);
+
+}  // namespace ov
+
+namespace ov {
+
+// Why a source typed in the subscription dialog cannot be used; empty when it can.
+std::string SubscriptionSourceProblem(const std::string& source);
+// The name the list shows: the user's, else the calendar's own (X-WR-CALNAME), else the
+// file's name without its extension or the web address's host.
+std::string SubscriptionDisplayName(const Subscription& s, const std::string& calendarName);
 
 }  // namespace ov

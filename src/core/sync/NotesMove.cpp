@@ -100,9 +100,21 @@ bool HoldsNotes(const fs::path& sharedFolder) {
   return false;
 }
 
+bool HoldsUnfinishedMove(const fs::path& sharedFolder) {
+  std::error_code ec;
+  return fs::is_regular_file(sharedFolder / kMoveMarkName, ec);
+}
+
 MoveResult MoveSharedData(const fs::path& from, const fs::path& to, MoveChoice choice, const MoveHooks& hooks) {
   MoveResult r;
-  auto fail = [&r](MoveStep step, const fs::path& rel) {
+  const fs::path mark = to / kMoveMarkName;
+  bool marked = false;  // only a mark of this move is removed
+  auto unmark = [&mark, &marked] {
+    std::error_code ec;
+    if (marked) fs::remove(mark, ec);
+  };
+  auto fail = [&r, &unmark](MoveStep step, const fs::path& rel) {
+    unmark();
     r.outcome = MoveResult::Failed;
     r.failedAt = step;
     r.failedFile = rel;
@@ -121,6 +133,13 @@ MoveResult MoveSharedData(const fs::path& from, const fs::path& to, MoveChoice c
   const size_t total = files.size() * 2;
   size_t done = 0;
 
+  // Marks the target until the switch; without the mark (a folder that cannot be written
+  // to) the copy below fails anyway.
+  {
+    std::error_code ec;
+    fs::create_directories(to, ec);
+    marked = WriteFileAtomic(mark, "");
+  }
   std::vector<Copied> copies;
   copies.reserve(files.size());
   for (const fs::path& rel : files) {
@@ -148,6 +167,7 @@ MoveResult MoveSharedData(const fs::path& from, const fs::path& to, MoveChoice c
     copies.push_back(c);
     if (hooks.progress && !hooks.progress(++done, total)) {
       RemoveCreated(copies);
+      unmark();
       r.outcome = MoveResult::Cancelled;
       return r;
     }
@@ -160,6 +180,7 @@ MoveResult MoveSharedData(const fs::path& from, const fs::path& to, MoveChoice c
     }
     if (hooks.progress && !hooks.progress(++done, total)) {
       RemoveCreated(copies);
+      unmark();
       r.outcome = MoveResult::Cancelled;
       return r;
     }
@@ -170,6 +191,7 @@ MoveResult MoveSharedData(const fs::path& from, const fs::path& to, MoveChoice c
     return fail(MoveStep::Switch, {});
   }
 
+  unmark();
   // From here on the new folder is in use: a file that cannot be removed stays behind.
   for (size_t i = 0; i < copies.size(); ++i) {
     std::error_code ec;

@@ -14,6 +14,14 @@ namespace ov {
 // Whether a folder already holds shared data with at least one note or codes file.
 bool HoldsNotes(const std::filesystem::path& sharedFolder);
 
+// A move marks its target with this file while it copies and removes the mark once it
+// has switched over, or when it fails or is cancelled; a move that was killed leaves it.
+// The "~$" name keeps sync services from carrying it.
+inline constexpr char kMoveMarkName[] = "~$Orvinta-move.tmp";
+// Whether a move into this folder was cut short (killed, power lost): the shared data
+// there are this program's unfinished copies, which a merge completes.
+bool HoldsUnfinishedMove(const std::filesystem::path& sharedFolder);
+
 enum class MoveChoice {
   Move,       // copy everything over (a file already there with other content stays,
               // the moved one goes beside it as a conflict copy)

@@ -139,7 +139,9 @@ LRESULT MainForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case kMsgCalendarsChanged:
-      if (!app_.Quitting) UpdateWallpaper();
+      if (app_.Quitting) return 0;
+      if (ui_) ui_->CalendarStatesChanged();
+      if (wp) UpdateWallpaper();
       return 0;
     case kMsgTestClockAdvance:
       if (!TestClockEnabled() || app_.Quitting) break;

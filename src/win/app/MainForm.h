@@ -2,6 +2,7 @@
 // TOVMainForm: the configuration window. It is created hidden at start-up, owns the
 // start-up and shut-down sequence, and is shown on demand (tray, second start).
 #include <memory>
+#include <set>
 #include <string>
 
 #include "core/library/Capture.h"
@@ -117,6 +118,10 @@ class MainForm final : public Window {
   // The notes changed on disk: codes are read again, the section lists rebuilt and the
   // wallpaper drawn with the new notes.
   void OnNotesChanged();
+  // Merges the conflict copies of the codes files a sync service left in the notes
+  // folder, and logs what that did and which copies of picture properties are there,
+  // each once per run.
+  void MergeSyncedCodes();
   // Paints the program's windows and the task bar again a few times after an install.
   void StartRedrawOverWallpaper();
   void OnRedrawOverWallpaperTimer();
@@ -137,6 +142,7 @@ class MainForm final : public Window {
   bool closing_ = false;
   int redrawsLeft_ = 0;
   bool showMaximized_ = false;
+  std::set<std::string> loggedMerges_;  // log lines of codes merges written this run
   bool notesFolderMissing_ = false;  // the chosen notes folder could not be reached
 };
 

@@ -7,14 +7,18 @@
 #include <ctime>
 #include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "core/app/Migration.h"
 #include "core/backup/Backup.h"
 #include "core/calendar/FirstRun.h"
 #include "core/sync/ConflictNames.h"
+#include "core/sync/SharedConflicts.h"
 #include "core/library/RotationQueue.h"
 #include "core/wallpaper/WallpaperSize.h"
 #include "core/util/Paths.h"
+#include "core/util/Text.h"
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
@@ -313,6 +317,7 @@ void MainForm::AttachHook() {
 void MainForm::StartHousekeepingTimer() { SetTimer(Handle(), kTimerSec, kTimerSecInterval, nullptr); }
 
 void MainForm::StartWatchingNotes() {
+  MergeSyncedCodes();
   if (!notesWatcher_) notesWatcher_ = std::make_unique<NotesWatcher>();
   notesWatcher_->Watch(app_.Folders.EntriesFolder(), Handle(), kMsgNotesChanged);
 }
@@ -329,10 +334,29 @@ void MainForm::OnNotesChanged() {
     SetTimer(Handle(), kTimerNotesChanged, kNotesChangedRetryInterval, nullptr);
     return;
   }
+  MergeSyncedCodes();
   const int year = app_.Entries->Codes().year;
   if (year != 0) app_.Entries->ReloadCodes(year);
   RebuildSectionLists();
   UpdateWallpaper();
+}
+
+void MainForm::MergeSyncedCodes() {
+  std::vector<std::string> lines;
+  for (const CodesMerge& merge : MergeCodesConflicts(app_.Folders.EntriesFolder()))
+    lines.push_back(DescribeCodesMerge(merge));
+  // Copies of picture properties are not merged; the log says they are there.
+  for (const fs::path& copy : ConflictCopiesIn(app_.Folders.ImageCrcFolder(), IsImagePropsFileName))
+    lines.push_back(DescribeImagePropsCopy(copy));
+  for (const std::string& line : lines) {
+    if (line.empty() || !loggedMerges_.insert(line).second) continue;
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    AppendLogLine(app_.Folders.dataFolder / kSyncLogName,
+                  Format("%.4d-%.2d-%.2d %.2d:%.2d:%.2d ", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                         t.wSecond) +
+                      line);
+  }
 }
 
 }  // namespace ov

@@ -134,6 +134,8 @@ bool MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
 bool MainWindow::OnControlMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (sections_ && (msg == WM_COMMAND || msg == WM_NOTIFY) && sections_->HandleMessage(msg, wp, lp, result))
     return true;
+  if (subscriptions_ && (msg == WM_COMMAND || msg == WM_NOTIFY) && subscriptions_->HandleMessage(msg, wp, lp, result))
+    return true;
   if (backup_ && msg == WM_COMMAND && backup_->HandleMessage(msg, wp, lp, result)) return true;
   if (printer_ && printer_->HandleMessage(msg, wp, lp, result)) return true;
   switch (msg) {

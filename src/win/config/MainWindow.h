@@ -21,6 +21,7 @@
 #include "win/config/BackupPage.h"
 #include "win/config/PrinterPage.h"
 #include "win/config/SectionsPage.h"
+#include "win/config/SubscriptionsGroup.h"
 #include "win/ui/Window.h"
 
 namespace ov {
@@ -70,6 +71,7 @@ class MainWindow final : public IPreviewHost {
   void ShowFirstPage();              // TabImageProcessing; hints stay 4000 ms
   void ShowHolidayChecks();          // check marks from HolidayBits
   void RebuildSections();            // the entry-section list of the tab 项目
+  void CalendarStatesChanged();      // the states of the subscribed calendars changed
   void SetDisableHintsCheck(bool checked, bool runHandler);
   // CheckMiniController follows ShowController changed elsewhere (tray, mini controller),
   // without running its click handler.
@@ -273,6 +275,7 @@ class MainWindow final : public IPreviewHost {
   std::vector<std::unique_ptr<TabPage>> pageWindows_;
   std::vector<std::unique_ptr<TFrEdit>> frames_;
   std::unique_ptr<SectionsPage> sections_;
+  std::unique_ptr<SubscriptionsGroup> subscriptions_;
   std::unique_ptr<BackupPage> backup_;
   std::unique_ptr<PrinterPage> printer_;
   std::vector<std::unique_ptr<Control>> controls_;

@@ -92,8 +92,11 @@ void MainWindow::CreateOtherTabs() {
   sections_ = std::make_unique<SectionsPage>(
       app_, [this] { UpdatePreview(); }, [this] { PostMessageW(hwnd_, kMsgSectionsChanged, 0, 0); });
   sections_->Create(
-      entries, 4, 2, 564, 160, [this](int v) { return Dpi(v); }, font_,
+      entries, 4, 2, 212, 160, [this](int v) { return Dpi(v); }, font_,
       [this](HWND control, const std::string& hint) { SetHint(control, hint); });
+  // Entries: the subscribed calendars beside the sections.
+  subscriptions_ = std::make_unique<SubscriptionsGroup>(app_);
+  subscriptions_->Create(entries, 222, 2, 346, 160, [this](int v) { return Dpi(v); }, font_);
   // Panels: the calendar panel is placed in the preview.
   HWND panels = mainPages_[static_cast<size_t>(MainTab::TabPanels)];
   Add(panels, "LabelPanels", L"STATIC", "使用上面的预览窗口移动和更改日历面板大小", SS_CENTER, 10, 70, 556, 16);
@@ -143,6 +146,10 @@ void MainWindow::PageControlMainChange() {
     RecolorSwatch("PanelIconColor");
   }
   UpdatePreviewFast();
+}
+
+void MainWindow::CalendarStatesChanged() {
+  if (subscriptions_) subscriptions_->StatesChanged();
 }
 
 void MainWindow::RebuildSections() {

@@ -38,13 +38,18 @@ struct MoveShared {
 void WaitWithProgress(HWND owner, MoveShared& shared) {
   RECT r{};
   GetWindowRect(owner, &r);
-  HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_CAPTION | WS_VISIBLE,
-                             r.left + 60, r.top + 120, 360, 120, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
-  SetWindowTextW(box, L"正在移动项目...");
+  // The dialog class: a plain frame with the dialog background that, unlike a static
+  // control, does not paint its caption's text into its client area.
+  HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, L"#32770", L"正在移动项目...",
+                             WS_POPUP | WS_CAPTION | WS_VISIBLE, r.left + 60, r.top + 120, 360, 120, owner, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
   HWND line = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 12, 12, 330, 20, box, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
   HWND cancel = CreateWindowExW(0, L"BUTTON", L"取消", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 250, 44, 90, 26, box,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+  const WPARAM font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+  SendMessageW(line, WM_SETFONT, font, FALSE);
+  SendMessageW(cancel, WM_SETFONT, font, FALSE);
   EnableWindow(owner, FALSE);
   size_t shown = size_t(-1);
   while (!shared.finished) {
@@ -89,7 +94,11 @@ bool ChangeNotesFolder(App& app, HWND owner) {
   if (FolderText(target) == FolderText(current)) return false;
 
   MoveChoice choice = MoveChoice::Move;
-  if (HoldsNotes(target)) {
+  if (HoldsUnfinishedMove(target)) {
+    // A move into this folder was cut short: what it holds are copies that move made,
+    // which a merge completes (a day that differs keeps both versions).
+    choice = MoveChoice::Merge;
+  } else if (HoldsNotes(target)) {
     const int answer = ChoiceBox(owner, kTargetHoldsNotes);
     if (answer == IDCANCEL) return false;
     choice = answer == IDYES ? MoveChoice::UseTarget : MoveChoice::Merge;

@@ -1,13 +1,15 @@
 #pragma once
 // Reads the subscribed calendars on a worker thread: local files when they change (and
 // their cached copies in the Calendars folder when they cannot be read), web calendars
-// from their cached copies. Hands the calendars to the day cells and tells a window, by
-// a posted message, that the wallpaper needs rebuilding.
+// from their cached copies at once and from the network at start-up and every
+// refreshMinutes. Hands the calendars to the day cells and tells a window, by a posted
+// message, that the wallpaper needs rebuilding or that a subscription's state changed.
 #include <windows.h>
 
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
+#include <map>
+#include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,36 +18,32 @@
 
 namespace ov {
 
+// wParam 1: the day cells have new lines; 0: only the state texts changed.
 inline constexpr UINT kMsgCalendarsChanged = WM_APP + 0x3D0;
 
 class CalendarSubscriptions {
  public:
   CalendarSubscriptions(SubscribedEvents& events, std::filesystem::path calendarsFolder, HWND notify);
-  ~CalendarSubscriptions();  // stops the worker
+  // Stops the worker: a fetch under way is cancelled, and a fetch that does not end at
+  // once is left to the worker, which then touches nothing of this object's owners.
+  ~CalendarSubscriptions();
   CalendarSubscriptions(const CalendarSubscriptions&) = delete;
   CalendarSubscriptions& operator=(const CalendarSubscriptions&) = delete;
 
-  // Replaces the list and reads it again; starts the worker the first time.
+  // Replaces the list and reads it again (a fetch under way is cancelled); starts the
+  // worker the first time.
   void Start(std::vector<Subscription> list);
+  // Fetches every web calendar of the list now, whatever its interval.
+  void RefreshNow();
+  // The state text of a subscription for the list ("已更新 10:42", "无法连接: 超时", ...).
+  std::string StateOf(const Subscription& s) const;
+  // The calendar's own name (X-WR-CALNAME) once it has been read; empty before.
+  std::string CalendarNameOf(const Subscription& s) const;
+
+  struct Shared;
 
  private:
-  struct Entry {
-    Subscription sub;
-    std::shared_ptr<const IcsCalendar> calendar;
-    std::filesystem::file_time_type seen{};
-    bool loaded = false;
-  };
-  void Run();
-  bool Refresh(Entry& e);  // true when the calendar changed
-
-  SubscribedEvents& events_;
-  const std::filesystem::path folder_;
-  const HWND notify_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::vector<Subscription> pending_;
-  bool hasPending_ = false;
-  bool stop_ = false;
+  std::shared_ptr<Shared> shared_;
   std::thread worker_;
 };
 

@@ -56,3 +56,24 @@ TEST(SubscribedEvents, LinesOfEachCalendarInItsColourAndNewSourcesReplaceTheOld)
 
 }  // namespace
 }  // namespace ov::test
+
+namespace ov::test {
+namespace {
+
+TEST(Subscriptions, SourcesTheDialogRefusesAndNamesTheListShows) {
+  for (const char* ok : {"C:\\cals\\team.ics", "webcal://example.com/x.ics", "http://127.0.0.1:8080/a"})
+    EXPECT_EQ(SubscriptionSourceProblem(ok), "") << ok;
+  for (const char* bad : {"", "   ", "ftp://example.com/x.ics", "https:///x.ics", "https://", "https://a b/c"})
+    EXPECT_NE(SubscriptionSourceProblem(bad), "") << bad;
+  struct Case { Subscription s; const char* calendarName; const char* shown; };
+  for (const Case& c : std::vector<Case>{
+           {{"Mine", "D:\\a\\team.ics"}, "Team", "Mine"},
+           {{"", "D:\\a\\team.ics"}, "Team", "Team"},
+           {{"", "D:\\a\\team.ics"}, "", "team"},
+           {{"", "webcal://user:pw@cal.example.com/secret/basic.ics"}, "", "cal.example.com"},
+           {{"", "https://cal.example.com"}, "", "cal.example.com"}})
+    EXPECT_EQ(SubscriptionDisplayName(c.s, c.calendarName), c.shown) << c.s.source;
+}
+
+}  // namespace
+}  // namespace ov::test

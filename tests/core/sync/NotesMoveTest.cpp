@@ -127,6 +127,35 @@ TEST_F(NotesMoveTest, TargetWithNotesIsUsedOrMergedKeepingBothVersionsOfADay) {
   EXPECT_EQ(source_.size() + 2, to.size());
 }
 
+TEST_F(NotesMoveTest, AMoveCutShortIsMarkedAndAMergeCompletesIt) {
+  // The program ends in the middle of the copy (killed): nothing after that point runs.
+  struct Killed {};
+  hooks_.progress = [](size_t done, size_t) {
+    if (done == 2) throw Killed{};
+    return true;
+  };
+  EXPECT_THROW(MoveSharedData(From(), To(), MoveChoice::Move, hooks_), Killed);
+  EXPECT_EQ(0, switches_);
+  EXPECT_EQ(source_, ReadTree(From()));
+  EXPECT_TRUE(HoldsUnfinishedMove(To()));
+  EXPECT_TRUE(HoldsNotes(To()));
+
+  hooks_.progress = nullptr;
+  MoveResult r = MoveSharedData(From(), To(), MoveChoice::Merge, hooks_);
+  EXPECT_EQ(MoveResult::Done, r.outcome);
+  EXPECT_EQ(0u, r.conflictCopies);
+  EXPECT_EQ(source_, ReadTree(To()));  // the mark is gone with the switch
+  EXPECT_FALSE(HoldsUnfinishedMove(To()));
+  EXPECT_FALSE(fs::exists(From() / "Entries"));
+
+  // A move that ends normally, fails or is cancelled leaves no mark.
+  EXPECT_EQ(MoveResult::Done, MoveSharedData(To(), From(), MoveChoice::Move, hooks_).outcome);
+  EXPECT_FALSE(HoldsUnfinishedMove(From()));
+  hooks_.progress = [](size_t, size_t) { return false; };
+  EXPECT_EQ(MoveResult::Cancelled, MoveSharedData(From(), To(), MoveChoice::Move, hooks_).outcome);
+  EXPECT_FALSE(HoldsUnfinishedMove(To()));
+}
+
 TEST(NotesFolderSettingTest, SharedFoldersFollowTheSetting) {
   // Absolute on every system (a Windows path needs its drive).
   const fs::path data = fs::absolute("data/Orvinta");

@@ -141,7 +141,7 @@ e2e__rm_inside() {
   [ -e "$target" ] || [ -L "$target" ] || return 0
   real=$(realpath -m "$target")
   case "$real" in
-    "$E2E_SLOT_DIR"/prefix/* | "$E2E_SLOT_DIR"/home/*) rm -rf -- "$target" ;;
+    "$E2E_SLOT_DIR"/prefix/* | "$E2E_SLOT_DIR"/home/* | "$E2E_SLOT_DIR"/pc-*/prefix/*) rm -rf -- "$target" ;;
     *) e2e_fail "refusing to delete $target (resolves to $real, outside $E2E_SLOT_DIR)" ;;
   esac
 }
@@ -167,6 +167,19 @@ e2e_start() {
   E2E_PROC_ORDER+=("$name")
   echo "$!" >>"$E2E_ART/.pids"
   e2e_log "started $name (pid $!): $program $*"
+}
+
+# Starts a Linux helper of the scenario (a stand-in service, say) in the background under
+# NAME, recorded like a program so that the end of the scenario stops it.
+e2e_start_helper() {
+  local name=$1
+  shift
+  [ -z "${E2E_PROC[$name]:-}" ] || e2e_fail "a program named $name was already started"
+  "$@" >"$E2E_ART/$name.log" 2>&1 8>&- </dev/null &
+  E2E_PROC[$name]=$!
+  E2E_PROC_ORDER+=("$name")
+  echo "$!" >>"$E2E_ART/.pids"
+  e2e_log "started $name (pid $!): $*"
 }
 
 e2e_pid() { printf '%s\n' "${E2E_PROC[$1]:?no program named $1}"; }
@@ -549,6 +562,8 @@ e2e_cleanup() {
     e2e__kill_pid "${E2E_PROC[$name]}"
   done
   [ -n "$E2E_KEEPALIVE_PID" ] && e2e__kill_pid "$E2E_KEEPALIVE_PID"
+  # Further PCs of the scenario (lib/pcs.sh): their wineservers and displays.
+  if declare -F e2e__pcs_cleanup >/dev/null; then e2e__pcs_cleanup; fi
   if [ -n "${WINEPREFIX:-}" ]; then
     timeout 20 wineserver -k 8>&- 2>/dev/null || true
     local deadline=$((SECONDS + 10)) left

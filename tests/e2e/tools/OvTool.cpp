@@ -11,7 +11,8 @@
 //   ovtool msgboxes
 //   ovtool press BUTTON [TITLE]
 //   ovtool children TARGET             child controls: id, state, rect, class, text
-//   ovtool items TARGET                a list view's rows: index, selected, screen rect, text;
+//   ovtool items TARGET                a list view's rows: index, selected, screen rect, text,
+//                                      the other columns' texts and a check box's state;
 //                                      for a tree view its selected item and whether it is in view
 //   ovtool click TARGET TEXT|#ID       BM_CLICK on a child control of any window
 //   ovtool hint TARGET TEXT|#ID        the text of a child control's tooltip
@@ -489,7 +490,23 @@ int CmdItems(const std::vector<std::wstring>& args) {
     char buf[120];
     std::snprintf(buf, sizeof(buf), "%d selected=%d rect=%ld,%ld,%ld,%ld ", i, selected ? 1 : 0, local.Rect.left,
                   local.Rect.top, local.Rect.right, local.Rect.bottom);
-    Line(buf + std::string("text=") + Quote(local.Text));
+    std::string line = buf + std::string("text=") + Quote(local.Text);
+    // The other columns of a report view: col1="..." col2="..."
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    for (int c = 1; c < columns; ++c) {
+      local.Item.iSubItem = c;
+      local.Item.pszText = remote->Text;
+      local.Item.cchTextMax = 512;
+      if (!WriteProcessMemory(process, remote, &local, sizeof(local), &done)) break;
+      SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&remote->Item));
+      if (!ReadProcessMemory(process, remote, &local, sizeof(local), &done)) break;
+      local.Text[511] = L'\0';
+      line += " col" + std::to_string(c) + "=" + Quote(local.Text);
+    }
+    const UINT check = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, i, LVIS_STATEIMAGEMASK));
+    if (check) line += std::string(" checked=") + ((check >> 12) == 2 ? "1" : "0");
+    Line(line);
   }
   if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   CloseHandle(process);
