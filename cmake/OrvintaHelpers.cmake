@@ -15,9 +15,9 @@ function(orv_windows_defaults target)
 endfunction()
 
 # What the Windows layer's files include most, precompiled for the program's library and
-# for the Windows tests (windows.h comes first: the others need its definitions; shlobj.h
-# declares the active desktop's interface only after wininet.h).
+# for the Windows tests (windows.h comes first: the others need its definitions). Not
+# wininet.h, whose declarations clash with winhttp.h's.
 set(ORV_WIN32_PCH_HEADERS
-  <windows.h> <wininet.h> <commctrl.h> <commdlg.h> <shellapi.h> <shlobj.h> <objbase.h>
+  <windows.h> <commctrl.h> <commdlg.h> <shellapi.h> <shlobj.h> <objbase.h>
   <algorithm> <chrono> <cstdint> <filesystem> <functional> <map> <memory> <mutex>
   <optional> <string> <string_view> <thread> <vector>)
