@@ -33,6 +33,8 @@ set(_ical_args
   -DCMAKE_BUILD_TYPE=Release
   -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}
   -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER}
+  # No build paths in the program (libical's assertion texts carry __FILE__).
+  -DCMAKE_C_FLAGS=-ffile-prefix-map=${CMAKE_BINARY_DIR}/=
   -DSTATIC_ONLY=ON
   -DWITH_CXX_BINDINGS=OFF
   -DICAL_GLIB=OFF

@@ -13,3 +13,11 @@ function(orv_windows_defaults target)
   target_compile_definitions(${target} PRIVATE
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00 _WIN32_IE=0x0A00)
 endfunction()
+
+# What the Windows layer's files include most, precompiled for the program's library and
+# for the Windows tests (windows.h comes first: the others need its definitions). Not
+# wininet.h, whose declarations clash with winhttp.h's.
+set(ORV_WIN32_PCH_HEADERS
+  <windows.h> <commctrl.h> <commdlg.h> <shellapi.h> <shlobj.h> <objbase.h>
+  <algorithm> <chrono> <cstdint> <filesystem> <functional> <map> <memory> <mutex>
+  <optional> <string> <string_view> <thread> <vector>)

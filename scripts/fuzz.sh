@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer program of tests/fuzz (one per .cpp) natively with clang, with
-# AddressSanitizer and UndefinedBehaviorSanitizer, into build/fuzz, and runs each for the
-# given number of seconds on a copy of its seed corpus (tests/fuzz/corpus/<name>).
+# AddressSanitizer and UndefinedBehaviorSanitizer, in the asan tree (build/asan/fuzzers),
+# and runs each for the given number of seconds on a copy of its seed corpus
+# (tests/fuzz/corpus/<name>).
 # New inputs that reach new code are kept in build/fuzz/corpus/<name>; a crash leaves its
 # input in build/fuzz/crashes/ and makes the script fail.
 # Every finished run adds a line to build/fuzz/runs.log (time, target, executions, seconds,
@@ -14,20 +15,12 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-10}
 shift || true
 dir=$root/build/fuzz
-jobs=${OV_JOBS:-$(nproc)}
+fuzzers=$root/build/asan/fuzzers
 mkdir -p "$dir"
 
-if [ ! -f "$dir/build.ninja" ]; then
-  CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DORV_FUZZ=ON -DORV_BUILD_TESTS=OFF -DORV_BUILD_BENCHMARKS=OFF >"$dir/configure.log" 2>&1 ||
-    { cat "$dir/configure.log"; exit 1; }
-fi
 step=${OV_FUZZ_STEP:-all}
-[ "$step" = run ] || echo "== build fuzz"
-if [ "$step" != run ] && ! ninja -C "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
-  grep -v -E '^\[[0-9]+/[0-9]+\] ' "$dir/build.log" | tail -n 80
-  echo "build fuzz failed (whole log: $dir/build.log)" >&2
-  exit 1
+if [ "$step" != run ]; then
+  OV_TARGETS=fuzzers "$root/scripts/build.sh" asan
 fi
 [ "$step" != build ] || exit 0
 
@@ -52,7 +45,7 @@ for name in "${names[@]}"; do
   log=$dir/$name.log
   # -rss_limit_mb: a reader that allocates what a file claims instead of what it holds fails.
   if TMPDIR=$scratch ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-     nice "$dir/fuzzers/$name" -max_total_time="$seconds" "${runs_limit[@]}" -rss_limit_mb=1024 \
+     nice "$fuzzers/$name" -max_total_time="$seconds" "${runs_limit[@]}" -rss_limit_mb=1024 \
        -timeout=10 -print_final_stats=1 -artifact_prefix="$dir/crashes/$name-" "$corpus" >"$log" 2>&1; then
     read -r runs took < <(awk '/^Done [0-9]+ runs in/ {print $2, $5}' "$log") || true
     echo "fuzz $name: ${runs:-?} runs in ${took:-?} s, no fault"

@@ -52,8 +52,19 @@ void WriteFile(const fs::path& file, const std::string& bytes) {
 }
 
 std::string ReadFile(const fs::path& file) {
+  // In one read: test code is compiled without optimisation, where a character-wise
+  // copy of a wallpaper-sized file takes most of a test's time.
   std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string bytes;
+  if (!in) return bytes;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size <= 0) return bytes;
+  bytes.resize(static_cast<size_t>(size));
+  in.seekg(0);
+  in.read(bytes.data(), size);
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return bytes;
 }
 
 }  // namespace ov::test
