@@ -5,9 +5,9 @@
 #
 # The Windows tree is built first and its tests start at once: the end-to-end scenarios
 # (two at a time, each in its own Wine prefix and display) spend most of their time
-# waiting for the program. Meanwhile the native trees (with the fuzz programs) are built and
-# tested at the lowest CPU priority, so that they use what the scenarios leave idle
-# without slowing them down.
+# waiting for the program. From the start, the native trees (with the fuzz programs) are
+# built and tested at the lowest CPU priority, so that they use what the Windows build
+# and the scenarios leave idle without slowing them down.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -27,16 +27,6 @@ step() {
 }
 
 step install scripts/install-deps.sh
-step build-win scripts/build.sh win
-
-# The release from the built Windows tree; the installer scenario installs what it makes.
-step package scripts/package.sh
-
-# One headless display for every Windows test program of this run (the scenarios start
-# their own).
-ov_ensure_display
-win_pid=
-trap '[ -n "${OV_XVFB_PID:-}" ] && kill "$OV_XVFB_PID" 2>/dev/null; [ -n "$win_pid" ] && kill "$win_pid" 2>/dev/null; true' EXIT
 
 run_ctest() {
   local tree=$1 log=build/$1.test.log
@@ -50,16 +40,20 @@ run_ctest() {
   fi
 }
 
-failed=0
-step test-win run_ctest win >build/test-win.out 2>&1 &
-win_pid=$!
-
-# Meanwhile, at the lowest priority: the native trees (the asan tree holds the fuzz
-# programs too) and their tests. A subshell, so that only its own processes are reniced.
+# From the start, at the lowest priority: the native trees (the asan tree holds the fuzz
+# programs too) and their tests. They use what the Windows build and then the scenarios
+# leave idle. A subshell, so that only its own processes are reniced.
 low_priority() {
   renice -n 19 -p "$BASHPID" >/dev/null
-  local rc=0
-  if step build-native scripts/build.sh native asan; then
+  local rc=0 asan_pid built=1
+  # The two trees side by side: each one's serial stretches (configuring libical, the
+  # links) leave the processors to the other.
+  step build-asan scripts/build.sh asan >build/build-asan.out 2>&1 &
+  asan_pid=$!
+  step build-native scripts/build.sh native || built=0
+  wait "$asan_pid" || built=0
+  cat build/build-asan.out
+  if [ $built = 1 ]; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 step test-asan run_ctest asan || rc=1
     step test-native run_ctest native || rc=1
   else
@@ -69,8 +63,32 @@ low_priority() {
   return $rc
 }
 rm -f build/native.build-failed
-(low_priority) || failed=1
+failed=0
+win_pid=
+(low_priority) >build/low-priority.out 2>&1 &
+low_pid=$!
+# A process and everything it started (on a failed step, nothing may build on).
+kill_tree() {
+  local child
+  for child in $(pgrep -P "$1"); do kill_tree "$child"; done
+  kill "$1" 2>/dev/null || true
+}
+trap '[ -n "${OV_XVFB_PID:-}" ] && kill "$OV_XVFB_PID" 2>/dev/null; [ -n "$win_pid" ] && kill "$win_pid" 2>/dev/null; [ -n "$low_pid" ] && kill_tree "$low_pid"; true' EXIT
 
+step build-win scripts/build.sh win
+
+# The release from the built Windows tree; the installer scenario installs what it makes.
+step package scripts/package.sh
+
+# One headless display for every Windows test program of this run (the scenarios start
+# their own).
+ov_ensure_display
+step test-win run_ctest win >build/test-win.out 2>&1 &
+win_pid=$!
+
+wait "$low_pid" || failed=1
+low_pid=
+cat build/low-priority.out
 wait "$win_pid" || failed=1
 win_pid=
 cat build/test-win.out

@@ -316,10 +316,13 @@ TEST(CabinetTest, ATargetIsRewrittenOnlyWhereItDiffers) {
     const fs::path target = dir.Path() / "out" / "Entries" / "n.txt", link = dir.Path() / "link.txt";
     test::WriteFile(target, c.current);
     fs::create_hard_link(target, link);
+    // The C runtime on Windows reports one link for every file; there only the bytes and
+    // the time are checked.
+    const bool linksCounted = fs::hard_link_count(target) == 2;
     TSTCabReader reader;
     EXPECT_EQ(reader.Extract(dir.Path() / "b.cab", dir.Path() / "out").written, 1);
     EXPECT_TRUE(test::ReadFile(target) == big);
-    EXPECT_EQ(fs::hard_link_count(target), c.kept ? 2u : 1u);
+    if (linksCounted) EXPECT_EQ(fs::hard_link_count(target), c.kept ? 2u : 1u);
     EXPECT_EQ(*FileDosWriteTime(target), kTime);
     EXPECT_EQ(test::TreeOf(dir.Path() / "out").size(), 1u) << "a temporary was left behind";
   }

@@ -153,6 +153,11 @@ e2e__rm_inside() {
 # must not outlive the scenario in a Wine process.
 e2e_wine() { wine "$@" 8>&-; }
 
+# grep -q for the end of a pipeline: it reads its input to the end, so that the program
+# writing it (a Wine program printing line by line) is never cut off by SIGPIPE, which
+# pipefail would turn into a failure although the line was found.
+e2e_has() { grep "$@" >/dev/null; }
+
 # The harness's tool inside Wine (tests/e2e/tools/OvTool.cpp); see its usage text.
 ov_tool() { wine "$E2E_TOOLS/ovtool.exe" "$@" 8>&-; }
 

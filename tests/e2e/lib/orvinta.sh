@@ -3,8 +3,17 @@
 ORV_KEY='HKCU\Software\Quenlar\Orvinta3'
 
 # Writes a registry value: e2e_reg_set KEY NAME TYPE DATA (TYPE as `reg add` takes it).
+# Now and then, on a loaded machine, `reg add` fails at a scenario's start for a reason
+# not found yet: the write is tried three times, and what Wine said each time goes to
+# the scenario's log, so that the next failure shows its cause.
 e2e_reg_set() {
-  e2e_wine reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1 </dev/null || e2e_fail "cannot set $1\\$2"
+  local try out
+  for try in 1 2 3; do
+    out=$(e2e_wine reg add "$1" /v "$2" /t "$3" /d "$4" /f 2>&1 </dev/null) && return 0
+    e2e_log "reg add $1\\$2 failed (try $try, exit $?): $(tr '\r\n' '  ' <<<"$out" | cut -c1-300)"
+    sleep 1
+  done
+  e2e_fail "cannot set $1\\$2"
 }
 
 # Settings of a program that has run before: no first-run questions.
@@ -52,17 +61,17 @@ orv_press() {
 }
 
 # True while a message box whose text contains TEXT is open.
-orv_has_box() { ov_tool msgboxes 2>/dev/null | grep -qF "$1"; }
+orv_has_box() { ov_tool msgboxes 2>/dev/null | e2e_has -F "$1"; }
 orv_no_boxes() { [ -z "$(ov_tool msgboxes 2>/dev/null | tr -d '\r')" ]; }
 # True while a dialog (class #32770) is open.
-orv_has_dialog() { ov_tool list '#32770' 2>/dev/null | grep -q .; }
+orv_has_dialog() { ov_tool list '#32770' 2>/dev/null | e2e_has .; }
 
 # The texts of the open message boxes, one per line, as ovtool quotes them (line breaks
 # as \r\n).
 orv_box_texts() { ov_tool msgboxes 2>/dev/null | tr -d '\r' | sed -n 's/^  text "\(.*\)"$/\1/p'; }
 # Fails unless a message box shows exactly TEXT (line breaks written as \r\n).
 orv_assert_box() {
-  orv_box_texts | grep -qxF -- "$1" || e2e_fail "no message box with the text '$1'; open: $(orv_box_texts)"
+  orv_box_texts | e2e_has -xF -- "$1" || e2e_fail "no message box with the text '$1'; open: $(orv_box_texts)"
 }
 
 # The default library folder as the program names it (a C: path with a trailing

@@ -20,7 +20,7 @@ e2e_wait_window TOVMainForm visible 10 >/dev/null
 # Only this prefix's processes: other build trees may run the program at the same time.
 count=0
 for pid in $(e2e__processes_with_env "WINEPREFIX=$E2E_PREFIX"); do
-  tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'Orvinta\.exe' && count=$((count + 1))
+  tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | e2e_has 'Orvinta\.exe' && count=$((count + 1))
 done
 e2e_assert_eq 1 "$count" "Orvinta processes"
 e2e_screenshot woken >/dev/null

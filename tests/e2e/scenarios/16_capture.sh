@@ -37,7 +37,7 @@ delay=$(($(date -d "$stamp" +%s) - before))
 e2e_assert_match "JPEG 1280x1024" "$(identify - <"$captured/$name")" "the captured picture"
 e2e_wait_for "the program's wallpaper again" 5 desktop_names "$own"
 near_sunset() {
-  convert "$(orv_wallpaper)" -format '%[fx:abs(p{20,20}.r*255-208)<6 && abs(p{20,20}.g*255-128)<6 && abs(p{20,20}.b*255-64)<6]' info: 2>/dev/null | grep -qx 1
+  convert "$(orv_wallpaper)" -format '%[fx:abs(p{20,20}.r*255-208)<6 && abs(p{20,20}.g*255-128)<6 && abs(p{20,20}.b*255-64)<6]' info: 2>/dev/null | e2e_has -x 1
 }
 e2e_wait_for "the captured picture under the calendar" 5 near_sunset
 sleep 0.5

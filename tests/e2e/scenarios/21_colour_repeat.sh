@@ -33,8 +33,8 @@ sleep 0.5
 e2e_screenshot repeat-dialog >/dev/null
 children=$(ov_tool children TFRepeat | tr -d '\r')
 grep -q 'text="重复颜色代码"' <<<"$children" || e2e_fail "no colour check box in the dialog"
-grep 'text="重复颜色代码"' <<<"$children" | grep -q 'visible=0' || e2e_fail "the colour check box shows for a colour series"
-grep 'text="合并原来和当前项目"' <<<"$children" | grep -q 'enabled=0' || e2e_fail "the entry options are offered for a colour series"
+grep 'text="重复颜色代码"' <<<"$children" | e2e_has 'visible=0' || e2e_fail "the colour check box shows for a colour series"
+grep 'text="合并原来和当前项目"' <<<"$children" | e2e_has 'enabled=0' || e2e_fail "the entry options are offered for a colour series"
 wall_before=$(orv_wallpaper_mtime)
 ov_tool click TFRepeat 确定 >/dev/null
 e2e_wait_window TFEntry gone 10 >/dev/null

@@ -22,8 +22,8 @@ e2e_wait_window TFRepeat visible 10 >/dev/null
 sleep 0.5
 e2e_screenshot repeat-dialog >/dev/null
 children=$(ov_tool children TFRepeat | tr -d '\r')
-grep 'text="重复颜色代码"' <<<"$children" | grep -q 'visible=1' || e2e_fail "the colour check box is hidden for an entry"
-grep 'text="合并原来和当前项目"' <<<"$children" | grep -q 'enabled=1' || e2e_fail "the entry options are not offered"
+grep 'text="重复颜色代码"' <<<"$children" | e2e_has 'visible=1' || e2e_fail "the colour check box is hidden for an entry"
+grep 'text="合并原来和当前项目"' <<<"$children" | e2e_has 'enabled=1' || e2e_fail "the entry options are not offered"
 # Esc cancels: nothing is repeated and the pop-up stays.
 xdotool key Escape
 e2e_wait_window TFRepeat hidden 5 >/dev/null

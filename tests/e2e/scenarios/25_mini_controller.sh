@@ -102,7 +102,7 @@ sleep 0.7
 controls=$(orv_children)
 weeks=$(grep 'visible=1' <<<"$controls" | grep 'class="Edit"' | head -1 | sed -E 's/.* text="(.*)"$/\1/')
 e2e_assert_eq 5 "$weeks" "SpinWeekRows after the controller's choice"
-grep -F 'text="在桌面上显示迷你控制器"' <<<"$controls" | grep -q 'checked=0' ||
+grep -F 'text="在桌面上显示迷你控制器"' <<<"$controls" | e2e_has 'checked=0' ||
   e2e_fail "CheckMiniController still ticked after the controller was closed"
 orv_end_session
 e2e_assert_eq 5 "$(e2e_reg_get "$ORV_KEY\\App" VisibleWeeks)" "VisibleWeeks"

@@ -114,7 +114,7 @@ e2e_wait_window TFExportIcs visible 10 >/dev/null
 sleep 0.5
 e2e_screenshot export-dialog >/dev/null
 xdotool key Return  # this year
-save_dialog() { ov_tool list '#32770' 2>/dev/null | grep -qF '导出为 .ics'; }
+save_dialog() { ov_tool list '#32770' 2>/dev/null | e2e_has -F '导出为 .ics'; }
 e2e_wait_for "the save dialog" 10 save_dialog
 sleep 0.5
 e2e_screenshot save-dialog >/dev/null

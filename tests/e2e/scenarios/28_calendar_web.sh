@@ -131,7 +131,7 @@ e2e_assert_match "^第 [0-9]+ 行无法读取$" "$(state_of 2)" "partly readable
 e2e_assert_eq "无法下载: 找不到日历 (404)" "$(state_of 3)" "missing"
 e2e_assert_eq "无法读取: 不是日历" "$(state_of 4)" "garbage"
 e2e_assert_eq "文件太大 (超过 20 MB)" "$(state_of 5)" "big"
-rows | grep -q '^Team|' || e2e_fail "the calendar's own name is not shown"
+rows | e2e_has '^Team|' || e2e_fail "the calendar's own name is not shown"
 # The big body was refused while it streamed: about 20 MB were taken, not 50.
 e2e_wait_for "the big body's end in the server log" 20 grep -q '^/big.ics ' "$server_log"
 sent=$(sed -n 's|^/big.ics .* sent=\([0-9]*\)$|\1|p' "$server_log" | head -1)
@@ -199,7 +199,7 @@ e2e_wait_window TFSubscription gone 10 >/dev/null
 stored() { [ "$(e2e_reg_get "$key" Count)" = 7 ] && [ "$(e2e_reg_get "$key" Name6)" = Added ]; }
 e2e_wait_for "the added subscription in the settings" 10 stored
 e2e_assert_eq "webcal://127.0.0.1:$port/added.ics" "$(e2e_reg_get "$key" Source6)" "added source"
-rows | grep -q '^Added|.*|1$' || e2e_fail "the added subscription is not listed as on: $(rows)"
+rows | e2e_has '^Added|.*|1$' || e2e_fail "the added subscription is not listed as on: $(rows)"
 e2e_screenshot tab-entries-added >/dev/null
 orv_no_boxes || e2e_fail "a failed refresh opened a box: $(orv_box_texts)"
 for log in orvinta second third; do

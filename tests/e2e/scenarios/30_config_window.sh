@@ -36,7 +36,7 @@ for caption in "更新背景" "星期号" "月份标题" "浮动月份" "单元�
   "使用上面的预览窗口移动和更改日历面板大小" "按比例拉伸" "没有覆盖" "重置" "选择自身包含透明信息的覆盖图像" "显示农历"; do
   grep -qF "text=\"$caption\"" <<<"$all" || e2e_fail "no control with the caption $caption"
 done
-grep 'text="禁用小提示窗"' <<<"$all" | grep -q "checked=1" || e2e_fail "hints not switched off on the 20th start"
+grep 'text="禁用小提示窗"' <<<"$all" | e2e_has "checked=1" || e2e_fail "hints not switched off on the 20th start"
 e2e_assert_eq "捕获在您的系统其它地方的背景并将它们复制到您的背景集合中。" "$(ov_tool hint TOVMainForm "捕获背景" | tr -d '\r')" \
   "hint of the capture check box"
 

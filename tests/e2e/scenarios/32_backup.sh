@@ -37,12 +37,12 @@ sleep 0.5
 # Leaves the information box's text in box_text.
 backup() {
   ov_tool click TOVMainForm "创建压缩备份" >/dev/null
-  e2e_wait_for "the folder browser" 10 eval 'ov_tool children "#32770" 2>/dev/null | grep -qF "选择备份目标"'
+  e2e_wait_for "the folder browser" 30 eval 'ov_tool children "#32770" 2>/dev/null | e2e_has -F "选择备份目标"'
   sleep 0.7
   xdotool key Right Right
   sleep 0.5
   e2e_screenshot "browser-$1" >/dev/null
-  ov_tool children '#32770' | tr -d '\r' | grep -qF 'text="C:\\Backups"' ||
+  ov_tool children '#32770' | tr -d '\r' | e2e_has -F 'text="C:\\Backups"' ||
     e2e_fail "the browser's status does not show C:\\Backups: $(ov_tool children '#32770' | tr -d '\r')"
   ov_tool press "确定" >/dev/null
   e2e_wait_for "the backup's box" 20 orv_has_box "备份"

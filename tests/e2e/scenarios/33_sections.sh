@@ -83,7 +83,7 @@ ov_tool click TOVMainForm "重命名" >/dev/null
 name_it "旅行"
 e2e_wait_for "工作 renamed to 旅行" 5 test -d "$entries/旅行"
 e2e_assert_no_file "$entries/工作"
-e2e_wait_for "the list rebuilt" 5 eval 'items | grep -qF "text=\"旅行\""'
+e2e_wait_for "the list rebuilt" 5 eval 'items | e2e_has -F "text=\"旅行\""'
 e2e_screenshot renamed >/dev/null
 # Where A&B is in the list, and so in the tray's submenu.
 index=$(items | grep -F 'text="A&B"' | cut -d' ' -f1)
@@ -169,7 +169,7 @@ e2e_wait_for "旅行 gone" 10 eval '! test -e "$entries/旅行"'
 trashed=$(compgen -G "$trash/旅行*/Notes" || true)
 [ -n "$trashed" ] || e2e_fail "旅行 not in the recycle bin: $(ls "$trash")"
 # "默认" has no folder before its first note, so no row is selected.
-e2e_wait_for "the list without 旅行" 5 eval '! items | grep -qF "text=\"旅行\""'
+e2e_wait_for "the list without 旅行" 5 eval '! items | e2e_has -F "text=\"旅行\""'
 e2e_assert_eq "" "$(selected)" "selected row after the deletion"
 preview_redrawn() {
   preview_shot preview-after

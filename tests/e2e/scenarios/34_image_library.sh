@@ -36,7 +36,7 @@ sleep 1
 rect_of() { orv_children | grep "class=\"$1\"" | head -1 | orv_rect; }
 read -r gl gt gr gb < <(rect_of OVImageGrid)
 [ -n "$gl" ] || e2e_fail "no thumbnail grid: $(orv_children | head -5)"
-orv_children | grep 'class="OVImageGrid"' | grep -q "visible=1" || e2e_fail "the grid is hidden"
+orv_children | grep 'class="OVImageGrid"' | e2e_has "visible=1" || e2e_fail "the grid is hidden"
 read -r pl pt pr pb < <(rect_of OVPreviewPanel)
 # Inside the grid's frame (2 pixels of client edge): the thumbnail column's centre and
 # a point in the preview.
@@ -161,7 +161,7 @@ e2e_screenshot question >/dev/null
 mkdir -p "$E2E_PREFIX/drive_c/Pics"
 convert -size 1280x1024 "xc:#d08040" "BMP3:$E2E_PREFIX/drive_c/Pics/Sunset.BMP"
 ov_tool wallpaper 'C:\Pics\Sunset.BMP' || e2e_fail "cannot install the foreign wallpaper"
-captured() { find "$lib/Captured Images" -type f -name 'Sunset*' 2>/dev/null | grep -q .; }
+captured() { find "$lib/Captured Images" -type f -name 'Sunset*' 2>/dev/null | e2e_has .; }
 e2e_wait_for "the captured wallpaper in the library" 10 captured
 sleep 2
 orv_press "是"
@@ -201,5 +201,5 @@ box=$(orv_children | grep -F 'text="没有背景图像"' | head -1 | awk '{print
 e2e_send "$box" 0xF5 >/dev/null  # BM_CLICK
 sleep 0.5
 e2e_assert_eq "enabled=0 checked=0" "$(check_state 打开循环)" "打开循环 with no background"
-orv_children | grep -F 'text="更换背景每"' | grep -q 'enabled=0' || e2e_fail "the rotation interval is still enabled"
+orv_children | grep -F 'text="更换背景每"' | e2e_has 'enabled=0' || e2e_fail "the rotation interval is still enabled"
 e2e_pass

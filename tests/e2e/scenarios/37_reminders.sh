@@ -23,7 +23,7 @@ write_note() {  # LINES...
 }
 # The texts of the visible balloon windows (Wine's notifications), one a line.
 balloons() { ov_tool list tooltips_class32 | tr -d '\r' | { grep ' visible=1 ' || true; } | sed -E 's/.* title="(.*)"$/\1/'; }
-balloon_with() { balloons | grep -qF "$1"; }
+balloon_with() { balloons | e2e_has -F "$1"; }
 start_at() {  # HH:MM:SS NAME
   OV_TEST_CLOCK="${today}T$1" orv_start_running "$2"
 }
@@ -63,7 +63,7 @@ sleep 0.5
 e2e_screenshot popup >/dev/null
 read -r wl wt wr wb <<<"$(orv_popup_rect)"
 e2e_assert_eq "$l $((t - 17)) $b" "$wl $wt $wb" "pop-up over today's cell ($l,$t-$r,$b)"
-ov_tool children TFEntry | tr -d '\r' | grep -qF "09:30 开会" || e2e_fail "the pop-up does not show today's note"
+ov_tool children TFEntry | tr -d '\r' | e2e_has -F "09:30 开会" || e2e_fail "the pop-up does not show today's note"
 e2e_post TFEntry WM_CLOSE >/dev/null
 e2e_wait_window TFEntry gone 10 >/dev/null
 orv_end_session

@@ -148,7 +148,7 @@ e2e_wait_window TFEntry gone 10 >/dev/null
 e2e_use_pc main
 wall_before=$(orv_wallpaper_mtime)
 e2e_wait_for "the merged note on A" 20 both "$(note_of main "$day2")"
-no_copies() { ! ls "$(dirname "$(note_of "$1" "$day2")")" | grep -q sync-conflict; }
+no_copies() { ! ls "$(dirname "$(note_of "$1" "$day2")")" | e2e_has sync-conflict; }
 e2e_wait_for "the conflict copy gone on A" 10 no_copies main
 no_copies b || e2e_fail "the merged conflict copy is still on B"
 e2e_wait_for "A's wallpaper with the merged note" 15 rebuilt

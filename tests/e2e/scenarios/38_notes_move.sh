@@ -48,7 +48,7 @@ mkdir -p "$second"
 label_is() {
   local children
   children=$(orv_children)
-  grep -F 'class="Static"' <<<"$children" | grep -qF "text=\"$1\""
+  grep -F 'class="Static"' <<<"$children" | e2e_has -F "text=\"$1\""
 }
 # Opens the application tab, clicks "更改..." and picks, in the folder browser that opens
 # on the folder in use, the first folder of C:\ (Left: up to C:, Right: its first child).
@@ -65,7 +65,7 @@ choose_first_folder_of_c() {  # EXPECTED-STATUS
   read -r l t r b < <(orv_children | grep -F 'text="更改..."' | orv_rect)
   [ -n "${b:-}" ] || e2e_fail "no button 更改... on the application tab"
   e2e_click $(((l + r) / 2)) $(((t + b) / 2))
-  e2e_wait_for "the folder browser" 10 eval 'ov_tool children "#32770" 2>/dev/null | grep -qF "选择保存项目的文件夹"'
+  e2e_wait_for "the folder browser" 30 eval 'ov_tool children "#32770" 2>/dev/null | e2e_has -F "选择保存项目的文件夹"'
   sleep 0.7
   xdotool key Left
   sleep 0.3
