@@ -15,7 +15,10 @@ namespace ov {
 
 namespace {
 
-enum : int { kIdList = 3201, kIdAdd, kIdEdit, kIdDelete, kIdRefresh };
+// Control IDs of their own: the sections (31xx) and the backups (32xx) use theirs, and
+// every page's commands reach the configuration window's one handler, where a shared ID
+// would run the other group's command.
+enum : int { kIdList = 3301, kIdAdd, kIdEdit, kIdDelete, kIdRefresh };
 // The state comes before the source: it is what the user looks for, and an address
 // shortened at the right still says where it comes from.
 enum Column : int { kColName, kColState, kColColor, kColSource };

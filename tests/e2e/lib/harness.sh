@@ -435,6 +435,15 @@ e2e_reset() {
     [ -e "$f" ] && e2e__rm_inside "$f"
   done
   e2e__rm_inside "$E2E_PROGRAM_DIR"
+  # Folders a scenario made on C: (backup targets, notes folders) are gone too: the next
+  # scenario in this prefix walks the folder browser from C:'s first child.
+  local entry
+  for entry in "$E2E_PREFIX"/drive_c/*; do
+    case ${entry##*/} in
+      ProgramData | "Program Files" | "Program Files (x86)" | users | windows) ;;
+      *) e2e__rm_inside "$entry" ;;
+    esac
+  done
 }
 
 # ---------------------------------------------------------------------------------
