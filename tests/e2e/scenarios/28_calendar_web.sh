@@ -87,7 +87,7 @@ e2e_reg_set "$key" Count REG_DWORD ${#names[@]}
 # The rows of the subscription list: "name|state|colour|source|on" each.
 rows() {
   local list
-  list=$(orv_children | grep ' id=3201 .*class="SysListView32"' | cut -d' ' -f1)
+  list=$(orv_children | grep ' id=3301 .*class="SysListView32"' | cut -d' ' -f1)
   [ -n "$list" ] || return 0
   ov_tool items "$list" | tr -d '\r' |
     sed -n 's/.* text="\(.*\)" col1="\(.*\)" col2="\(.*\)" col3="\(.*\)" checked=\(.\).*/\1|\2|\3|\4|\5/p'
