@@ -169,6 +169,10 @@ void SubscriptionsGroup::RefreshClick() {
 bool SubscriptionsGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (!view_) return false;
   if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    // Only this group's own buttons: the configuration window offers every page's
+    // commands here first, and an ID alone may be another page's.
+    const HWND from = reinterpret_cast<HWND>(lp);
+    if (from != add_ && from != edit_ && from != delete_ && from != refresh_) return false;
     switch (LOWORD(wp)) {
       case kIdAdd: AddClick(); break;
       case kIdEdit: EditClick(); break;
