@@ -2,7 +2,9 @@
 # (scripts/fetch-libical.sh puts it into build/downloads once; its SHA-256 is pinned in
 # cmake/libical-version.sh). Only the core library `ical` is built, static, with the
 # compilers of this tree: no ICU, glib, Berkeley DB, C++ bindings, docs or tests.
-# Provides the imported target libical::ical.
+# A plain build for this machine (the native tree, the zone-folder generator of the
+# Windows tree) links Debian's own build of the same version (libical-dev) instead.
+# Provides the target libical::ical.
 include(ExternalProject)
 get_filename_component(_orv_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
@@ -11,6 +13,17 @@ foreach(line ${_ical_vars})
   string(REGEX MATCH "^([A-Z0-9_]+)=(.*)$" _m "${line}")
   set(${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
 endforeach()
+
+if(NOT CMAKE_CROSSCOMPILING AND NOT ORV_FUZZ AND NOT ORV_SANITIZE)
+  # The program's time zones come from its zone folder, set at run time, so this build
+  # reads the same zone data as the Windows one.
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(ORV_SYSTEM_LIBICAL REQUIRED IMPORTED_TARGET libical=${LIBICAL_VERSION})
+  add_library(libical_ical INTERFACE)
+  target_link_libraries(libical_ical INTERFACE PkgConfig::ORV_SYSTEM_LIBICAL)
+  add_library(libical::ical ALIAS libical_ical)
+  return()
+endif()
 
 set(ORV_LIBICAL_TARBALL ${_orv_root}/build/downloads/${LIBICAL_TARBALL}
     CACHE FILEPATH "libical's source tarball (fetched by scripts/fetch-libical.sh)")
@@ -28,13 +41,20 @@ if(WIN32)
 else()
   set(_ical_lib ${_ical_bin}/lib/${CMAKE_STATIC_LIBRARY_PREFIX}ical${CMAKE_STATIC_LIBRARY_SUFFIX})
 endif()
+# No build paths in the program (libical's assertion texts carry __FILE__).
+set(_ical_cflags "-ffile-prefix-map=${CMAKE_BINARY_DIR}/=")
+if(ORV_FUZZ)
+  # In the fuzz tree libical is what reads the hostile bytes: it gets AddressSanitizer and
+  # the fuzzer's coverage too, so that an overflow inside it is caught and its branches
+  # guide the fuzzer. UBSan stays on our own code, which is what its findings can change.
+  string(APPEND _ical_cflags " -fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer")
+endif()
 set(_ical_args
   -G Ninja
   -DCMAKE_BUILD_TYPE=Release
   -DCMAKE_C_COMPILER=${CMAKE_C_COMPILER}
   -DCMAKE_C_COMPILER_LAUNCHER=${CMAKE_C_COMPILER_LAUNCHER}
-  # No build paths in the program (libical's assertion texts carry __FILE__).
-  -DCMAKE_C_FLAGS=-ffile-prefix-map=${CMAKE_BINARY_DIR}/=
+  -DCMAKE_C_FLAGS=${_ical_cflags}
   -DSTATIC_ONLY=ON
   -DWITH_CXX_BINDINGS=OFF
   -DICAL_GLIB=OFF

@@ -17,7 +17,7 @@ packages=(
   lunar python3-lunardate python3-ephem
   cups cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
   msitools wixl
-  perl tzdata unicode-cldr-core python3-dateutil python3-icalendar
+  libical-dev perl tzdata unicode-cldr-core python3-dateutil python3-icalendar
 )
 
 sudo_cmd=()

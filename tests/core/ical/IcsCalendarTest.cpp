@@ -169,6 +169,25 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
   EXPECT_EQ(lines.size(), 7u * 48 + 7u);
   EXPECT_EQ(FormatEventLine(lines.at(1)), "00:00 Tick");
   EXPECT_EQ(FormatEventLine(lines.at(2)), "00:30 Tick");
+
+  // A counted rule is stepped from its start, here over a century back; the steps far
+  // from the shown days skip the zone arithmetic, and the edges still land right where
+  // the event's zone and the PC's are a day apart.
+  struct Counted {
+    const char* start;
+    const char* pcZone;
+    std::vector<Shown> expected;
+  };
+  const std::vector<Counted> counted = {
+      {"DTSTART;TZID=Pacific/Kiritimati:19000101T003000", "Pacific/Pago_Pago",
+       {{"2026-03-07", "23:30"}, {"2026-03-08", "23:30"}, {"2026-03-09", "23:30"}}},
+      {"DTSTART;TZID=Pacific/Pago_Pago:19000101T233000", "Pacific/Kiritimati",
+       {{"2026-03-07", "00:30"}, {"2026-03-08", "00:30"}, {"2026-03-09", "00:30"}}},
+  };
+  for (const Counted& c : counted) {
+    const std::string ics = Calendar({Event({"SUMMARY:Old", c.start, "RRULE:FREQ=DAILY;COUNT=2000000"})});
+    EXPECT_EQ(ShownLines(ics, c.pcZone, "2026-03-07", "2026-03-09"), c.expected) << c.start;
+  }
 }
 
 // A malformed calendar keeps every event that could be read and names the first bad line.
