@@ -12,6 +12,10 @@
 
 namespace ov::test {
 
+// A date as the calendar stores it, and as a day number.
+inline double D(int y, int m, int d) { return EncodeDate(y, m, d); }
+inline int64_t Day(int y, int m, int d) { return DayNumberFromCivil(y, m, d); }
+
 class StoreFixture {
  public:
   explicit StoreFixture(std::string section = "默认")

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "CalendarTestSupport.h"
 #include "core/calendar/DateTime.h"
 #include "core/calendar/ChineseCalendar.h"
 
 namespace ov {
 namespace {
 
-int64_t Day(int y, int m, int d) { return DayNumberFromCivil(y, m, d); }
+using test::Day;
 
 TEST(ChineseCalendarTest, KnownDates) {
   struct Case {

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-double D(int y, int m, int d) { return EncodeDate(y, m, d); }
+using test::D;
 
 // n little-endian 32-bit values 1, 2, 3, ...
 std::string CountingBytes(size_t bytes) {

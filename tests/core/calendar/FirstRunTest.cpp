@@ -14,7 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::WriteFile;
 
-double D(int y, int m, int d) { return EncodeDate(y, m, d); }
+using test::D;
 
 TEST(FirstRun, CreatesTheThreeSectionsAndTheWelcomeEntry) {
   test::StoreFixture f;

@@ -6,13 +6,14 @@
 #include <set>
 #include <sstream>
 
+#include "CalendarTestSupport.h"
 #include "core/calendar/DateTime.h"
 #include "core/calendar/Holidays.h"
 
 namespace ov {
 namespace {
 
-int64_t Day(int y, int m, int d) { return DayNumberFromCivil(y, m, d); }
+using test::Day;
 
 TEST(HolidaysTest, BuiltInYears) {
   const HolidayCalendar& c = HolidayCalendar::BuiltIn();

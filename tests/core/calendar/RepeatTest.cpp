@@ -12,7 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double D(int y, int m, int d) { return EncodeDate(y, m, d); }
+using test::D;
 
 RepeatChoices After(RepeatKind kind, int k, RepeatUnit unit, int n = 14) {
   RepeatChoices c;

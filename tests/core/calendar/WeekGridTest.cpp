@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "CalendarTestSupport.h"
 #include "core/calendar/DateTime.h"
 #include "core/settings/Settings.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kMon = 0, kWed = 2, kSun = 6;
 
-double D(int y, int m, int d) { return EncodeDate(y, m, d); }
+using test::D;
 
 // Cells of 9 x 9 pixels on a 10-pixel pitch: row r spans y = 10r .. 10r + 9.
 GridGeometry Geometry(int rows) { return GridGeometry::FromEdges(0, 0, 70, rows * 10, rows, 1); }

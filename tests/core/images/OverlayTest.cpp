@@ -10,7 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Pixel kRed = 0xFFFF0000u, kBack = 0xFF204060u;
+constexpr Pixel kOverlayRed = 0xFFFF0000u, kOverlayBack = 0xFF204060u;
 
 TEST(DeriveOverlayAlpha, AlphaFollowsBrightnessScaledByTheSetting) {
   TBitmap32 s(4, 1);
@@ -74,7 +74,7 @@ class OverlayTest : public ::testing::Test {
     return o;
   }
   TBitmap32 Compose(const TImageProps& props, ImageSlot slot, bool adjust = true) {
-    TBitmap32 dst = test::Filled(16, 8, kBack), pic = test::Filled(8, 8, kRed);
+    TBitmap32 dst = test::Filled(16, 8, kOverlayBack), pic = test::Filled(8, 8, kOverlayRed);
     ComposeImage(dst, pic, props, StretchFilter::Nearest, slot, adjust, settings);
     return dst;
   }
@@ -98,7 +98,7 @@ TEST_F(OverlayTest, AnOverlayWithItsOwnAlphaKeepsIt) {
   settings.overlay = &overlay;
   TBitmap32 dst = Compose(Stretched(), ImageSlot::Current);
   EXPECT_EQ(dst.At(2, 3), 0xFFFFFFFFu);
-  EXPECT_EQ(dst.At(13, 3), kRed) << "OverlayAlpha 0 does not touch an overlay's own alpha";
+  EXPECT_EQ(dst.At(13, 3), kOverlayRed) << "OverlayAlpha 0 does not touch an overlay's own alpha";
 }
 
 TEST_F(OverlayTest, OverlayAlphaZeroMakesAPictureWithoutAlphaAnOpaqueCover) {
@@ -116,19 +116,19 @@ TEST_F(OverlayTest, OverlayAlphaZeroMakesAPictureWithoutAlphaAnOpaqueCover) {
   EXPECT_EQ(Compose(Stretched(), ImageSlot::Current).At(5, 5), 0xFF000000u);
   overlay.SetAlpha(255);
   dst = Compose(Stretched(), ImageSlot::Current);
-  EXPECT_EQ(dst.At(5, 5), kRed) << "black at OverlayAlpha 255 is fully transparent";
+  EXPECT_EQ(dst.At(5, 5), kOverlayRed) << "black at OverlayAlpha 255 is fully transparent";
 }
 
 TEST_F(OverlayTest, OnlyTheCurrentPictureWithAdjustmentsAndWithoutDisableOverlayGetsIt) {
   overlay.Load(decoder, Write("own.pam", EncodePamRgba(HalfCover())), true, 128);
   settings.overlay = &overlay;
-  EXPECT_EQ(Compose(Stretched(), ImageSlot::Bottom).At(1, 1), kRed);
-  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current, false).At(1, 1), kRed);
+  EXPECT_EQ(Compose(Stretched(), ImageSlot::Bottom).At(1, 1), kOverlayRed);
+  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current, false).At(1, 1), kOverlayRed);
   TImageProps off = Stretched();
   off.DisableOverlay = true;
-  EXPECT_EQ(Compose(off, ImageSlot::Current).At(1, 1), kRed);
+  EXPECT_EQ(Compose(off, ImageSlot::Current).At(1, 1), kOverlayRed);
   settings.overlay = nullptr;
-  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current).At(1, 1), kRed);
+  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current).At(1, 1), kOverlayRed);
 }
 
 TEST_F(OverlayTest, TheOverlayIsMirroredWithAFlippedPicture) {
@@ -137,7 +137,7 @@ TEST_F(OverlayTest, TheOverlayIsMirroredWithAFlippedPicture) {
   TImageProps p = Stretched();
   p.FlipHorz = true;
   TBitmap32 dst = Compose(p, ImageSlot::Current);
-  EXPECT_EQ(dst.At(1, 1), kRed);
+  EXPECT_EQ(dst.At(1, 1), kOverlayRed);
   EXPECT_EQ(dst.At(14, 1), 0xFFFFFFFFu);
 }
 
@@ -146,7 +146,7 @@ TEST_F(OverlayTest, MissingBrokenOrSwitchedOffOverlaysAreNeverDrawn) {
   overlay.Load(decoder, Write("bad.png", "not a picture"), true, 0);
   EXPECT_TRUE(overlay.Picture().Empty());
   EXPECT_FALSE(overlay.HasOwnAlpha());
-  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current).At(1, 1), kRed);
+  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current).At(1, 1), kOverlayRed);
 
   overlay.Load(decoder, Write("own.pam", EncodePamRgba(HalfCover())), false, 0);
   EXPECT_TRUE(overlay.Picture().Empty()) << "Overlay off: nothing is loaded";
@@ -154,11 +154,11 @@ TEST_F(OverlayTest, MissingBrokenOrSwitchedOffOverlaysAreNeverDrawn) {
   // Too narrow to scale: a one-pixel-wide overlay or destination is skipped.
   overlay.Load(decoder, Write("thin.ppm", EncodePpm(test::Filled(1, 5, 0xFFFFFFFFu))), true, 0);
   ASSERT_FALSE(overlay.Picture().Empty());
-  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current).At(1, 1), kRed);
+  EXPECT_EQ(Compose(Stretched(), ImageSlot::Current).At(1, 1), kOverlayRed);
   overlay.Load(decoder, Write("wide.ppm", EncodePpm(test::Filled(5, 5, 0xFFFFFFFFu))), true, 0);
-  TBitmap32 thin = test::Filled(1, 6, kBack);
+  TBitmap32 thin = test::Filled(1, 6, kOverlayBack);
   overlay.Blend(thin, StretchFilter::Nearest, false);
-  EXPECT_EQ(thin.At(0, 3), kBack);
+  EXPECT_EQ(thin.At(0, 3), kOverlayBack);
 }
 
 TEST_F(OverlayTest, SettingsMapOntoTheComposition) {

@@ -28,7 +28,7 @@ class MapDays : public IDayDataSource {
   int reads = 0;
 };
 
-constexpr Pixel kBg = 0xFF336699;
+constexpr Pixel kPanelBg = 0xFF336699;
 
 // The fake text renderer measures the default fonts as: caption (-13) 13 high, 6 per
 // character; entry (-11) 11 high, 5 per character. With FontBorderPixels 2 and CellGap 1
@@ -44,7 +44,7 @@ class RendererTest : public ::testing::Test {
     r.SetDayCellTable(&table);
     r.SetDayData(&days);
     surface.SetSize(1280, 1024);
-    surface.Clear(kBg);
+    surface.Clear(kPanelBg);
   }
   void Render(double display, double today) {
     r.RenderCalendar(surface, s.CalendarRect, s.CalendarFromStartOfMonth, s.PastVisibleWeeks, s.VisibleWeeks,
@@ -155,7 +155,7 @@ TEST_F(RendererTest, ColourCodeTintAlphaFollowsCalendarAlpha) {
   Render(june14, june14);
   // Points far from the number (top left) and from today's glow (the row below).
   const Rect cell = table.CellForDate(sunday)->Rect;
-  const Pixel fill = BlendPixel(0xFF808080, 255, kBg);
+  const Pixel fill = BlendPixel(0xFF808080, 255, kPanelBg);
   const Pixel expect = BlendPixel(0xFF00FF00, 96, fill);
   EXPECT_EQ(surface.At(cell.right - 2, cell.top + 40), expect);
   const double saturday = EncodeDate(2025, 6, 7);
@@ -169,9 +169,9 @@ TEST_F(RendererTest, ColourCodeTintAlphaFollowsCalendarAlpha) {
   // CalendarAlpha 40: the tint keeps alpha 16.
   s.CalendarAlpha = 40;
   r.Options.NoColorCodes = false;
-  surface.Clear(kBg);
+  surface.Clear(kPanelBg);
   Render(june14, june14);
-  EXPECT_EQ(surface.At(sat.right - 2, sat.top + 40), BlendPixel(0xFFFF0000, 16, BlendPixel(0xFF808080, 40, kBg)));
+  EXPECT_EQ(surface.At(sat.right - 2, sat.top + 40), BlendPixel(0xFFFF0000, 16, BlendPixel(0xFF808080, 40, kPanelBg)));
 }
 
 TEST_F(RendererTest, EntryTextIndentDependsOnDigits) {
@@ -211,7 +211,7 @@ TEST_F(RendererTest, AHugeNoteDrawsAsMuchAsTheCellShowsAndNoMore) {
 
   // The cell looks the same as with a note that still overflows it by far.
   days.days[DayNumber(june9)] = {huge.substr(0, 7 * 400), 0};
-  surface.Clear(kBg);
+  surface.Clear(kPanelBg);
   Render(june14, june14);
   EXPECT_TRUE(test::SamePixels(whole, surface));
 }
@@ -263,15 +263,15 @@ TEST_F(RendererTest, GlowUsesCaptionColourWhenFrameColourIsZero) {
   Render(june14, june14);
   const Rect today = table.CellForDate(june14)->Rect;
   // Ring 1 lies in the one-pixel gap right of the cell, over the background.
-  EXPECT_EQ(surface.At(today.right, today.top + 60), BlendPixel(0xFFFF0000, 208, kBg));
+  EXPECT_EQ(surface.At(today.right, today.top + 60), BlendPixel(0xFFFF0000, 208, kPanelBg));
   s.CurrentDateFrameColor = 0x00FF00;
   Render(june14, june14);
   EXPECT_EQ(surface.At(today.right, today.top + 60),
-            BlendPixel(0xFF00FF00, 208, BlendPixel(0xFFFF0000, 208, kBg)));
+            BlendPixel(0xFF00FF00, 208, BlendPixel(0xFFFF0000, 208, kPanelBg)));
   r.Options.TodayFrame = false;
-  surface.Clear(kBg);
+  surface.Clear(kPanelBg);
   Render(june14, june14);
-  EXPECT_EQ(surface.At(today.right, today.top + 60), kBg);
+  EXPECT_EQ(surface.At(today.right, today.top + 60), kPanelBg);
 }
 
 TEST(CellShadowsTest, PiecesFallOnlyOnTheBackgroundAndOnce) {
@@ -305,7 +305,7 @@ TEST_F(RendererTest, ShadowsDarkenTheBackgroundNeverACell) {
   r.Options.TodayFrame = false;  // the glow is drawn over shadows
   Render(june14, june14);
   TBitmap32 without = surface;
-  surface.Clear(kBg);
+  surface.Clear(kPanelBg);
   s.CellShadow = true;
   Render(june14, june14);
   int darker = 0;
@@ -330,7 +330,7 @@ TEST_F(RendererTest, SkinIsResampledIntoEveryCellAtCalendarAlpha) {
   Render(june14, june14);
   for (const TDayCell& c : table.Cells()) {
     TBitmap32 expect(1280, 1024);
-    expect.Clear(kBg);
+    expect.Clear(kPanelBg);
     ResampleInto(expect, c.Rect, skin, skin.BoundsRect(), StretchFilter::Linear2, DrawMode::Blend, 82);
     const int32_t y = c.Rect.bottom - 3;  // below the day number, above entry text
     for (int32_t x = std::max(c.Rect.left, 0); x < c.Rect.right; x += 7)
@@ -340,10 +340,10 @@ TEST_F(RendererTest, SkinIsResampledIntoEveryCellAtCalendarAlpha) {
   TBitmap32 thin(1, 50);
   thin.Clear(0xFFFF0000);
   r.SetSkin(&thin);
-  surface.Clear(kBg);
+  surface.Clear(kPanelBg);
   Render(june14, june14);
   const Rect c = table.Cells()[3].Rect;
-  EXPECT_EQ(surface.At(c.right - 2, c.bottom - 2), BlendPixel(0xFF808080, 82, kBg));
+  EXPECT_EQ(surface.At(c.right - 2, c.bottom - 2), BlendPixel(0xFF808080, 82, kPanelBg));
 }
 
 TEST_F(RendererTest, PrintOptions) {
@@ -354,8 +354,8 @@ TEST_F(RendererTest, PrintOptions) {
   const Rect controller = r.ControllerRect;
   Render(june14, june14);
   const Rect c = table.Cells()[3].Rect;
-  EXPECT_EQ(surface.At(c.left + 5, c.top + 60), kBg);                                // no fill
-  EXPECT_EQ(surface.At(c.left, c.top + 60), BlendPixel(0xFF000000, 0x80, kBg));     // frame
+  EXPECT_EQ(surface.At(c.left + 5, c.top + 60), kPanelBg);                                // no fill
+  EXPECT_EQ(surface.At(c.left, c.top + 60), BlendPixel(0xFF000000, 0x80, kPanelBg));     // frame
   EXPECT_EQ(r.ControllerRect, controller);
   // June 2025 from the first: Sunday 1 June in column 7, then five full rows to 29 June;
   // 30 June sits in the sixth row: all of June fits, no overflow.
