@@ -132,6 +132,30 @@ When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
   return {When::kInstant, utc};
 }
 
+// Zone rules repeat yearly in every real calendar (monthly at most in odd ones). The
+// library expands a zone's rules into every change from the rule's start on, so a rule
+// that repeats weekly or faster (from 1601, as Outlook writes zones) would make hundreds
+// of thousands of changes, or billions by the minute: such a rule is dropped, and the
+// zone keeps its offsets and its other rules.
+void DropRunawayZoneRules(icalcomponent* root) {
+  for (icalcomponent* tz = icalcomponent_get_first_component(root, ICAL_VTIMEZONE_COMPONENT); tz;
+       tz = icalcomponent_get_next_component(root, ICAL_VTIMEZONE_COMPONENT)) {
+    for (icalcomponent* part = icalcomponent_get_first_component(tz, ICAL_ANY_COMPONENT); part;
+         part = icalcomponent_get_next_component(tz, ICAL_ANY_COMPONENT)) {
+      std::vector<icalproperty*> runaway;
+      for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY); p;
+           p = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
+        const icalrecurrencetype_frequency f = icalproperty_get_rrule(p).freq;
+        if (f != ICAL_YEARLY_RECURRENCE && f != ICAL_MONTHLY_RECURRENCE) runaway.push_back(p);
+      }
+      for (icalproperty* p : runaway) {
+        icalcomponent_remove_property(part, p);
+        icalproperty_free(p);
+      }
+    }
+  }
+}
+
 std::string FirstLine(const char* s) {
   std::string out = s ? s : "";
   out = out.substr(0, out.find_first_of("\r\n"));
@@ -255,6 +279,7 @@ IcsCalendar IcsCalendar::Parse(std::string_view text) {
   icalerror_clear_errno();
 
   for (icalcomponent* root : cal.d_->roots) {
+    DropRunawayZoneRules(root);
     icaltimezone* floating = nullptr;
     if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) {
       if (cal.name_.empty()) cal.name_ = FirstLine(XProperty(root, "X-WR-CALNAME").c_str());
@@ -369,7 +394,12 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
 
     if (rrule) {
       icalrecurrencetype recur = icalproperty_get_rrule(rrule);
-      icalrecur_iterator* it = icalrecur_iterator_new(recur, dtstart);
+      // A rule that steps by hours, minutes or seconds from a date has no meaning, and
+      // the library's iterator never moves off the date (it would loop for ever): the
+      // event is taken as happening once.
+      const bool subDaily = recur.freq == ICAL_SECONDLY_RECURRENCE || recur.freq == ICAL_MINUTELY_RECURRENCE ||
+                            recur.freq == ICAL_HOURLY_RECURRENCE;
+      icalrecur_iterator* it = dtstart.is_date && subDaily ? nullptr : icalrecur_iterator_new(recur, dtstart);
       if (!it) {
         icalerror_clear_errno();
         occurrence(start);

@@ -188,6 +188,22 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
     const std::string ics = Calendar({Event({"SUMMARY:Old", c.start, "RRULE:FREQ=DAILY;COUNT=2000000"})});
     EXPECT_EQ(ShownLines(ics, c.pcZone, "2026-03-07", "2026-03-09"), c.expected) << c.start;
   }
+
+  // Hours from a date mean nothing, and the library's iterator would never leave the
+  // date looking for the next one: the event happens once.
+  for (const char* freq : {"HOURLY", "MINUTELY", "SECONDLY"}) {
+    const std::string ics = Calendar({Event({"SUMMARY:H", "DTSTART;VALUE=DATE:20260310",
+                                             std::string("RRULE:FREQ=") + freq + ";BYDAY=MO;COUNT=80"})});
+    EXPECT_EQ(ShownLines(ics, "UTC", "2026-03-09", "2026-03-17"), (std::vector<Shown>{{"2026-03-10", ""}})) << freq;
+  }
+
+  // A zone whose offset changes every minute would have the library list every change
+  // since 2000 (gigabytes); the rule is dropped and the zone keeps its offset.
+  const std::string runawayZone = Calendar({
+      "BEGIN:VTIMEZONE", "TZID:Runaway", "BEGIN:STANDARD", "DTSTART:20000101T020000", "TZOFFSETFROM:-0400",
+      "TZOFFSETTO:-0500", "RRULE:FREQ=MINUTELY", "END:STANDARD", "END:VTIMEZONE",
+      Event({"SUMMARY:Z", "DTSTART;TZID=Runaway:20260310T090000"})});
+  EXPECT_EQ(ShownLines(runawayZone, "UTC", "2026-03-10", "2026-03-10"), (std::vector<Shown>{{"2026-03-10", "14:00"}}));
 }
 
 // A malformed calendar keeps every event that could be read and names the first bad line.
