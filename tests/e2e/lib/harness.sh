@@ -38,6 +38,8 @@ E2E_LAST_SHOT=
 E2E_SHOT_COUNT=0
 E2E_START_TIME=$SECONDS
 E2E_XVFB_PID=
+E2E_TOOL_PREFIX=  # the prefix whose ovtool server is running, if any
+E2E_TOOL_PID=
 E2E_WATCHDOG_PID=
 E2E_KEEPALIVE_PID=
 E2E_CLEANED=0
@@ -159,7 +161,86 @@ e2e_wine() { wine "$@" 8>&-; }
 e2e_has() { grep "$@" >/dev/null; }
 
 # The harness's tool inside Wine (tests/e2e/tools/OvTool.cpp); see its usage text.
-ov_tool() { wine "$E2E_TOOLS/ovtool.exe" "$@" 8>&-; }
+# Starting a Wine process costs about half a second and a fifth of a processor-second,
+# and a scenario makes dozens of short queries: those go to the scenario's ovtool
+# server (one process, started with the desktop) while it runs in the prefix in use.
+# Commands that wait, press keys or click the mouse always start a process of their own.
+E2E_SERVED=" list find children items msgboxes reg desktop window hint send post settext select "
+ov_tool() {
+  if [ -n "${E2E_TOOL_PREFIX:-}" ] && [ "${WINEPREFIX:-}" = "$E2E_TOOL_PREFIX" ] &&
+    [[ $E2E_SERVED == *" ${1:-} "* ]]; then
+    local rc=0
+    e2e__serve "$@" || rc=$?
+    [ "$rc" = 255 ] || return "$rc"  # 255: the server is gone and never saw the command
+  fi
+  wine "$E2E_TOOLS/ovtool.exe" "$@" 8>&-
+}
+
+# Starts the ovtool server of the scenario's prefix, talking through two FIFOs in the
+# artefacts folder. Without it ov_tool starts a process for every command.
+e2e__start_tool_server() {
+  local dir=$E2E_ART
+  rm -f "$dir/.tool.in" "$dir/.tool.out"
+  mkfifo "$dir/.tool.in" "$dir/.tool.out" || return 0
+  wine "$E2E_TOOLS/ovtool.exe" serve <"$dir/.tool.in" >"$dir/.tool.out" 2>>"$dir/ovtool-serve.log" 8>&- &
+  E2E_TOOL_PID=$!
+  echo "$E2E_TOOL_PID" >>"$dir/.pids"
+  exec {E2E_TOOL_IN}>"$dir/.tool.in" {E2E_TOOL_OUT}<"$dir/.tool.out"
+  E2E_TOOL_PREFIX=$WINEPREFIX
+  if ! ov_tool desktop >/dev/null; then
+    E2E_TOOL_PREFIX=
+    e2e_log "ovtool server not answering; one process per command"
+  fi
+}
+
+# Ends the ovtool server (it holds the desktop open like any Wine program with windows).
+e2e__stop_tool_server() {
+  E2E_TOOL_PREFIX=
+  [ -n "${E2E_TOOL_PID:-}" ] && e2e__kill_pid "$E2E_TOOL_PID"
+  E2E_TOOL_PID=
+}
+
+# One command through the server: its output and errors as the command itself would
+# print them, and its exit code. One caller at a time (a lock); each request carries an
+# ID, so the rest of an answer whose caller was stopped is skipped. 255 when the request
+# could not be sent.
+e2e__serve() {
+  local arg request id line rc= out=()
+  for arg in "$@"; do [[ $arg == *[$'\t\n']* ]] && return 255; done
+  id=$BASHPID.$RANDOM
+  printf -v request '%s\t' "$id" "$@"
+  {
+    flock 9
+    # In a subshell: a write to a server that is gone ends that subshell (SIGPIPE), not
+    # the scenario.
+    (printf '%s\n' "${request%$'\t'}" >&"$E2E_TOOL_IN") 2>/dev/null || return 255
+    while IFS= read -r -t 120 line <&"$E2E_TOOL_OUT"; do
+      if [[ $line == $'\x1e'* ]]; then
+        line=${line#$'\x1e'}
+        if [ "${line%% *}" = "$id" ]; then
+          rc=${line##* }
+          break
+        fi
+        out=()
+        continue
+      fi
+      out+=("$line")
+    done
+  } 9>"$E2E_ART/.tool.lock"
+  # The output in one write, as the program would give it: a reader that stops after
+  # its first line (head -n 1) must not cut the writer off.
+  local text= errors=
+  for line in "${out[@]}"; do
+    if [[ $line == $'\x1f'* ]]; then errors+=${line#$'\x1f'}$'\n'; else text+=$line$'\n'; fi
+  done
+  [ -z "$errors" ] || printf '%s' "$errors" >&2
+  [ -z "$text" ] || printf '%s' "$text"
+  if [ -z "$rc" ]; then
+    echo "ovtool server: no answer to $*" >&2
+    return 2
+  fi
+  return "$rc"
+}
 
 # Starts a Windows program in the background under NAME; its output goes to
 # artifacts/<scenario>/NAME.log. PROGRAM is a Unix or a Windows path.
@@ -387,6 +468,7 @@ e2e_init() {
   E2E_KEEPALIVE_PID=$!
   echo "$E2E_KEEPALIVE_PID" >>"$E2E_ART/.pids"
   e2e_wait_for "the virtual desktop" 30 e2e_desktop_up
+  e2e__start_tool_server
   local size
   size=$(ov_tool desktop | head -n 1)
   e2e_assert_eq "${E2E_DESKTOP_SIZE/x/ }" "$size" "desktop size"
@@ -590,6 +672,7 @@ e2e_cleanup() {
   [ -n "$E2E_KEEPALIVE_PID" ] && e2e__kill_pid "$E2E_KEEPALIVE_PID"
   # Further PCs of the scenario (lib/pcs.sh): their wineservers and displays.
   if declare -F e2e__pcs_cleanup >/dev/null; then e2e__pcs_cleanup; fi
+  E2E_TOOL_PREFIX=
   if [ -n "${WINEPREFIX:-}" ]; then
     timeout 20 wineserver -k 8>&- 2>/dev/null || true
     local deadline=$((SECONDS + 10)) left

@@ -94,7 +94,8 @@ appdata_win=$(ov_tool folder appdata)
 e2e_assert_eq "$(e2e_appdata)" "$(e2e_unix_path "$appdata_win")" "AppData as Unix path"
 
 # The keep-alive holds the desktop: with no other program it stays; without the
-# keep-alive it goes.
+# keep-alive (and the tool server, another Wine program) it goes.
+e2e__stop_tool_server
 sleep 3
 e2e_desktop_up || e2e_fail "the desktop closed although the keep-alive runs"
 e2e__kill_pid "$E2E_KEEPALIVE_PID"

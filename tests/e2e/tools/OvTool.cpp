@@ -30,6 +30,7 @@
 //   ovtool procstats PID|TARGET        CPU time, memory, GDI and USER objects of a process
 //   ovtool ping TARGET MS              sends WM_NULL every 10 ms for MS milliseconds and
 //                                      prints the answers' count and longest wait
+//   ovtool serve                       runs the commands of stdin's lines (see Serve)
 //
 // TARGET is a window handle (0x...) or a class name (its first top-level window). MSG is
 // a number or a name such as WM_CLOSE, WM_USER+23, WM_APP+1.
@@ -59,7 +60,13 @@ using ov::Widen;
 
 enum Exit { kOk = 0, kNotFound = 1, kFailed = 2, kUsage = 64 };
 
+// In serve mode: whether the last byte written ended a line, and a command's errors go
+// into its answer, marked, instead of to the server's own stderr.
+bool gServing = false;
+bool gLineOpen = false;
+
 void Out(const std::string& text) {
+  if (!text.empty()) gLineOpen = text.back() != '\n';
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   DWORD written = 0;
   if (GetFileType(out) == FILE_TYPE_CHAR) {
@@ -73,6 +80,10 @@ void Line(const std::string& text) { Out(text + "\n"); }
 
 void Error(const std::string& text) {
   std::string line = "ovtool: " + text + "\n";
+  if (gServing) {
+    Out(std::string(gLineOpen ? "\n" : "") + "\x1f" + line);
+    return;
+  }
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
@@ -997,17 +1008,7 @@ void UsePhysicalPixels() {
   if (set) set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  UsePhysicalPixels();
-  if (argc < 2) {
-    Error("usage: ovtool list|find|wait|post|send|msgboxes|press|children|click|settext|select|desktop|cursor|reg|"
-          "items|folder|window|msgbox|link|wallpaper|procstats|ping ...");
-    return kUsage;
-  }
-  std::wstring command = argv[1];
-  std::vector<std::wstring> args(argv + 2, argv + argc);
+int RunCommand(const std::wstring& command, const std::vector<std::wstring>& args) {
   struct Command {
     const wchar_t* Name;
     int (*Run)(const std::vector<std::wstring>&);
@@ -1029,4 +1030,51 @@ int wmain(int argc, wchar_t** argv) {
   }
   Error("unknown command " + Narrow(command));
   return kUsage;
+}
+
+// Runs commands read from stdin, one per line, its words separated by tabs (UTF-8),
+// so that a scenario's many short queries do not each start a Wine process. After each
+// command's output comes a line "\x1e<ID> <EXIT CODE>", where ID is the request's first
+// word; its error lines are marked with a leading \x1f. Ends at the end of the input.
+int Serve() {
+  gServing = true;
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  std::string pending;
+  char buf[4096];
+  for (;;) {
+    size_t nl;
+    while ((nl = pending.find('\n')) == std::string::npos) {
+      DWORD got = 0;
+      if (!ReadFile(in, buf, sizeof(buf), &got, nullptr) || got == 0) return kOk;
+      pending.append(buf, got);
+    }
+    std::string request = pending.substr(0, nl);
+    pending.erase(0, nl + 1);
+    if (!request.empty() && request.back() == '\r') request.pop_back();
+    std::vector<std::wstring> words;
+    for (size_t from = 0;;) {
+      const size_t tab = request.find('\t', from);
+      words.push_back(Widen(request.substr(from, tab == std::string::npos ? std::string::npos : tab - from)));
+      if (tab == std::string::npos) break;
+      from = tab + 1;
+    }
+    if (words.size() < 2) continue;
+    gLineOpen = false;
+    const int result = RunCommand(words[1], std::vector<std::wstring>(words.begin() + 2, words.end()));
+    Out(std::string(gLineOpen ? "\n" : "") + "\x1e" + Narrow(words[0]) + " " + std::to_string(result) + "\n");
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  UsePhysicalPixels();
+  if (argc < 2) {
+    Error("usage: ovtool list|find|wait|post|send|msgboxes|press|children|click|settext|select|desktop|cursor|reg|"
+          "items|folder|window|msgbox|link|wallpaper|procstats|ping|serve ...");
+    return kUsage;
+  }
+  const std::wstring command = argv[1];
+  if (command == L"serve") return Serve();
+  return RunCommand(command, std::vector<std::wstring>(argv + 2, argv + argc));
 }
