@@ -8,6 +8,7 @@
 #include "win/app/App.h"
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
+#include "win/app/NotesWatcher.h"
 #include "win/app/Reminders.h"
 #include "win/config/MainWindow.h"
 #include "win/app/Timers.h"
@@ -81,6 +82,17 @@ void MainForm::UpdateWallpaper() {
 }
 
 std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
+  // The notes drawn now are the ones shown: the notes watcher reports only changes made
+  // after this build, not the program's own writes that led to it.
+  struct HoldNotes {
+    NotesWatcher* w;
+    explicit HoldNotes(NotesWatcher* watcher) : w(watcher) {
+      if (w) w->Hold();
+    }
+    ~HoldNotes() {
+      if (w) w->Release();
+    }
+  } holdNotes(notesWatcher_.get());
   if (!app_.Props || !app_.Renderer) return "Problem loading image \"" + file + "\"";
   WallpaperHost host;
   const WallpaperInstall install = InstallFor(app_.Monitors);

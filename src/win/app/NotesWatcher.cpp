@@ -58,25 +58,54 @@ class Watches {
   std::vector<HANDLE> handles_;
 };
 
-void WatchUntilStopped(HANDLE stop, HANDLE recheck, const fs::path& entries, HWND notify, UINT message) {
+// The handles waited on: stop, recheck, release, then the folder watches.
+constexpr DWORD kFirstWatch = 3;
+// How long a hold may keep a change unreported: a rebuild that takes longer than this
+// has gone wrong, and the change is reported after all.
+constexpr DWORD kMaxHoldMs = 10000;
+
+void WatchUntilStopped(HANDLE stop, HANDLE recheck, HANDLE release, const std::atomic<bool>& held,
+                       const fs::path& entries, HWND notify, UINT message) {
   NotesFingerprint last = FingerprintNotes(entries);
   Watches watches;
   watches.Open(entries, last.sections);
+  // The notes as they are now are the ones shown (after a rebuild).
+  auto takeAsShown = [&] {
+    NotesFingerprint now = FingerprintNotes(entries);
+    if (now.sections != last.sections) watches.Open(entries, now.sections);
+    last = std::move(now);
+  };
   for (;;) {
-    std::vector<HANDLE> waits{stop, recheck};
+    std::vector<HANDLE> waits{stop, recheck, release};
     waits.insert(waits.end(), watches.Handles().begin(), watches.Handles().end());
     const DWORD n = static_cast<DWORD>(waits.size());
     const DWORD r = WaitForMultipleObjects(n, waits.data(), FALSE, kPollMs);
     if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return;
-    if (r >= WAIT_OBJECT_0 + 2 && r < WAIT_OBJECT_0 + n) {
+    if (r == WAIT_OBJECT_0 + 2) {
+      takeAsShown();
+      continue;
+    }
+    if (r >= WAIT_OBJECT_0 + kFirstWatch && r < WAIT_OBJECT_0 + n) {
       FindNextChangeNotification(waits[r - WAIT_OBJECT_0]);
       // Wait for a quiet moment, bounded so a folder that never settles is still compared.
       for (int k = 0; k < 20; ++k) {
         const DWORD again = WaitForMultipleObjects(n, waits.data(), FALSE, kSettleMs);
         if (again == WAIT_OBJECT_0) return;
         if (again == WAIT_TIMEOUT || again == WAIT_FAILED) break;
-        if (again >= WAIT_OBJECT_0 + 2 && again < WAIT_OBJECT_0 + n)
+        if (again == WAIT_OBJECT_0 + 2) takeAsShown();
+        if (again >= WAIT_OBJECT_0 + kFirstWatch && again < WAIT_OBJECT_0 + n)
           FindNextChangeNotification(waits[again - WAIT_OBJECT_0]);
+      }
+    }
+    // The program is rebuilding (after its own write, most likely): what it draws is
+    // taken as shown when it is done.
+    if (held) {
+      const HANDLE done[] = {stop, release};
+      const DWORD d = WaitForMultipleObjects(2, done, FALSE, kMaxHoldMs);
+      if (d == WAIT_OBJECT_0 || d == WAIT_FAILED) return;
+      if (d == WAIT_OBJECT_0 + 1) {
+        takeAsShown();
+        continue;
       }
     }
     const NotesFingerprint now = FingerprintNotes(entries);
@@ -94,15 +123,17 @@ bool NotesWatcher::Watch(const fs::path& entriesFolder, HWND notify, UINT messag
   Stop();
   stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   recheck_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  if (!stop_ || !recheck_) {
+  release_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (!stop_ || !recheck_ || !release_) {
     Stop();
     return false;
   }
-  HANDLE stop = stop_, recheck = recheck_;
+  HANDLE stop = stop_, recheck = recheck_, release = release_;
+  std::shared_ptr<std::atomic<bool>> held = held_;
   try {
-    thread_ = std::thread([stop, recheck, entriesFolder, notify, message] {
+    thread_ = std::thread([stop, recheck, release, held, entriesFolder, notify, message] {
       try {
-        WatchUntilStopped(stop, recheck, entriesFolder, notify, message);
+        WatchUntilStopped(stop, recheck, release, *held, entriesFolder, notify, message);
       } catch (...) {
         // Out of memory while comparing, say: the notes are no longer watched, and a
         // rebuild still reads them. Nothing may end the program from here.
@@ -119,12 +150,20 @@ void NotesWatcher::Recheck() {
   if (recheck_) SetEvent(recheck_);
 }
 
+void NotesWatcher::Hold() { *held_ = true; }
+
+void NotesWatcher::Release() {
+  *held_ = false;
+  if (release_) SetEvent(release_);
+}
+
 void NotesWatcher::Stop() {
   if (stop_) SetEvent(stop_);
   if (thread_.joinable()) thread_.join();
   if (stop_) CloseHandle(stop_);
   if (recheck_) CloseHandle(recheck_);
-  stop_ = recheck_ = nullptr;
+  if (release_) CloseHandle(release_);
+  stop_ = recheck_ = release_ = nullptr;
 }
 
 }  // namespace ov

@@ -7,7 +7,9 @@
 // once the files have been quiet for a moment, and only when the notes really differ.
 #include <windows.h>
 
+#include <atomic>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 namespace ov {
@@ -24,12 +26,20 @@ class NotesWatcher {
   bool Watch(const std::filesystem::path& entriesFolder, HWND notify, UINT message);
   // Compares the notes again now.
   void Recheck();
+  // Around a rebuild of the wallpaper, which draws the notes as they are on disk then:
+  // changes found while held are not reported, and Release takes the notes as they are
+  // as the ones shown. The program's own writes (a note closed, a code set) are followed
+  // by a rebuild and so never come back as a change from elsewhere.
+  void Hold();
+  void Release();
   void Stop();
 
  private:
   std::thread thread_;
   HANDLE stop_ = nullptr;
   HANDLE recheck_ = nullptr;
+  HANDLE release_ = nullptr;
+  std::shared_ptr<std::atomic<bool>> held_ = std::make_shared<std::atomic<bool>>(false);
 };
 
 }  // namespace ov

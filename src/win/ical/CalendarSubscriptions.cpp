@@ -211,10 +211,12 @@ void Worker::Run() {
           next.emplace_back(std::move(sub));
         }
       }
+      // No subscriptions before or after (a start without any): the cells have no lines
+      // to change, and a rebuild of the wallpaper for nothing is skipped.
+      changed = !entries_.empty() || !next.empty();
       entries_ = std::move(next);
       s_->hasPending = false;
       s_->cancel.Reset();
-      changed = true;
     }
     if (s_->refreshNow) {
       for (Entry& e : entries_) e.refresh.Force();
