@@ -1,5 +1,7 @@
 #include "core/render/BmpWriter.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "core/render/Bands.h"
@@ -42,6 +44,58 @@ void Put32(std::string& b, size_t at, uint32_t v) {
 // Channel scaled to `bits` bits, rounded.
 inline uint32_t Scale(uint32_t v, uint32_t maxOut) { return (v * maxOut + 127) / 255; }
 
+size_t HeaderBytes(BmpDepth depth, size_t paletteEntries) {
+  return 14 + 40 + (depth == BmpDepth::Bits16 ? 12 : paletteEntries * 4);
+}
+size_t RowStride(uint32_t width, int bpp) { return ((size_t(width) * size_t(bpp) + 31) / 32) * 4; }
+
+// Pixels [from, to) of a row written at their places in the file's row `o`, at 15, 16 or
+// 24 bits (the palette depths need the whole picture).
+void EncodeRowPart(uint8_t* o, const Pixel* row, int32_t from, int32_t to, BmpDepth depth) {
+  switch (depth) {
+    case BmpDepth::Bits15:
+      for (int32_t x = from; x < to; ++x) {
+        Pixel p = row[x];
+        uint32_t v = (Scale(RedOf(p), 31) << 10) | (Scale(GreenOf(p), 31) << 5) | Scale(BlueOf(p), 31);
+        o[2 * x] = uint8_t(v);
+        o[2 * x + 1] = uint8_t(v >> 8);
+      }
+      break;
+    case BmpDepth::Bits16:
+      for (int32_t x = from; x < to; ++x) {
+        Pixel p = row[x];
+        uint32_t v = (Scale(RedOf(p), 31) << 11) | (Scale(GreenOf(p), 63) << 5) | Scale(BlueOf(p), 31);
+        o[2 * x] = uint8_t(v);
+        o[2 * x + 1] = uint8_t(v >> 8);
+      }
+      break;
+    case BmpDepth::Bits24: {
+      // Four pixels (blue, green, red, alpha in memory) packed into three words of
+      // blue, green, red: one word store instead of three byte stores per pixel.
+      static_assert(std::endian::native == std::endian::little);
+      uint8_t* d = o + 3 * size_t(from);
+      int32_t x = from;
+      for (; x + 4 <= to; x += 4, d += 12) {
+        const uint32_t p0 = row[x], p1 = row[x + 1], p2 = row[x + 2], p3 = row[x + 3];
+        const uint32_t w0 = (p0 & 0xFFFFFFu) | (p1 << 24);
+        const uint32_t w1 = ((p1 >> 8) & 0xFFFFu) | (p2 << 16);
+        const uint32_t w2 = ((p2 >> 16) & 0xFFu) | (p3 << 8);
+        std::memcpy(d, &w0, 4);
+        std::memcpy(d + 4, &w1, 4);
+        std::memcpy(d + 8, &w2, 4);
+      }
+      for (; x < to; ++x, d += 3) {
+        d[0] = uint8_t(BlueOf(row[x]));
+        d[1] = uint8_t(GreenOf(row[x]));
+        d[2] = uint8_t(RedOf(row[x]));
+      }
+      break;
+    }
+    case BmpDepth::Bits4:
+    case BmpDepth::Bits8: break;
+  }
+}
+
 }  // namespace
 
 std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
@@ -57,7 +111,7 @@ void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
   }
   const uint32_t w = uint32_t(picture.Width()), h = uint32_t(picture.Height());
   const int bpp = BitsPerPixel(depth);
-  const size_t stride = ((size_t(w) * size_t(bpp) + 31) / 32) * 4;
+  const size_t stride = RowStride(w, bpp);
 
   Palette palette;
   std::vector<uint8_t> indices;
@@ -66,8 +120,7 @@ void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
   if (depth == BmpDepth::Bits4) palette = BuildAdaptivePalette(picture, 16);
   if (depth == BmpDepth::Bits8) palette = BuildAdaptivePalette(picture, 256);
   if (!palette.empty()) indices = DitherToPalette(picture, palette);
-  const size_t colorTable = depth == BmpDepth::Bits16 ? 12 : palette.size() * 4;
-  const size_t headers = 14 + 40 + colorTable;
+  const size_t headers = HeaderBytes(depth, palette.size());
   const size_t imageSize = stride * h;
 
   b.resize(headers + imageSize);  // old contents: every byte is written below
@@ -108,44 +161,40 @@ void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
       // byte of its row, so only the padding needs clearing.
       if (depth == BmpDepth::Bits4) std::memset(o, 0, stride);
       else std::memset(o + used, 0, stride - used);
-      switch (depth) {
-        case BmpDepth::Bits4: {
-          const uint8_t* ix = indices.data() + size_t(y) * w;
-          for (uint32_t x = 0; x < w; ++x) o[x / 2] |= uint8_t(x % 2 ? ix[x] : ix[x] << 4);
-          break;
-        }
-        case BmpDepth::Bits8: {
-          const uint8_t* ix = indices.data() + size_t(y) * w;
-          for (uint32_t x = 0; x < w; ++x) o[x] = ix[x];
-          break;
-        }
-        case BmpDepth::Bits15:
-          for (uint32_t x = 0; x < w; ++x) {
-            Pixel p = row[x];
-            uint32_t v = (Scale(RedOf(p), 31) << 10) | (Scale(GreenOf(p), 31) << 5) | Scale(BlueOf(p), 31);
-            o[2 * x] = uint8_t(v);
-            o[2 * x + 1] = uint8_t(v >> 8);
-          }
-          break;
-        case BmpDepth::Bits16:
-          for (uint32_t x = 0; x < w; ++x) {
-            Pixel p = row[x];
-            uint32_t v = (Scale(RedOf(p), 31) << 11) | (Scale(GreenOf(p), 63) << 5) | Scale(BlueOf(p), 31);
-            o[2 * x] = uint8_t(v);
-            o[2 * x + 1] = uint8_t(v >> 8);
-          }
-          break;
-        case BmpDepth::Bits24:
-          for (uint32_t x = 0; x < w; ++x) {
-            Pixel p = row[x];
-            o[3 * x] = uint8_t(BlueOf(p));
-            o[3 * x + 1] = uint8_t(GreenOf(p));
-            o[3 * x + 2] = uint8_t(RedOf(p));
-          }
-          break;
+      if (depth == BmpDepth::Bits4) {
+        const uint8_t* ix = indices.data() + size_t(y) * w;
+        for (uint32_t x = 0; x < w; ++x) o[x / 2] |= uint8_t(x % 2 ? ix[x] : ix[x] << 4);
+      } else if (depth == BmpDepth::Bits8) {
+        std::memcpy(o, indices.data() + size_t(y) * w, w);
+      } else {
+        EncodeRowPart(o, row, 0, int32_t(w), depth);
       }
     }
   });
+}
+
+bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans) {
+  if (depth == BmpDepth::Bits4 || depth == BmpDepth::Bits8 || picture.Empty()) return false;
+  const uint32_t w = uint32_t(picture.Width()), h = uint32_t(picture.Height());
+  const int bpp = BitsPerPixel(depth);
+  const size_t stride = RowStride(w, bpp), headers = HeaderBytes(depth, 0);
+  if (spans.size() != h || file.size() != headers + stride * h) return false;
+  auto get = [&](size_t at, size_t bytes) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < bytes; ++i) v |= uint32_t(uint8_t(file[at + i])) << (8 * i);
+    return v;
+  };
+  if (file[0] != 'B' || file[1] != 'M' || get(10, 4) != headers || get(18, 4) != w || get(22, 4) != h ||
+      get(28, 2) != uint32_t(bpp) || get(30, 4) != (depth == BmpDepth::Bits16 ? 3u : 0u))
+    return false;
+  uint8_t* image = reinterpret_cast<uint8_t*>(file.data()) + headers;
+  ForEachBand(h, 64, [&](int64_t firstRow, int64_t lastRow) {
+    for (uint32_t y = uint32_t(firstRow); y < uint32_t(lastRow); ++y) {
+      const int32_t left = std::max(spans[y].left, 0), right = std::min(spans[y].right, int32_t(w));
+      if (left < right) EncodeRowPart(image + size_t(h - 1 - y) * stride, picture.Row(int32_t(y)), left, right, depth);
+    }
+  });
+  return true;
 }
 
 }  // namespace ov

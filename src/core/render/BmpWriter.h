@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/render/Bitmap32.h"
+#include "core/render/RowSpans.h"
 
 namespace ov {
 
@@ -22,5 +23,10 @@ std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth);
 // The same into `out`, whose buffer is reused when it is large enough (a wallpaper is
 // rebuilt at the same size again and again). The rows are converted in bands side by side.
 void EncodeBmpInto(std::string& out, const TBitmap32& picture, BmpDepth depth);
+// Only the spans of the rows encoded again into `file`, which must be what this writer
+// made of a surface of the picture's size at `depth` (one span per row). False, with
+// `file` unchanged, when it is not, or at 4 and 8 bits, whose palette depends on every
+// pixel: the caller encodes the whole picture then.
+bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans);
 
 }  // namespace ov

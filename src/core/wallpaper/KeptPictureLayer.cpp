@@ -10,6 +10,8 @@ void KeptPictureLayer::Release() {
   layer_.SetSize(0, 0);
   work_.SetSize(0, 0);
   std::string().swap(file_);
+  std::vector<RowSpan>().swap(drawn_);
+  drawnKnown_ = false;
 }
 
 size_t KeptPictureLayer::Bytes() const {

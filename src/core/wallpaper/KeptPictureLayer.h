@@ -3,7 +3,9 @@
 // overlay over them) kept for the next one: a note edit, a colour code or a new day
 // changes only the calendar, so the next build copies the layer and draws the panel over
 // it instead of decoding and resampling the picture again. The build's other surfaces
-// are kept with it so a rebuild allocates nothing. Release frees it all; the program does
+// are kept with it so a rebuild allocates nothing, and where the last build drew over the
+// layer is known, so the next one restores and encodes again only those parts and what
+// it draws itself. Release frees it all; the program does
 // so after a minute without builds.
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +13,8 @@
 
 #include "core/images/ImageProps.h"
 #include "core/render/Bitmap32.h"
+#include "core/render/BmpWriter.h"
+#include "core/render/RowSpans.h"
 #include "core/util/Rect.h"
 
 namespace ov {
@@ -51,6 +55,11 @@ class KeptPictureLayer {
   TBitmap32 layer_;    // the composed pictures
   TBitmap32 work_;     // the layer with the calendar, as written
   std::string file_;   // the encoded file
+  // Where work_ differs from layer_, when work_ is the unrotated picture that file_ holds
+  // at fileDepth_; else drawnKnown_ is false and the next build starts from the whole layer.
+  std::vector<RowSpan> drawn_;
+  bool drawnKnown_ = false;
+  BmpDepth fileDepth_ = BmpDepth::Bits24;
   int reuses_ = 0;
 };
 

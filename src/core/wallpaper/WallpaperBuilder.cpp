@@ -7,6 +7,7 @@
 #include "core/library/RotationTime.h"
 #include "core/render/BmpWriter.h"
 #include "core/render/Color.h"
+#include "core/render/RowSpans.h"
 #include "core/util/FileIo.h"
 #include "core/util/Paths.h"
 #include "core/wallpaper/MonitorLayout.h"
@@ -104,10 +105,18 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
       kept->valid_ = true;
     }
   }
+  // Over the kept layer, only what the last build drew is taken back to the layer: the
+  // rest of the work surface still equals it.
+  const bool partial = reuse && kept->drawnKnown_;
   if (kept) {
-    // Copied into the kept work surface: the same size keeps its buffer.
-    wallpaper.Reshape(kept->layer_.Width(), kept->layer_.Height());
-    std::copy_n(kept->layer_.Bits(), size_t(wallpaper.Width()) * size_t(wallpaper.Height()), wallpaper.Bits());
+    if (partial) {
+      CopySpans(wallpaper, kept->layer_, kept->drawn_);
+    } else {
+      // Copied into the kept work surface: the same size keeps its buffer.
+      wallpaper.Reshape(kept->layer_.Width(), kept->layer_.Height());
+      std::copy_n(kept->layer_.Bits(), size_t(wallpaper.Width()) * size_t(wallpaper.Height()), wallpaper.Bits());
+    }
+    kept->drawnKnown_ = false;
   }
 
   std::string outputText = PathToUtf8(in.outputFile);
@@ -123,13 +132,26 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     // What no monitor shows stays plain; the day cells keep wallpaper pixels, only the
     // written file is rotated for a tile that starts on the primary monitor.
     for (const Rect& r : in.unshown) wallpaper.FillRectOpaque(r, ToArgb(static_cast<uint32_t>(s.DesktopColor)));
+    const BmpDepth depth = BmpDepthFromPixelMode(s.OutputPixelmode);
+    const bool rotated = in.tileShift.x != 0 || in.tileShift.y != 0;
+    // What this build drew over the layer; with the file of the last build at the same
+    // depth, only that and what the last build drew are encoded again.
+    std::vector<RowSpan> drawn;
+    if (kept && !rotated) drawn = DifferingSpans(wallpaper, kept->layer_);
     RotateForTile(wallpaper, in.tileShift);
 
     // Written beside the old file and swapped in only when complete, so the last good
     // wallpaper survives a full disk or a crash.
     std::string ownFile;
     std::string& bmp = kept ? kept->file_ : ownFile;
-    EncodeBmpInto(bmp, wallpaper, BmpDepthFromPixelMode(s.OutputPixelmode));
+    const bool patched = partial && !rotated && kept->fileDepth_ == depth &&
+                         EncodeBmpSpans(bmp, wallpaper, depth, UniteSpans(drawn, kept->drawn_));
+    if (!patched) EncodeBmpInto(bmp, wallpaper, depth);
+    if (kept && !rotated) {
+      kept->drawn_ = std::move(drawn);
+      kept->drawnKnown_ = true;
+      kept->fileDepth_ = depth;
+    }
     if (!kept) wallpaper.SetSize(0, 0);
     std::error_code ec;
     std::filesystem::create_directories(in.outputFile.parent_path(), ec);

@@ -120,6 +120,42 @@ TEST(BmpWriterTest, EmptySurfaceGivesNoFileAndUnknownModesAre24Bits) {
   EXPECT_EQ(BitsPerPixel(BmpDepthFromPixelMode(3)), 16);
 }
 
+// A file patched in the changed spans only is the file of the changed picture, at every
+// depth without a palette and at widths that need row padding; 24-bit pixels also read
+// back exactly. The palette depths, and files of another size or depth, are refused
+// and left alone.
+TEST(BmpWriterTest, PatchingTheChangedSpansGivesTheWholeFile) {
+  test::Lcg rng(3);
+  for (BmpDepth depth : {BmpDepth::Bits15, BmpDepth::Bits16, BmpDepth::Bits24})
+    for (int32_t w : {1, 5, 13, 64}) {
+      SCOPED_TRACE(testing::Message() << BitsPerPixel(depth) << " bits, width " << w);
+      const TBitmap32 before = test::RandomSurface(w, 9, rng, true);
+      TBitmap32 after = before;
+      after.FillRectOpaque({w / 3, 2, w / 3 + 1 + w / 2, 6}, 0xFF000000u | rng.Next());
+      after.At(w - 1, 8) = rng.Next();
+      std::string file = EncodeBmp(before, depth);
+      ASSERT_TRUE(EncodeBmpSpans(file, after, depth, DifferingSpans(after, before)));
+      EXPECT_TRUE(file == EncodeBmp(after, depth));
+      if (depth == BmpDepth::Bits24)
+        for (int32_t y = 0; y < 9; ++y)
+          for (int32_t x = 0; x < w; ++x) ASSERT_EQ(ReadPixel(file, x, y), after.At(x, y) & 0xFFFFFFu);
+    }
+  const TBitmap32 picture = test::RandomSurface(6, 4, rng, false);
+  const std::vector<RowSpan> all(4, RowSpan{0, 6});
+  for (BmpDepth depth : {BmpDepth::Bits4, BmpDepth::Bits8}) {
+    std::string file = EncodeBmp(picture, depth);
+    EXPECT_FALSE(EncodeBmpSpans(file, picture, depth, all));
+  }
+  std::string other = EncodeBmp(TBitmap32(6, 5), BmpDepth::Bits24);
+  const std::string kept = other;
+  EXPECT_FALSE(EncodeBmpSpans(other, picture, BmpDepth::Bits24, all));
+  other = EncodeBmp(picture, BmpDepth::Bits15);
+  EXPECT_FALSE(EncodeBmpSpans(other, picture, BmpDepth::Bits16, all));
+  other = kept;
+  EXPECT_FALSE(EncodeBmpSpans(other, picture, BmpDepth::Bits24, std::vector<RowSpan>(3)));
+  EXPECT_EQ(other, kept);
+}
+
 TEST(PaletteTest, AdaptivePaletteKeepsFewColoursExactly) {
   TBitmap32 b(8, 8);
   b.Clear(0xFF102030);

@@ -288,6 +288,12 @@ TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenW
       {"the panel moved", [&] { settings_.CalendarRect = {20, 20, 200, 200}; }, true},
       {"unshown parts and a tile shift", [&] { unshown = {{0, 0, 60, 40}}, tileShift = {30, 0}; }, true},
       {"the same after the shift", [&] { unshown.clear(), tileShift = {0, 0}; }, true},
+      {"16-bit output", [&] { settings_.OutputPixelmode = 3; }, true},
+      {"a panel of another colour", [&] { settings_.CalendarColor = 0x00405060; }, true},
+      {"8-bit output", [&] { settings_.OutputPixelmode = 1; }, true},
+      {"24-bit output", [&] { settings_.OutputPixelmode = 4; }, true},
+      {"the panel hidden", [&] { settings_.CalendarVisible = false; }, true},
+      {"the panel shown", [&] { settings_.CalendarVisible = true; }, true},
       {"the picture file rewritten",
        [&] {
          WritePicture("blue.ppm", 0xFF20A040, 200, 150);
