@@ -83,19 +83,34 @@ void BlendSpanMaster(const Pixel* src, Pixel* dst, size_t n, uint32_t master) {
   if (master == 0) return;
   size_t i = 0;
 #if defined(__SSE2__)
-  // Opaque source and destination pixels: every pixel has the same coverage, master.
-  if (master < 255) {
+  // Four source pixels of any alpha over four opaque destination pixels, with the same
+  // sums and rounding as the scalar loop: coverage a = Div255(alpha · master) per pixel.
+  {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i a16 = _mm_set1_epi16(int16_t(master));
-    const __m128i ia16 = _mm_set1_epi16(int16_t(255 - master));
-    const __m128i round = _mm_set1_epi16(128);
+    const __m128i c128 = _mm_set1_epi16(128), c255 = _mm_set1_epi16(255);
+    const __m128i master16 = _mm_set1_epi16(int16_t(master));
+    const __m128i alphaLanes = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
+    auto div255 = [&](__m128i x) {
+      x = _mm_add_epi16(x, c128);
+      return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    };
     for (; i + 4 <= n; i += 4) {
-      __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-      __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
-      if (!AllOpaque(sv) || !AllOpaque(d)) break;
-      __m128i saLo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(sv, zero), a16), round);
-      __m128i saHi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(sv, zero), a16), round);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), Blend4(d, saLo, saHi, ia16, ia16));
+      const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+      if (!AllOpaque(d)) break;
+      const __m128i sLo = _mm_unpacklo_epi8(sv, zero), sHi = _mm_unpackhi_epi8(sv, zero);
+      // Each pixel's alpha in all four of its lanes.
+      __m128i aLo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF);
+      __m128i aHi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF);
+      if (master != 255) {
+        aLo = div255(_mm_mullo_epi16(aLo, master16));
+        aHi = div255(_mm_mullo_epi16(aHi, master16));
+      }
+      // The source's alpha channel counts as 255, so the destination stays opaque.
+      const __m128i saLo = _mm_add_epi16(_mm_mullo_epi16(_mm_or_si128(sLo, alphaLanes), aLo), c128);
+      const __m128i saHi = _mm_add_epi16(_mm_mullo_epi16(_mm_or_si128(sHi, alphaLanes), aHi), c128);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                       Blend4(d, saLo, saHi, _mm_sub_epi16(c255, aLo), _mm_sub_epi16(c255, aHi)));
     }
   }
 #endif

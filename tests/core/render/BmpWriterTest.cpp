@@ -136,9 +136,9 @@ TEST(BmpWriterTest, PatchingTheChangedSpansGivesTheWholeFile) {
       std::string file = EncodeBmp(before, depth);
       ASSERT_TRUE(EncodeBmpSpans(file, after, depth, DifferingSpans(after, before)));
       EXPECT_TRUE(file == EncodeBmp(after, depth));
-      if (depth == BmpDepth::Bits24)
-        for (int32_t y = 0; y < 9; ++y)
-          for (int32_t x = 0; x < w; ++x) ASSERT_EQ(ReadPixel(file, x, y), after.At(x, y) & 0xFFFFFFu);
+      if (depth != BmpDepth::Bits24) continue;
+      for (int32_t y = 0; y < 9; ++y)
+        for (int32_t x = 0; x < w; ++x) ASSERT_EQ(ReadPixel(file, x, y), after.At(x, y) & 0xFFFFFFu);
     }
   const TBitmap32 picture = test::RandomSurface(6, 4, rng, false);
   const std::vector<RowSpan> all(4, RowSpan{0, 6});

@@ -78,7 +78,7 @@ TEST(BlendTest, SpansMatchTheirScalarReference) {
     BlendSpanSolid(a.data(), n, color);
     BlendSpanSolidReference(b.data(), n, color);
     ASSERT_EQ(a, b) << "solid " << std::hex << color;
-    uint32_t master = next() % 256;
+    const uint32_t master = round % 4 == 0 ? 255 : next() % 256;
     BlendSpanMaster(src.data(), a.data(), n, master);
     BlendSpanMasterReference(src.data(), b.data(), n, master);
     ASSERT_EQ(a, b) << "master " << master;
