@@ -21,6 +21,10 @@ constexpr int64_t kDaySeconds = 86400;
 constexpr int kMaxOccurrencesPerRule = 200000;
 constexpr size_t kMaxLines = 200000;
 constexpr size_t kMaxDepth = 8;
+// Steps the library may take through a rule that filters its occurrences (BY parts): it
+// takes every step, matching or not, so a filter that never matches (30 February) costs
+// all the steps up to the last shown day.
+constexpr int64_t kMaxFilteredSteps = 1000000;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
@@ -34,6 +38,56 @@ struct When {
 };
 
 int64_t DayOf(const icaltimetype& t) { return DayNumberFromCivil(t.year, t.month, t.day); }
+
+// The length of one step of a rule that the library takes one at a time, or 0 for the
+// monthly and yearly rules, which it takes a period at a time.
+int64_t StepSeconds(icalrecurrencetype_frequency freq) {
+  switch (freq) {
+    case ICAL_SECONDLY_RECURRENCE: return 1;
+    case ICAL_MINUTELY_RECURRENCE: return 60;
+    case ICAL_HOURLY_RECURRENCE: return 3600;
+    case ICAL_DAILY_RECURRENCE: return kDaySeconds;
+    case ICAL_WEEKLY_RECURRENCE: return 7 * kDaySeconds;
+    default: return 0;
+  }
+}
+
+size_t CountOf(const short* values, size_t size) {
+  size_t n = 0;
+  while (n < size && values[n] != ICAL_RECURRENCE_ARRAY_MAX) ++n;
+  return n;
+}
+
+bool HasByParts(const icalrecurrencetype& r) {
+  return CountOf(r.by_second, ICAL_BY_SECOND_SIZE) || CountOf(r.by_minute, ICAL_BY_MINUTE_SIZE) ||
+         CountOf(r.by_hour, ICAL_BY_HOUR_SIZE) || CountOf(r.by_day, ICAL_BY_DAY_SIZE) ||
+         CountOf(r.by_month_day, ICAL_BY_MONTHDAY_SIZE) || CountOf(r.by_year_day, ICAL_BY_YEARDAY_SIZE) ||
+         CountOf(r.by_week_no, ICAL_BY_WEEKNO_SIZE) || CountOf(r.by_month, ICAL_BY_MONTH_SIZE) ||
+         CountOf(r.by_set_pos, ICAL_BY_SETPOS_SIZE);
+}
+
+// True when every BYSETPOS lies beyond the most occurrences one period of the rule can
+// hold: no period ever has that position, and the library searches some eighteen
+// thousand years of periods for one before it gives up.
+bool SetPositionsOutOfReach(const icalrecurrencetype& r) {
+  const size_t n = CountOf(r.by_set_pos, ICAL_BY_SETPOS_SIZE);
+  if (n == 0) return false;
+  int64_t days = 0;
+  switch (r.freq) {
+    case ICAL_YEARLY_RECURRENCE: days = 366; break;
+    case ICAL_MONTHLY_RECURRENCE: days = 31; break;
+    case ICAL_WEEKLY_RECURRENCE: days = 7; break;
+    case ICAL_DAILY_RECURRENCE: days = 1; break;
+    default: return false;
+  }
+  auto times = [](size_t count) { return int64_t(std::max<size_t>(count, 1)); };
+  const int64_t most = days * times(CountOf(r.by_hour, ICAL_BY_HOUR_SIZE)) *
+                       times(CountOf(r.by_minute, ICAL_BY_MINUTE_SIZE)) *
+                       times(CountOf(r.by_second, ICAL_BY_SECOND_SIZE));
+  for (size_t i = 0; i < n; ++i)
+    if (std::abs(int64_t(r.by_set_pos[i])) <= most) return false;
+  return true;
+}
 
 // The zone a TZID names: one of the calendar's VTIMEZONEs, a zone of the zone folder, or
 // a Windows zone name that stands for one.
@@ -399,24 +453,51 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
       // event is taken as happening once.
       const bool subDaily = recur.freq == ICAL_SECONDLY_RECURRENCE || recur.freq == ICAL_MINUTELY_RECURRENCE ||
                             recur.freq == ICAL_HOURLY_RECURRENCE;
-      icalrecur_iterator* it = dtstart.is_date && subDaily ? nullptr : icalrecur_iterator_new(recur, dtstart);
+      // Where the iteration starts: the shown days when the rule can be started there (not
+      // with COUNT, whose occurrences have to be counted from the first).
+      const int64_t skipTo = firstDay - reachDays;
+      const bool skip = recur.count == 0 && skipTo > DayOf(dtstart);
+      // The iteration ends after the shown days whatever the rule's own end: the library
+      // then stops looking there instead of at its horizon centuries away.
+      icaltimetype until = dtstart;
+      const CivilDate untilDay = CivilFromDayNumber(lastDay + 4);
+      until.year = untilDay.year;
+      until.month = untilDay.month;
+      until.day = untilDay.day;
+      until.hour = until.minute = until.second = 0;
+      if (icaltime_is_null_time(recur.until) || icaltime_compare(recur.until, until) > 0) recur.until = until;
+      // A rule with filters that steps by seconds over weeks, or by minutes over years,
+      // costs every step, and positions that no period holds cost centuries of periods:
+      // such an event is taken as happening once.
+      const int64_t step = StepSeconds(recur.freq) * std::max<int64_t>(recur.interval, 1);
+      const int64_t steps = step ? (lastDay + 4 - (skip ? skipTo : DayOf(dtstart))) * kDaySeconds / step : 0;
+      const bool unbounded = (HasByParts(recur) && steps > kMaxFilteredSteps) || SetPositionsOutOfReach(recur);
+      icalrecur_iterator* it =
+          (dtstart.is_date && subDaily) || unbounded ? nullptr : icalrecur_iterator_new(recur, dtstart);
       if (!it) {
         icalerror_clear_errno();
         occurrence(start);
       } else {
-        // Skip ahead to the shown days when the rule allows it (not with COUNT, whose
-        // occurrences have to be counted from the first).
-        if (recur.count == 0) {
-          const int64_t skipTo = firstDay - reachDays;
-          if (skipTo > DayOf(dtstart)) {
-            icaltimetype from = dtstart;
-            const CivilDate cd = CivilFromDayNumber(skipTo);
-            from.year = cd.year;
-            from.month = cd.month;
-            from.day = cd.day;
-            if (!from.is_date) from.hour = from.minute = from.second = 0;
-            icalrecur_iterator_set_start(it, from);
+        if (skip) {
+          // A rule taken a step at a time restarts a whole number of steps after its
+          // start, so it keeps its rhythm (every twelve hours from 09:00 stays at 09:00
+          // and 21:00); monthly and yearly rules restart at the shown days' first.
+          const int64_t startWall = DayOf(dtstart) * kDaySeconds +
+                                    (dtstart.is_date ? 0 : dtstart.hour * 3600 + dtstart.minute * 60 + dtstart.second);
+          int64_t wall = skipTo * kDaySeconds;
+          if (step) wall = startWall + (wall - startWall) / step * step;
+          const int64_t day = FloorDiv(wall, kDaySeconds), secondOfDay = wall - day * kDaySeconds;
+          icaltimetype from = dtstart;
+          const CivilDate cd = CivilFromDayNumber(day);
+          from.year = cd.year;
+          from.month = cd.month;
+          from.day = cd.day;
+          if (!from.is_date) {
+            from.hour = int(secondOfDay / 3600);
+            from.minute = int(secondOfDay / 60 % 60);
+            from.second = int(secondOfDay % 60);
           }
+          icalrecur_iterator_set_start(it, from);
         }
         for (int n = 0; n < kMaxOccurrencesPerRule; ++n) {
           icaltimetype t = icalrecur_iterator_next(it);

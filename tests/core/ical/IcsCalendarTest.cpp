@@ -197,6 +197,34 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
     EXPECT_EQ(ShownLines(ics, "UTC", "2026-03-09", "2026-03-17"), (std::vector<Shown>{{"2026-03-10", ""}})) << freq;
   }
 
+  // Filters that never match, and positions no month holds, would have the library step
+  // to its horizon centuries away (minutes and hours of processor time); the events end
+  // after the shown days, or happen once when even that is too many steps.
+  const auto t1 = std::chrono::steady_clock::now();
+  struct Hopeless {
+    const char* start;
+    const char* rule;
+    std::vector<Shown> expected;
+  };
+  const std::vector<Hopeless> hopeless = {
+      {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=42", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=YEARLY;BYMONTH=3;BYHOUR=9,10;BYSETPOS=-800", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260130T090000", "FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30", {}},
+      {"DTSTART:20260130T090000", "FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30", {}},
+      {"DTSTART:19900101T000000", "FREQ=MINUTELY;COUNT=5;BYMONTH=2;BYMONTHDAY=30", {}},
+      {"DTSTART:20260220T090000", "FREQ=SECONDLY;COUNT=100000;BYMINUTE=0;BYSECOND=0", {}},
+      // Still expanded, in their rhythm: a filter that matches, and a position some months hold.
+      {"DTSTART:20260101T090000", "FREQ=HOURLY;INTERVAL=12;BYMONTHDAY=10", {{"2026-03-10", "09:00"}, {"2026-03-10", "21:00"}}},
+      {"DTSTART:20260101T090000", "FREQ=MONTHLY;BYDAY=TU;BYSETPOS=2", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260101T090000", "FREQ=DAILY;INTERVAL=3", {{"2026-03-11", "09:00"}}},
+      {"DTSTART:20260113T090000", "FREQ=WEEKLY;INTERVAL=2;BYDAY=TU", {{"2026-03-10", "09:00"}}},
+  };
+  for (const Hopeless& h : hopeless) {
+    const std::string ics = Calendar({Event({"SUMMARY:Never", h.start, std::string("RRULE:") + h.rule})});
+    EXPECT_EQ(ShownLines(ics, "UTC", "2026-03-09", "2026-03-12"), h.expected) << h.rule;
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - t1, std::chrono::seconds(5));
+
   // A zone whose offset changes every minute would have the library list every change
   // since 2000 (gigabytes); the rule is dropped and the zone keeps its offset.
   const std::string runawayZone = Calendar({
