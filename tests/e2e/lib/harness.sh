@@ -50,7 +50,9 @@ E2E_PROC_ORDER=()        # program names in start order
 # ---------------------------------------------------------------------------------
 # Messages and assertions
 
-e2e_log() { printf '[e2e %s +%ds] %s\n' "$E2E_NAME" "$((SECONDS - E2E_START_TIME))" "$*"; }
+# To standard error, like the failures: a helper whose output a scenario captures
+# ($(orv_plain_calendar)) may log a retry, and the line must not become part of its value.
+e2e_log() { printf '[e2e %s +%ds] %s\n' "$E2E_NAME" "$((SECONDS - E2E_START_TIME))" "$*" >&2; }
 
 # Ends the scenario as failed; the exit trap prints what the desktop looked like.
 e2e_fail() {
