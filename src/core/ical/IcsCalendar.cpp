@@ -165,16 +165,18 @@ void BoundEvent(Event& ev) {
   ev.reachLast = last + 2;
 }
 
-// Resolves the zone of a time read from `prop` of `ev`: the time's own zone, the TZID
+// The zone of the times read from `prop` of `ev` that carry none of their own: the TZID
 // parameter's, the calendar's X-WR-TIMEZONE for floating times, or none (PC's zone).
-When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
+const icaltimezone* ZoneOfProperty(icalproperty* prop, const Event& ev) {
+  if (const char* tzid = TzidOf(prop)) return ZoneByName(ev.comp, tzid);
+  return ev.floatingZone;
+}
+
+// A time in `zone` unless it carries its own.
+When ResolveIn(icaltimetype t, const icaltimezone* zone) {
   if (t.is_date) return {When::kDate, DayOf(t)};
   if (icaltime_is_utc(t)) return {When::kInstant, int64_t(icaltime_as_timet(t))};
-  const icaltimezone* zone = t.zone;
-  if (!zone) {
-    if (const char* tzid = TzidOf(prop)) zone = ZoneByName(ev.comp, tzid);
-    else zone = ev.floatingZone;
-  }
+  if (t.zone) zone = t.zone;
   t.zone = nullptr;
   const int64_t wall = int64_t(icaltime_as_timet(t));
   if (!zone) return {When::kFloating, wall};
@@ -184,6 +186,12 @@ When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
   for (int64_t earlier : {7200, 3600, 1800})
     if (WallClock(zone, utc - earlier) == wall) return {When::kInstant, utc - earlier};
   return {When::kInstant, utc};
+}
+
+// Resolves the zone of a time read from `prop` of `ev`.
+When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
+  if (t.is_date || icaltime_is_utc(t) || t.zone) return ResolveIn(t, nullptr);
+  return ResolveIn(t, ZoneOfProperty(prop, ev));
 }
 
 // Zone rules repeat yearly in every real calendar (monthly at most in odd ones). The
@@ -438,7 +446,8 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
     }
     std::set<When> seen;
     auto occurrence = [&](const When& w) {
-      if (!seen.insert(w).second || excluded.count(w) || overridden.count({ev.uid, w})) return;
+      if (!seen.insert(w).second || excluded.count(w) || (!overridden.empty() && overridden.count({ev.uid, w})))
+        return;
       emit(ev, w, length);
     };
     // A date occurrence's day, or an instant's day in the PC's zone.
@@ -474,6 +483,8 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
       const bool unbounded = (HasByParts(recur) && steps > kMaxFilteredSteps) || SetPositionsOutOfReach(recur);
       icalrecur_iterator* it =
           (dtstart.is_date && subDaily) || unbounded ? nullptr : icalrecur_iterator_new(recur, dtstart);
+      // The occurrences are in the start's zone: looked up once, not for each of them.
+      const icaltimezone* ruleZone = ZoneOfProperty(startProp, ev);
       if (!it) {
         icalerror_clear_errno();
         occurrence(start);
@@ -508,7 +519,7 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
           const int64_t written = DayOf(t);
           if (written + reachDays + 2 < firstDay) continue;
           if (written > lastDay + 3) break;
-          const When w = Resolve(t, startProp, ev);
+          const When w = ResolveIn(t, ruleZone);
           if (shownDay(w) > lastDay + 1) break;
           if (shownDay(w) + reachDays >= firstDay) occurrence(w);
         }
