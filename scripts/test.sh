@@ -42,18 +42,19 @@ run_ctest() {
   fi
 }
 
-# Every fuzz program for five seconds on its corpus: a regression of a reader shows
-# here (long runs are scripts/fuzz.sh's, by hand). Two at a time. They may run beside the scenarios, which can hold both processors
-# for a while, so an input fails only after a minute of wall time (a hang, not a slow
-# moment); long runs by hand keep the ten seconds.
+# Every fuzz program for three seconds on its corpus, seeds first: a regression of a
+# reader shows here (long runs are scripts/fuzz.sh's, by hand). Two at a time; they end
+# the whole run, so every second here is one of the test command's. They may run beside
+# the scenarios, which can hold both processors for a while, so an input fails only after
+# a minute of wall time (a hang, not a slow moment); long runs by hand keep the ten seconds.
 fuzz_all() {
   local -x OV_FUZZ_TIMEOUT=${OV_FUZZ_TIMEOUT:-60}
   local names=() half rc=0 src
   for src in tests/fuzz/*.cpp; do names+=("$(basename "$src" .cpp)"); done
   half=$(((${#names[@]} + 1) / 2))
-  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-5}" "${names[@]:0:half}" >build/fuzz.test.log 2>&1 &
+  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-3}" "${names[@]:0:half}" >build/fuzz.test.log 2>&1 &
   local first=$!
-  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-5}" "${names[@]:half}" >build/fuzz.test2.log 2>&1 || rc=1
+  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-3}" "${names[@]:half}" >build/fuzz.test2.log 2>&1 || rc=1
   wait "$first" || rc=1
   cat build/fuzz.test2.log >>build/fuzz.test.log
   return $rc
