@@ -54,21 +54,18 @@ size_t RowStride(uint32_t width, int bpp) { return ((size_t(width) * size_t(bpp)
 void EncodeRowPart(uint8_t* o, const Pixel* row, int32_t from, int32_t to, BmpDepth depth) {
   switch (depth) {
     case BmpDepth::Bits15:
+    case BmpDepth::Bits16: {
+      // 5-5-5, or 5-6-5 with green one bit wider.
+      const bool wideGreen = depth == BmpDepth::Bits16;
+      const uint32_t greenMax = wideGreen ? 63 : 31, redShift = wideGreen ? 11 : 10;
       for (int32_t x = from; x < to; ++x) {
         Pixel p = row[x];
-        uint32_t v = (Scale(RedOf(p), 31) << 10) | (Scale(GreenOf(p), 31) << 5) | Scale(BlueOf(p), 31);
+        uint32_t v = (Scale(RedOf(p), 31) << redShift) | (Scale(GreenOf(p), greenMax) << 5) | Scale(BlueOf(p), 31);
         o[2 * x] = uint8_t(v);
         o[2 * x + 1] = uint8_t(v >> 8);
       }
       break;
-    case BmpDepth::Bits16:
-      for (int32_t x = from; x < to; ++x) {
-        Pixel p = row[x];
-        uint32_t v = (Scale(RedOf(p), 31) << 11) | (Scale(GreenOf(p), 63) << 5) | Scale(BlueOf(p), 31);
-        o[2 * x] = uint8_t(v);
-        o[2 * x + 1] = uint8_t(v >> 8);
-      }
-      break;
+    }
     case BmpDepth::Bits24: {
       // Four pixels (blue, green, red, alpha in memory) packed into three words of
       // blue, green, red: one word store instead of three byte stores per pixel.
