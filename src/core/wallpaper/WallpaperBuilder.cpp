@@ -134,8 +134,9 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     for (const Rect& r : in.unshown) wallpaper.FillRectOpaque(r, ToArgb(static_cast<uint32_t>(s.DesktopColor)));
     const BmpDepth depth = BmpDepthFromPixelMode(s.OutputPixelmode);
     const bool rotated = in.tileShift.x != 0 || in.tileShift.y != 0;
-    // What this build drew over the layer; with the file of the last build at the same
-    // depth, only that and what the last build drew are encoded again.
+    // What this build drew over the layer; when the last build's file has this depth
+    // (EncodeBmpSpans reads it from the file's header), only that and what the last build
+    // drew are encoded again.
     std::vector<RowSpan> drawn;
     if (kept && !rotated) drawn = DifferingSpans(wallpaper, kept->layer_);
     RotateForTile(wallpaper, in.tileShift);
@@ -144,13 +145,11 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     // wallpaper survives a full disk or a crash.
     std::string ownFile;
     std::string& bmp = kept ? kept->file_ : ownFile;
-    const bool patched = partial && !rotated && kept->fileDepth_ == depth &&
-                         EncodeBmpSpans(bmp, wallpaper, depth, UniteSpans(drawn, kept->drawn_));
+    const bool patched = partial && !rotated && EncodeBmpSpans(bmp, wallpaper, depth, UniteSpans(drawn, kept->drawn_));
     if (!patched) EncodeBmpInto(bmp, wallpaper, depth);
     if (kept && !rotated) {
       kept->drawn_ = std::move(drawn);
       kept->drawnKnown_ = true;
-      kept->fileDepth_ = depth;
     }
     if (!kept) wallpaper.SetSize(0, 0);
     std::error_code ec;
