@@ -68,17 +68,18 @@ fuzz_all() {
 if chrt --idle 0 true 2>/dev/null; then idle=(chrt --idle 0); else idle=(nice -n 19); fi
 low_priority() {
   renice -n 19 -p "$BASHPID" >/dev/null
-  local rc=0 asan_pid built=1
+  local rc=0 native_pid
   # The two trees side by side: each one's serial stretches (configuring libical, the
-  # links) leave the processors to the other.
-  step build-asan "${idle[@]}" scripts/build.sh asan >build/build-asan.out 2>&1 &
-  asan_pid=$!
-  step build-native "${idle[@]}" scripts/build.sh native || built=0
-  wait "$asan_pid" || built=0
-  cat build/build-asan.out
-  if [ $built = 1 ]; then
+  # links) leave the processors to the other. Each tree's tests start as soon as it is
+  # built, the native ones while the sanitizer tree still links.
+  native_chain() {
+    step build-native "${idle[@]}" scripts/build.sh native || { touch build/native.build-failed; return 1; }
+    step test-native run_ctest native "${idle[@]}"
+  }
+  native_chain >build/native-chain.out 2>&1 &
+  native_pid=$!
+  if step build-asan "${idle[@]}" scripts/build.sh asan; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 step test-asan run_ctest asan "${idle[@]}" || rc=1
-    step test-native run_ctest native "${idle[@]}" || rc=1
     echo "== fuzz"
     step fuzz fuzz_all || { rc=1; tail -n 80 build/fuzz.test.log; }
     grep -E '^fuzz ' build/fuzz.test.log || true
@@ -86,6 +87,8 @@ low_priority() {
     rc=1
     touch build/native.build-failed
   fi
+  wait "$native_pid" || rc=1
+  cat build/native-chain.out
   return $rc
 }
 rm -f build/native.build-failed

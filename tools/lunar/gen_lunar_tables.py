@@ -13,7 +13,8 @@ Moon given by python3-ephem (Debian package), with the calendar rules:
 Usage: gen_lunar_tables.py [--out FILE] [--terms] [--months]
   --terms   prints every solar term as "YYYY-MM-DD<TAB>index<TAB>Beijing time" instead
   --months  prints every month start as "YYYY-MM-DD<TAB>lunar year<TAB>month<TAB>leap"
-The tests use the last two to check the committed table against a fresh computation.
+Both together print the terms, then the months (three and four fields a line). The tests
+use them to check the committed table against a fresh computation.
 """
 import argparse
 import datetime
@@ -158,7 +159,8 @@ def main():
         for (y, i), dt in sorted(terms.items()):
             if FIRST_YEAR <= y <= LAST_YEAR:
                 print(f"{dt:%Y-%m-%d}\t{i}\t{dt:%H:%M:%S}")
-        return
+        if not args.months:
+            return
     moons = all_new_moons()
     months, starts = lunar_months(terms, moons)
     if args.months:

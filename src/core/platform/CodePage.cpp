@@ -73,10 +73,17 @@ std::optional<std::string> Latin1CodePage::FromUtf8(const std::string& utf8) con
 std::string Latin1CodePage::ToUtf8(const std::string& ansi) const {
   std::string out;
   out.reserve(ansi.size());
-  for (unsigned char c : ansi) {
+  for (size_t i = 0; i < ansi.size();) {
+    // Runs of ASCII, most of any text, go across whole.
+    size_t ascii = i;
+    while (ascii < ansi.size() && static_cast<unsigned char>(ansi[ascii]) < 0x80) ++ascii;
+    out.append(ansi, i, ascii - i);
+    if (ascii == ansi.size()) break;
+    const unsigned char c = static_cast<unsigned char>(ansi[ascii]);
     uint32_t cp = c;
-    if (c >= 0x80 && c < 0xA0) cp = kCp1252High[c - 0x80] ? kCp1252High[c - 0x80] : 0xFFFD;
+    if (c < 0xA0) cp = kCp1252High[c - 0x80] ? kCp1252High[c - 0x80] : 0xFFFD;
     AppendUtf8(out, cp);
+    i = ascii + 1;
   }
   return out;
 }

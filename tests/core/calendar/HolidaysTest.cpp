@@ -9,6 +9,7 @@
 #include "CalendarTestSupport.h"
 #include "core/calendar/DateTime.h"
 #include "core/calendar/Holidays.h"
+#include "support/TempDir.h"
 
 namespace ov {
 namespace {
@@ -91,10 +92,8 @@ TEST(HolidaysTest, LaterYearsFromTextAndMalformedLinesLeftOut) {
 }
 
 TEST(HolidaysTest, LoadReportsTheFileOnce) {
-  const auto dir = std::filesystem::temp_directory_path() / "ov-holidays-test";
-  std::filesystem::create_directories(dir);
-  const auto file = dir / kHolidayFileName;
-  std::filesystem::remove(file);
+  const test::TempDir dir;
+  const auto file = dir.Path() / kHolidayFileName;
   HolidayLoad none = LoadHolidays(file);
   EXPECT_TRUE(none.message.empty());
   EXPECT_EQ(none.calendar.On(Day(2026, 2, 17)), DayOff::Off);
@@ -108,7 +107,6 @@ TEST(HolidaysTest, LoadReportsTheFileOnce) {
   EXPECT_EQ(load.calendar.On(Day(2027, 10, 3)), DayOff::None);  // the file's 2027 replaces the law's
   EXPECT_EQ(load.calendar.On(Day(2026, 2, 17)), DayOff::Off);
   EXPECT_NE(load.message.find("第 2、3 行"), std::string::npos) << load.message;
-  std::filesystem::remove_all(dir);
 }
 
 TEST(HolidaysTest, LayerColourClass) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -325,7 +324,7 @@ TEST(WeekGrid, InvariantsOverManyLayouts) {
           ++layouts;
           ASSERT_FALSE(days.empty());
           EXPECT_EQ(days[0].date, FirstCellOf(l).date);
-          std::set<std::pair<int, int>> used;
+          std::vector<bool> used(size_t(rows + 2) * 8);  // by row and column; rows start at 0
           for (size_t i = 0; i < days.size(); ++i) {
             const GridDay& d = days[i];
             // Consecutive days, each in its weekday's column, each cell used once.
@@ -333,7 +332,9 @@ TEST(WeekGrid, InvariantsOverManyLayouts) {
               ASSERT_EQ(d.date, days[i - 1].date + 1);
             }
             ASSERT_EQ(d.column, ColumnOfIsoWeekday(sow, DayOfWeekIso(d.date)));
-            ASSERT_TRUE(used.insert({d.row, d.column}).second);
+            ASSERT_TRUE(d.row >= 0 && d.row < rows + 2 && d.column >= 1 && d.column <= 7) << d.row << "," << d.column;
+            ASSERT_FALSE(used[size_t(d.row) * 8 + size_t(d.column)]);
+            used[size_t(d.row) * 8 + size_t(d.column)] = true;
             ASSERT_EQ(d.cell, g.CellAt(d.row, d.column));
             ASSERT_LE(d.cell.bottom, g.bottom);
             ASSERT_EQ(d.monthBreakAfter, DecodeDate(d.date + 1).day == 1);

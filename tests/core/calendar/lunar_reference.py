@@ -6,6 +6,7 @@
 
 Each output line: YYYY-MM-DD year month day leap (0/1), or YYYY-MM-DD - when the tool has no answer.
 """
+import concurrent.futures
 import datetime
 import re
 import subprocess
@@ -28,12 +29,17 @@ def main():
         print("\n".join(out))
     else:
         pattern = re.compile(r"陰曆：\s*(\d+)年\s*(閏?)\s*(\d+)月\s*(\d+)日")
-        for line in sys.stdin:
-            d = datetime.date.fromisoformat(line.strip())
+
+        def ask(d):
             text = subprocess.run(["lunar", "--utf8", str(d.year), str(d.month), str(d.day)],
                                   capture_output=True, text=True).stdout
             m = pattern.search(text)
-            print(f"{d} {m[1]} {m[3]} {m[4]} {int(bool(m[2]))}" if m else f"{d} -", flush=False)
+            return f"{d} {m[1]} {m[3]} {m[4]} {int(bool(m[2]))}" if m else f"{d} -"
+
+        # A process per day: several at once, the answers in the order asked.
+        days = [datetime.date.fromisoformat(line.strip()) for line in sys.stdin if line.strip()]
+        with concurrent.futures.ThreadPoolExecutor(max_workers=4) as pool:
+            print("\n".join(pool.map(ask, days)))
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@
 
 #include "core/print/PrintPage.h"
 #include "core/settings/SettingsSchema.h"
+#include "support/TempDir.h"
 
 namespace ov {
 namespace {
@@ -107,8 +108,8 @@ TEST(PrintPageTest, OptionBoxesAreTheStoredSettingsOfSectionPrint) {
 }
 
 TEST(PrintPageTest, DeletePrintTempFilesLeavesOtherFiles) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ov-print-temp-test";
-  std::filesystem::remove_all(dir);
+  const test::TempDir temp;
+  const std::filesystem::path& dir = temp.Path();
   std::filesystem::create_directories(dir / "OV3folder");
   for (const char* name : {"OV31A2B.tmp", "ov3ff.tmp", "OV4.tmp", "keep.bmp", "XOV3.tmp"})
     std::ofstream(dir / name) << "x";
@@ -117,7 +118,6 @@ TEST(PrintPageTest, DeletePrintTempFilesLeavesOtherFiles) {
   for (const auto& e : std::filesystem::directory_iterator(dir)) left.insert(e.path().filename().string());
   EXPECT_EQ(left, (std::set<std::string>{"OV3folder", "OV4.tmp", "keep.bmp", "XOV3.tmp"}));
   EXPECT_EQ(DeletePrintTempFiles(dir / "missing"), 0);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(PrintPageTest, TempFileNamesAndJobTitle) {
