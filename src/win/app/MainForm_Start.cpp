@@ -23,6 +23,7 @@
 #include "win/app/ApplicationWindow.h"
 #include "win/app/MainForm.h"
 #include "win/app/NotesWatcher.h"
+#include "win/app/StartTimes.h"
 #include "win/app/Timers.h"
 #include "win/config/MainWindow.h"
 #include "win/desktop/DesktopIcons.h"
@@ -240,6 +241,7 @@ void MainForm::DeferredStart() {
     RebuildLibrary(false);
     PickFirstBackground();
     ResetImageProperties();
+    MarkStartStep("library");
     // 8.
     app_.ControlsReady = true;
     // 9. Hidden, the program runs below normal priority.
@@ -265,6 +267,8 @@ void MainForm::DeferredStart() {
   app_.ImagePropsModified = false;
   app_.StartingUp = false;
   StartHousekeepingTimer();
+  MarkStartStep("ready");
+  WriteStartTimes();
 }
 
 void MainForm::UpdateCaption() { ui_->UpdateCaption(FormatVersionText(app_.Version)); }

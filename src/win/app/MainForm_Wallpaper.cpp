@@ -10,6 +10,7 @@
 #include "win/app/MainForm.h"
 #include "win/app/NotesWatcher.h"
 #include "win/app/Reminders.h"
+#include "win/app/StartTimes.h"
 #include "win/config/MainWindow.h"
 #include "win/app/Timers.h"
 #include "win/desktop/Controller.h"
@@ -97,11 +98,14 @@ std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
   WallpaperHost host;
   const WallpaperInstall install = InstallFor(app_.Monitors);
   host.install = [this, &install](const std::string& path) {
+    MarkStartStep("wallpaper built");
     const bool ok = SetDesktopWallpaper(path, install.style, 0, 0);
+    MarkStartStep("wallpaper installed");
     StartRedrawOverWallpaper();
     return ok;
   };
   host.busy = [this](bool on) {
+    if (on) MarkStartStep("wallpaper build begun");
     if (app_.Tray) app_.Tray->SetCycling(on);
   };
   host.normalPriority = [] { SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL); };

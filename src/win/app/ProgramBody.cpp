@@ -20,6 +20,7 @@
 #include "win/app/MainForm.h"
 #include "win/app/MessageFilter.h"
 #include "win/app/Reminders.h"
+#include "win/app/StartTimes.h"
 #include "win/app/TestClock.h"
 #include "win/app/VersionInfo.h"
 #include "win/config/FontDialog.h"
@@ -100,6 +101,7 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int RunProgram() {
+  MarkStartStep("entry");
   CommandLineOptions options = ParseCommandLine(Arguments());
   if (options.closeRunning) {
     CloseRunningInstance();
@@ -142,6 +144,7 @@ int RunProgram() {
   // the font dialog, the mini controller, the repeat dialog and the date picker.
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
+  MarkStartStep("main window");
   app->FontDialog = std::make_unique<TFFont>();
   app->FontDialog->Create(app->MainWindow->Handle());
   app->Controller = std::make_unique<TFController>(*app);
@@ -158,6 +161,7 @@ int RunProgram() {
   // The tray icon is there from start-up.
   app->Tray = std::make_unique<TrayIcon>(*app);
   app->Tray->Create();
+  MarkStartStep("other windows");
 
   // The filter sees every message from here on, in modal loops too.
   MessageFilter filter(*app);
