@@ -1,8 +1,14 @@
 #include "core/images/ImageChecksum.h"
 
-#include <array>
-#include <cstring>
+#include <zlib.h>
 
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <map>
+#include <mutex>
+
+#include "core/render/Bands.h"
 #include "core/util/Text.h"
 
 namespace ov {
@@ -21,18 +27,8 @@ constexpr std::array<uint32_t, 256> MakeCrcTable() {
 
 constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
 
-// Tables for eight bytes at a time: table k gives the effect of a byte followed by k zero
-// bytes, so eight lookups replace eight dependent steps. Same result as the byte loop.
-using SliceTables = std::array<std::array<uint32_t, 256>, 8>;
-constexpr SliceTables MakeSliceTables() {
-  SliceTables t{};
-  t[0] = MakeCrcTable();
-  for (int k = 1; k < 8; ++k)
-    for (uint32_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
-  return t;
-}
-
-constexpr SliceTables kSlice = MakeSliceTables();
+// Below this a buffer is not worth a thread.
+constexpr size_t kBandBytes = size_t(1) << 20;
 
 }  // namespace
 
@@ -43,18 +39,32 @@ uint32_t Crc32UpdateBytewise(uint32_t crc, const void* data, size_t size) {
 }
 
 uint32_t Crc32Update(uint32_t crc, const void* data, size_t size) {
+  // zlib's CRC-32 inverts the running value before and after; this one does neither.
   const unsigned char* p = static_cast<const unsigned char*>(data);
-  while (size >= 8) {
-    uint32_t lo, hi;
-    std::memcpy(&lo, p, 4);
-    std::memcpy(&hi, p + 4, 4);
-    lo ^= crc;
-    crc = kSlice[7][lo & 0xFF] ^ kSlice[6][(lo >> 8) & 0xFF] ^ kSlice[5][(lo >> 16) & 0xFF] ^ kSlice[4][lo >> 24] ^
-          kSlice[3][hi & 0xFF] ^ kSlice[2][(hi >> 8) & 0xFF] ^ kSlice[1][(hi >> 16) & 0xFF] ^ kSlice[0][hi >> 24];
-    p += 8;
-    size -= 8;
-  }
-  return Crc32UpdateBytewise(crc, p, size);
+  auto zlibCrc = [p](uLong from, size_t first, size_t last) {
+    uLong c = from;
+    for (size_t at = first; at < last;) {  // crc32_z takes any size; crc32 only 32 bits
+      const size_t n = std::min<size_t>(last - at, size_t(1) << 30);
+      c = crc32(c, p + at, static_cast<uInt>(n));
+      at += n;
+    }
+    return c;
+  };
+  const int64_t blocks = int64_t(size / kBandBytes);
+  if (blocks < 2) return ~static_cast<uint32_t>(zlibCrc(~crc & 0xFFFFFFFFu, 0, size));
+  // A decoded picture: its bands side by side, each from zero, joined in order.
+  std::mutex lock;
+  std::map<size_t, std::pair<size_t, uLong>> parts;  // first byte -> (length, CRC)
+  ForEachBand(blocks, 1, [&](int64_t first, int64_t last) {
+    const size_t from = size_t(first) * kBandBytes, to = last == blocks ? size : size_t(last) * kBandBytes;
+    const uLong c = zlibCrc(from == 0 ? (~crc & 0xFFFFFFFFu) : 0, from, to);
+    std::lock_guard<std::mutex> hold(lock);
+    parts[from] = {to - from, c};
+  });
+  uLong joined = parts.begin()->second.second;
+  for (auto it = std::next(parts.begin()); it != parts.end(); ++it)
+    joined = crc32_combine(joined, it->second.second, static_cast<z_off_t>(it->second.first));
+  return ~static_cast<uint32_t>(joined);
 }
 
 uint32_t ImageChecksum(const TBitmap32& picture) {

@@ -10,7 +10,8 @@
 namespace ov {
 
 // Common CRC-32 table (reflected polynomial 0xEDB88320), running from `crc`, without
-// the final inversion. Eight bytes per step; the byte-at-a-time form is the reference.
+// the final inversion. zlib's, over bands side by side for large buffers; the
+// byte-at-a-time form is the reference.
 uint32_t Crc32Update(uint32_t crc, const void* data, size_t size);
 uint32_t Crc32UpdateBytewise(uint32_t crc, const void* data, size_t size);
 

@@ -5,6 +5,7 @@
 #include "PictureTestUtil.h"
 #include "core/images/ImageChecksum.h"
 #include "core/images/ImageFiles.h"
+#include "core/render/Bands.h"
 
 namespace ov {
 namespace {
@@ -18,9 +19,10 @@ TEST(ImageChecksum, UsesTheCommonTableWithoutFinalInversion) {
   EXPECT_EQ(Crc32Update(0xFFFFFFFFu, check, 0), 0xFFFFFFFFu);
 }
 
-TEST(ImageChecksum, EightBytesAtATimeMatchTheByteLoop) {
-  // Seeded random data, every length up to 70 and every start alignment.
-  std::vector<unsigned char> data(200);
+TEST(ImageChecksum, MatchesTheByteLoopAtEveryLengthAndInBands) {
+  // Seeded random data, every length up to 70 and every start alignment, and buffers
+  // large enough to be split into bands (joined in order) on one and on three threads.
+  std::vector<unsigned char> data((size_t(5) << 20) + 77);
   uint32_t seed = 12345;
   for (auto& b : data) {
     seed = seed * 1103515245u + 12345u;
@@ -31,7 +33,13 @@ TEST(ImageChecksum, EightBytesAtATimeMatchTheByteLoop) {
       ASSERT_EQ(Crc32Update(0x12345678u, data.data() + start, len),
                 Crc32UpdateBytewise(0x12345678u, data.data() + start, len))
           << start << "+" << len;
-  EXPECT_EQ(Crc32Update(0xFFFFFFFFu, data.data(), data.size()), Crc32UpdateBytewise(0xFFFFFFFFu, data.data(), data.size()));
+  for (int threads : {1, 3})
+    for (size_t len : {(size_t(2) << 20) - 1, size_t(2) << 20, data.size() - 3}) {
+      SetPixelThreads(threads);
+      EXPECT_EQ(Crc32Update(0x12345678u, data.data() + 3, len), Crc32UpdateBytewise(0x12345678u, data.data() + 3, len))
+          << threads << " threads, " << len << " bytes";
+    }
+  SetPixelThreads(0);
 }
 
 TEST(ImageChecksum, CoversOnlyTheFirstQuarterOfThePixelBytes) {
