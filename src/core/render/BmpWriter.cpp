@@ -170,7 +170,8 @@ void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
   });
 }
 
-bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans) {
+bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
+                    FileChanges* changed) {
   if (depth == BmpDepth::Bits4 || depth == BmpDepth::Bits8 || picture.Empty()) return false;
   const uint32_t w = uint32_t(picture.Width()), h = uint32_t(picture.Height());
   const int bpp = BitsPerPixel(depth);
@@ -185,12 +186,51 @@ bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth,
       get(28, 2) != uint32_t(bpp) || get(30, 4) != (depth == BmpDepth::Bits16 ? 3u : 0u))
     return false;
   uint8_t* image = reinterpret_cast<uint8_t*>(file.data()) + headers;
+  const size_t pixelBytes = size_t(bpp / 8);
+  // By file row (bottom-up): the bytes of the row that changed and what they held, when
+  // asked.
+  std::vector<ByteRange> rowChanges(changed ? h : 0);
+  std::vector<std::string> rowBefore(changed ? h : 0);
   ForEachBand(h, 64, [&](int64_t firstRow, int64_t lastRow) {
+    std::vector<uint8_t> before;
     for (uint32_t y = uint32_t(firstRow); y < uint32_t(lastRow); ++y) {
       const int32_t left = std::max(spans[y].left, 0), right = std::min(spans[y].right, int32_t(w));
-      if (left < right) EncodeRowPart(image + size_t(h - 1 - y) * stride, picture.Row(int32_t(y)), left, right, depth);
+      if (left >= right) continue;
+      const size_t fileRow = size_t(h - 1 - y);
+      uint8_t* row = image + fileRow * stride;
+      // The row part writes exactly the bytes of its pixels.
+      const size_t from = size_t(left) * pixelBytes, to = size_t(right) * pixelBytes;
+      if (changed) before.assign(row + from, row + to);
+      EncodeRowPart(row, picture.Row(int32_t(y)), left, right, depth);
+      if (!changed) continue;
+      size_t first = 0, last = to - from;
+      while (first < last && before[first] == row[from + first]) ++first;
+      while (last > first && before[last - 1] == row[from + last - 1]) --last;
+      if (first < last) {
+        rowChanges[fileRow] = {headers + fileRow * stride + from + first, headers + fileRow * stride + from + last};
+        rowBefore[fileRow].assign(reinterpret_cast<const char*>(before.data()) + first, last - first);
+      }
     }
   });
+  if (changed) {
+    // Ranges closer than this are written as one: fewer, larger writes.
+    constexpr size_t kJoinGap = 4096;
+    changed->ranges.clear();
+    changed->before.clear();
+    for (size_t row = 0; row < rowChanges.size(); ++row) {
+      const ByteRange& r = rowChanges[row];
+      if (r.first >= r.last) continue;
+      std::vector<ByteRange>& ranges = changed->ranges;
+      if (ranges.empty() || r.first > ranges.back().last + kJoinGap) {
+        ranges.push_back({r.first, r.first});
+        changed->before.emplace_back();
+      }
+      // The bytes between two rows' changes are the same before and after.
+      changed->before.back().append(file, ranges.back().last, r.first - ranges.back().last);
+      changed->before.back() += rowBefore[row];
+      ranges.back().last = r.last;
+    }
+  }
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/render/Bitmap32.h"
 #include "core/render/RowSpans.h"
+#include "core/util/FileIo.h"
 
 namespace ov {
 
@@ -26,7 +27,15 @@ void EncodeBmpInto(std::string& out, const TBitmap32& picture, BmpDepth depth);
 // Only the spans of the rows encoded again into `file`, which must be what this writer
 // made of a surface of the picture's size at `depth` (one span per row). False, with
 // `file` unchanged, when it is not, or at 4 and 8 bits, whose palette depends on every
-// pixel: the caller encodes the whole picture then.
-bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans);
+// pixel: the caller encodes the whole picture then. With `changed`, it also gets the
+// bytes that now differ from before, in file order, near ones joined, and what each of
+// those ranges held before: what must be written over the file on disk that held the
+// old bytes.
+struct FileChanges {
+  std::vector<ByteRange> ranges;
+  std::vector<std::string> before;  // one per range
+};
+bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
+                    FileChanges* changed = nullptr);
 
 }  // namespace ov

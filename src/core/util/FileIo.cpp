@@ -51,6 +51,28 @@ bool WriteFileAtomic(const fs::path& file, std::string_view bytes) {
   return true;
 }
 
+bool WriteFileRanges(const fs::path& file, std::string_view bytes, const std::vector<ByteRange>& ranges,
+                     const std::vector<std::string>& before) {
+  std::error_code ec;
+  if (fs::file_size(file, ec) != bytes.size() || ec || before.size() != ranges.size()) return false;
+  std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
+  if (!f) return false;
+  std::string held;
+  for (size_t i = 0; i < ranges.size(); ++i) {
+    const ByteRange& r = ranges[i];
+    if (r.first > r.last || r.last > bytes.size() || before[i].size() != r.last - r.first) return false;
+    held.resize(r.last - r.first);
+    f.seekg(static_cast<std::streamoff>(r.first));
+    if (!f.read(held.data(), static_cast<std::streamsize>(held.size())) || held != before[i]) return false;
+  }
+  for (const ByteRange& r : ranges) {
+    f.seekp(static_cast<std::streamoff>(r.first));
+    f.write(bytes.data() + r.first, static_cast<std::streamsize>(r.last - r.first));
+  }
+  f.flush();
+  return bool(f);
+}
+
 bool WriteFileIfChanged(const fs::path& file, std::string_view bytes) {
   std::error_code ec;
   const auto size = fs::file_size(file, ec);

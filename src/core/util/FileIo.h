@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ov {
 
@@ -18,6 +19,22 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
 // temporary's name ("~$<name>.<N>-<M>.tmp") is one that sync services do not upload.
 // The folder must exist. Returns false on any failure (and the target is unchanged).
 bool WriteFileAtomic(const std::filesystem::path& file, std::string_view bytes);
+
+// A stretch [first, last) of a file's bytes.
+struct ByteRange {
+  size_t first = 0, last = 0;
+  bool operator==(const ByteRange&) const = default;
+};
+
+// Writes only the ranges of `bytes` into `file` in place, over a file that must be
+// exactly as long as `bytes` and hold `before[i]` in range i (checked first): the caller
+// knows that the rest of the file already holds the rest of them. For a file that is
+// rebuilt at will, like the wallpaper: a crash in the middle leaves a file of the right
+// form with some ranges old and some new. False, with nothing written, when the file is
+// missing, of another length or not as expected; false too when a write fails (then its
+// content is uncertain).
+bool WriteFileRanges(const std::filesystem::path& file, std::string_view bytes, const std::vector<ByteRange>& ranges,
+                     const std::vector<std::string>& before);
 
 // WriteFileAtomic, except that a file already holding exactly these bytes is left as it
 // is: a sync service would otherwise upload the unchanged file again to every computer.

@@ -12,6 +12,7 @@ void KeptPictureLayer::Release() {
   std::string().swap(file_);
   std::vector<RowSpan>().swap(drawn_);
   drawnKnown_ = false;
+  written_.clear();
 }
 
 size_t KeptPictureLayer::Bytes() const {

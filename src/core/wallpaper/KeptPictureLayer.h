@@ -5,7 +5,8 @@
 // it instead of decoding and resampling the picture again. The build's other surfaces
 // are kept with it so a rebuild allocates nothing, and where the last build drew over the
 // layer is known, so the next one restores and encodes again only those parts and what
-// it draws itself. Release frees it all; the program does
+// it draws itself, and writes over the file only the bytes that changed. Release frees
+// it all; the program does
 // so after a minute without builds.
 #include <cstdint>
 #include <filesystem>
@@ -58,6 +59,12 @@ class KeptPictureLayer {
   // else drawnKnown_ is false and the next build starts from the whole layer.
   std::vector<RowSpan> drawn_;
   bool drawnKnown_ = false;
+  // The output file as the last build left it (its name, time of last change and size),
+  // which then holds file_: the next build writes over it only the bytes that changed.
+  // An empty name when that is not known.
+  std::filesystem::path written_;
+  int64_t writtenTime_ = 0;
+  uintmax_t writtenSize_ = 0;
   int reuses_ = 0;
 };
 

@@ -141,11 +141,13 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     if (kept && !rotated) drawn = DifferingSpans(wallpaper, kept->layer_);
     RotateForTile(wallpaper, in.tileShift);
 
-    // Written beside the old file and swapped in only when complete, so the last good
-    // wallpaper survives a full disk or a crash.
+    // A whole file is written beside the old one and swapped in only when complete, so
+    // the last good wallpaper survives a full disk or a crash.
     std::string ownFile;
     std::string& bmp = kept ? kept->file_ : ownFile;
-    const bool patched = partial && !rotated && EncodeBmpSpans(bmp, wallpaper, depth, UniteSpans(drawn, kept->drawn_));
+    FileChanges changed;
+    const bool patched =
+        partial && !rotated && EncodeBmpSpans(bmp, wallpaper, depth, UniteSpans(drawn, kept->drawn_), &changed);
     if (!patched) EncodeBmpInto(bmp, wallpaper, depth);
     if (kept && !rotated) {
       kept->drawn_ = std::move(drawn);
@@ -154,7 +156,27 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     if (!kept) wallpaper.SetSize(0, 0);
     std::error_code ec;
     std::filesystem::create_directories(in.outputFile.parent_path(), ec);
-    if (bmp.empty() || !WriteFileAtomic(in.outputFile, bmp)) result = ProblemSavingWallpaper(outputText);
+    // Over the file the last build wrote, still as it left it (its length, time, and the
+    // bytes about to be replaced), only the bytes that changed are written, in place: a
+    // few cells instead of the whole picture. The wallpaper is rebuilt at every start, so
+    // a crash in the middle costs nothing that lasts.
+    bool written = false;
+    int64_t time = 0;
+    uintmax_t size = 0;
+    if (patched && kept->written_ == in.outputFile && PictureFileStamp(in.outputFile, time, size) &&
+        time == kept->writtenTime_ && size == kept->writtenSize_) {
+      // Nothing changed: the first bytes again, so that the file's time still tells of
+      // the build.
+      if (changed.ranges.empty()) changed = {{{0, 2}}, {bmp.substr(0, 2)}};
+      written = WriteFileRanges(in.outputFile, bmp, changed.ranges, changed.before);
+    }
+    if (!written) written = !bmp.empty() && WriteFileAtomic(in.outputFile, bmp);
+    if (!written) result = ProblemSavingWallpaper(outputText);
+    if (kept) {
+      kept->written_.clear();
+      if (written && PictureFileStamp(in.outputFile, kept->writtenTime_, kept->writtenSize_))
+        kept->written_ = in.outputFile;
+    }
   }
 
   if (in.host.install && in.host.install(outputText)) s.WallpaperBackground = file;

@@ -332,5 +332,32 @@ TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenW
   EXPECT_EQ(kept.Bytes(), 0u);
 }
 
+TEST_F(WallpaperBuilderTest, OverTheFileItLeftAKeptBuildWritesOnlyWhatChangedElseTheWholeFile) {
+  KeptPictureLayer kept;
+  kept_ = &kept;
+  ASSERT_EQ(Build(picture_), "");
+  // A mark far from the panel, with the file's time put back: the file still looks as the
+  // build left it, so the next build writes only the panel's changes and the mark stays.
+  std::string file = test::ReadFile(output_);
+  const uint32_t plain = Pixel24(file, 5, 235);
+  const auto time = fs::last_write_time(output_);
+  file[static_cast<unsigned char>(file[10]) + 4 * 3 * 320 + 5 * 3] ^= 0x40;  // blue of (5, 235), four rows up
+  test::WriteFile(output_, file);
+  fs::last_write_time(output_, time);
+  clock_.Advance(1);
+  ASSERT_EQ(Build(picture_), "");
+  EXPECT_NE(Pixel24(test::ReadFile(output_), 5, 235), plain) << "the whole file was written";
+
+  // Someone else's file of the same length in its place: written whole.
+  test::WriteFile(output_, std::string(file.size(), 'x'));
+  clock_.Advance(1);
+  ASSERT_EQ(Build(picture_), "");
+  const std::string kept2 = test::ReadFile(output_);
+  kept_ = nullptr;
+  ASSERT_EQ(Build(picture_), "");
+  EXPECT_TRUE(kept2 == test::ReadFile(output_)) << "differs from a build without the kept layer";
+  EXPECT_EQ(Pixel24(kept2, 5, 235), plain);
+}
+
 }  // namespace
 }  // namespace ov
