@@ -3,7 +3,9 @@
 // note in every cell (read from note files), saved as a 24-bit BMP and "installed".
 // Decoding is replaced by a copy of the decoded picture (reported separately).
 // Every build runs on one thread unless its name ends in _Threads2. The NoteEdit build
-// changes one note and builds again over the kept picture layer, as the program does.
+// changes one note and builds again over the kept picture layer, as the program does;
+// the Rotation build keeps the layer too but shows another picture each time, as a
+// rotation or a newly chosen picture does in the program (its surfaces are reused).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -49,6 +51,9 @@ struct Fixture {
     decoder.pictures[folder / "photo.jpg"] = bench::PhotoLike(4000, 3000);
     // The kept layer knows the picture by its file: a stand-in file for the decoder's.
     std::ofstream(folder / "photo.jpg") << "decoded in memory";
+    decoder.pictures[folder / "photo2.jpg"] = decoder.pictures[folder / "photo.jpg"];
+    decoder.pictures[folder / "photo2.jpg"].Bits()[0] ^= 1;  // another picture to its checksum
+    std::ofstream(folder / "photo2.jpg") << "decoded in memory too";
     TBitmap32 border(1600, 1000);
     border.Clear(0xFF000000);
     border.FillRectOpaque({0, 0, 1600, 30}, 0xFF2050C0);
@@ -98,7 +103,8 @@ struct Fixture {
 // Builds of a wallpaper of `size`, the panel on its right-hand monitor's part, on
 // `threads` threads; with `noteEdit` one note changes before each build, and the kept
 // picture layer of the first build is reused.
-void BuildWallpaperOfSize(benchmark::State& state, Size size, int threads = 1, bool noteEdit = false) {
+void BuildWallpaperOfSize(benchmark::State& state, Size size, int threads = 1, bool noteEdit = false,
+                          bool rotation = false) {
   Fixture f;
   SetPixelThreads(threads);
   f.s.CalendarRect = {size.width - 3840 + 3840 / 3, 60, size.width - 60, size.height - 60};
@@ -106,16 +112,18 @@ void BuildWallpaperOfSize(benchmark::State& state, Size size, int threads = 1, b
   WallpaperBuildInput in{f.s, f.props, &f.overlay, f.renderer, f.cells, f.clock, f.today, size,
                          f.folder / "Wallpaper.bmp", host};
   KeptPictureLayer kept;
-  if (noteEdit) in.kept = &kept;
+  if (noteEdit || rotation) in.kept = &kept;
   std::string file = PathToUtf8(f.folder / "photo.jpg");
-  if (noteEdit) BuildWallpaper(in, file);
+  if (noteEdit || rotation) BuildWallpaper(in, file);
   int edits = 0;
   for (auto _ : state) {
     if (noteEdit) f.store.WriteNoteText("Meeting moved to " + std::to_string(++edits % 12 + 1), f.today);
+    if (rotation) file = PathToUtf8(f.folder / (++edits % 2 ? "photo2.jpg" : "photo.jpg"));
     std::string error = BuildWallpaper(in, file);
     if (!error.empty()) state.SkipWithError(error.c_str());
   }
   if (noteEdit && kept.Reuses() != int(state.iterations())) state.SkipWithError("the kept layer was not reused");
+  if (rotation && kept.Reuses() != 0) state.SkipWithError("the kept layer was reused for another picture");
   SetPixelThreads(0);
   state.counters["cells"] = double(f.cells.Cells().size());
 }
@@ -124,6 +132,9 @@ void BM_BuildWallpaper_3840x2160(benchmark::State& state) { BuildWallpaperOfSize
 void BM_BuildWallpaper_3840x2160_Threads2(benchmark::State& state) { BuildWallpaperOfSize(state, {3840, 2160}, 2); }
 void BM_BuildWallpaper_3840x2160_NoteEdit(benchmark::State& state) {
   BuildWallpaperOfSize(state, {3840, 2160}, 1, true);
+}
+void BM_BuildWallpaper_3840x2160_Rotation(benchmark::State& state) {
+  BuildWallpaperOfSize(state, {3840, 2160}, 1, false, true);
 }
 // Two 3840 x 2160 monitors side by side: the wallpaper is built at the virtual screen's size.
 void BM_BuildWallpaper_7680x2160(benchmark::State& state) { BuildWallpaperOfSize(state, {7680, 2160}); }
@@ -143,5 +154,6 @@ BENCHMARK(BM_BuildWallpaper_3840x2160)->Unit(benchmark::kMillisecond)->MinTime(2
 // Two threads: compare its real time with the one-thread build's.
 BENCHMARK(BM_BuildWallpaper_3840x2160_Threads2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_BuildWallpaper_3840x2160_NoteEdit)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BuildWallpaper_3840x2160_Rotation)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BuildWallpaper_7680x2160)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CopyDecodedPicture_4000x3000)->Unit(benchmark::kMillisecond);
