@@ -53,8 +53,16 @@ ov_wine_prefix_ready() {
           printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\r\n"shell"="%s"\r\n\r\n' "${OV_DESKTOP_SIZE:-1280x1024}"
         fi
       } >"$reg"
-      wine regedit /S "$reg" >/dev/null 2>&1 </dev/null
+      # The prefix counts as ready only with these settings in it: a regedit that did
+      # not start (it happens now and then on a loaded machine) is tried again.
+      local try ok=0
+      for try in 1 2 3; do
+        if wine regedit /S "$reg" >>"$prefix.boot.log" 2>&1 </dev/null; then ok=1; break; fi
+        echo "regedit of the prefix settings failed (try $try)" >>"$prefix.boot.log"
+        sleep 1
+      done
       wineserver -w
+      [ "$ok" = 1 ] || exit 1
       touch "$prefix/.ov-ready"
     fi
   ) 9>"$prefix.lock"

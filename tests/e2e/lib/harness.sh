@@ -157,6 +157,22 @@ e2e__rm_inside() {
 # must not outlive the scenario in a Wine process.
 e2e_wine() { wine "$@" 8>&-; }
 
+# A short Wine command that only writes state (regedit, reg add), tried up to three
+# times: now and then, on a loaded machine, the first Wine process of a freshly started
+# wineserver fails to start at all. What Wine said each time goes to the scenario's
+# log. Prints nothing on success; returns 1 after the third failure.
+e2e_wine_retry() {
+  local try rc out
+  for try in 1 2 3; do
+    rc=0
+    out=$(wine "$@" 2>&1 </dev/null 8>&-) || rc=$?
+    [ "$rc" != 0 ] || return 0
+    e2e_log "wine $1 failed (try $try, exit $rc): $(tr '\r\n' '  ' <<<"$out" | cut -c1-300)"
+    sleep 1
+  done
+  return 1
+}
+
 # grep -q for the end of a pipeline: it reads its input to the end, so that the program
 # writing it (a Wine program printing line by line) is never cut off by SIGPIPE, which
 # pipefail would turn into a failure although the line was found.
@@ -517,7 +533,7 @@ e2e_reset() {
     # The values of a freshly booted prefix.
     printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"Wallpaper"=""\r\n"TileWallpaper"=-\r\n"WallpaperStyle"=-\r\n"LogPixels"=-\r\n\r\n'
   } >"$reg"
-  e2e_wine regedit /S "$(e2e_win_path "$reg")" >/dev/null 2>&1 </dev/null || e2e_fail "cannot reset the registry"
+  e2e_wine_retry regedit /S "$(e2e_win_path "$reg")" || e2e_fail "cannot reset the registry"
 
   local user
   user=$(e2e_user_dir) || e2e_fail "no user folder in $E2E_PREFIX"

@@ -3,17 +3,8 @@
 ORV_KEY='HKCU\Software\Quenlar\Orvinta3'
 
 # Writes a registry value: e2e_reg_set KEY NAME TYPE DATA (TYPE as `reg add` takes it).
-# Now and then, on a loaded machine, `reg add` fails at a scenario's start for a reason
-# not found yet: the write is tried three times, and what Wine said each time goes to
-# the scenario's log, so that the next failure shows its cause.
 e2e_reg_set() {
-  local try out
-  for try in 1 2 3; do
-    out=$(e2e_wine reg add "$1" /v "$2" /t "$3" /d "$4" /f 2>&1 </dev/null) && return 0
-    e2e_log "reg add $1\\$2 failed (try $try, exit $?): $(tr '\r\n' '  ' <<<"$out" | cut -c1-300)"
-    sleep 1
-  done
-  e2e_fail "cannot set $1\\$2"
+  e2e_wine_retry reg add "$1" /v "$2" /t "$3" /d "$4" /f || e2e_fail "cannot set $1\\$2"
 }
 
 # Settings of a program that has run before: no first-run questions.
