@@ -124,7 +124,17 @@ struct PairedWeights {
   std::vector<int32_t> pairs;
   std::vector<int32_t> first;   // first pair of each position
   std::vector<int32_t> npairs;  // pairs of each position
-  explicit PairedWeights(const WeightTable& h) {
+
+  // The same weights with as many pairs (`uniformPairs`) for every position, padded with
+  // zero weights, so that a vector pass treats all positions alike: a zero weight adds
+  // nothing, and the sums stay exactly those above. Each padded window lies inside the
+  // source span [spanFirst, spanFirst + spanLen): one that would end past it starts
+  // earlier, with leading zeros. Empty when the span is shorter than a padded window.
+  std::vector<int32_t> uniform;       // uniformPairs pairs per position
+  std::vector<int32_t> uniformStart;  // first source index of each padded window
+  int32_t uniformPairs = 0;
+
+  PairedWeights(const WeightTable& h, int32_t spanFirst, int32_t spanLen) {
     first.resize(size_t(h.Size()));
     npairs.resize(size_t(h.Size()));
     for (int32_t x = 0; x < h.Size(); ++x) {
@@ -136,6 +146,22 @@ struct PairedWeights {
         uint32_t hi = k + 1 < n ? uint16_t(w[k + 1]) : 0u;
         pairs.push_back(int32_t((hi << 16) | uint16_t(w[k])));
       }
+    }
+    const int32_t taps = 2 * ((h.maxCount + 1) / 2);
+    if (h.Size() == 0 || taps > spanLen) return;
+    uniformPairs = taps / 2;
+    uniform.assign(size_t(h.Size()) * size_t(uniformPairs), 0);
+    uniformStart.resize(size_t(h.Size()));
+    std::vector<uint16_t> padded(static_cast<size_t>(taps));
+    for (int32_t x = 0; x < h.Size(); ++x) {
+      const int32_t start = std::min(h.start[size_t(x)], spanFirst + spanLen - taps);
+      const int32_t lead = h.start[size_t(x)] - start;
+      std::fill(padded.begin(), padded.end(), uint16_t(0));
+      for (int32_t k = 0; k < h.count[size_t(x)]; ++k) padded[size_t(lead + k)] = uint16_t(h.WeightsOf(x)[k]);
+      uniformStart[size_t(x)] = start;
+      int32_t* out = uniform.data() + size_t(x) * size_t(uniformPairs);
+      for (int32_t k = 0; k < uniformPairs; ++k)
+        out[k] = int32_t((uint32_t(padded[size_t(2 * k + 1)]) << 16) | padded[size_t(2 * k)]);
     }
   }
 };
@@ -232,6 +258,31 @@ bool UseAvx2() {
   return supported && g_allowAvx2;
 }
 
+// Two pixels of UnpremultiplyAvx2 as 32-bit lanes (b g r a b g r a).
+__attribute__((target("avx2"))) inline __m256i UnpremultiplyTwoAvx2(__m128i pixels) {
+  const __m256i v = _mm256_cvtepu8_epi32(pixels);
+  const __m256i a = _mm256_shuffle_epi32(v, _MM_SHUFFLE(3, 3, 3, 3));
+  const __m256i c = _mm256_min_epu32(v, a);
+  const __m256i n = _mm256_add_epi32(_mm256_sub_epi32(_mm256_slli_epi32(c, 8), c), _mm256_srli_epi32(a, 1));
+  const __m256 divisor = _mm256_cvtepi32_ps(_mm256_max_epi32(a, _mm256_set1_epi32(1)));
+  const __m256i q = _mm256_cvttps_epi32(_mm256_div_ps(_mm256_cvtepi32_ps(n), divisor));
+  return _mm256_blend_epi32(q, a, 0x88);  // alpha as it was
+}
+
+// Unpremultiply of four pixels, the same values as the scalar one without its integer
+// divisions: each colour channel c becomes (min(c, a) · 255 + a / 2) / a rounded down,
+// which never exceeds 255 (the scalar one clamps to 255 exactly where c > a); alpha
+// stays, and a = 0 gives 0. The quotient is taken in single precision, which is exact
+// here: n < 2^16 and a are exact floats, a whole quotient comes out whole, and any other
+// lies at least 1/255 from the next whole number, far beyond the rounding error of 2^-16.
+__attribute__((target("avx2"))) inline __m128i UnpremultiplyAvx2(__m128i four) {
+  const __m256i lo = UnpremultiplyTwoAvx2(four), hi = UnpremultiplyTwoAvx2(_mm_srli_si128(four, 8));
+  // 16-bit values: pixels 0 and 2 in the low half, 1 and 3 in the high one; then bytes,
+  // and the pixels back in order.
+  const __m256i bytes = _mm256_packus_epi16(_mm256_packus_epi32(lo, hi), _mm256_setzero_si256());
+  return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 3, 6, 7)));
+}
+
 __attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, const int16_t* w, int32_t count,
                                                   int32_t width, Pixel* out) {
   const __m256i round = _mm256_set1_epi32(1 << (kOutShift - 1));
@@ -266,13 +317,10 @@ __attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, co
     __m256i px = _mm256_packus_epi16(_mm256_packs_epi32(acc0, acc1), _mm256_setzero_si256());
     // Pixels 0 1 in the low 64 bits of the first half, 2 3 in those of the second.
     const __m128i four = _mm256_castsi256_si128(_mm256_permute4x64_epi64(px, 0x08));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(four, alpha), alpha)) == 0xFFFF) {
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(four, alpha), alpha)) == 0xFFFF)
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), four);  // opaque: nothing to undo
-    } else {
-      Pixel p[4];
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(p), four);
-      for (int i = 0; i < 4; ++i) out[x + i] = Unpremultiply(p[i]);
-    }
+    else
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), UnpremultiplyAvx2(four));
   }
   if (x < width) {
     const int16_t* tail[64] = {};
@@ -284,36 +332,27 @@ __attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, co
   }
 }
 
-// The horizontal pass two positions at a time, one in each 128-bit half, for the pairs
-// of positions with as many taps (all but a few at the edges; HorizontalBest does the
-// rest); the same sums as the SSE2 pass. It calls nothing, so no 256-bit value has to be
-// kept across a call.
-__attribute__((target("avx2"))) void HorizontalAvx2(const Pixel* row, int32_t base, const WeightTable& h,
-                                                    const PairedWeights& pw, int16_t* out) {
+// The horizontal pass two positions at a time, one in each 128-bit half, over the padded
+// windows of PairedWeights (every position the same number of pairs); the same sums as
+// the SSE2 pass. An odd last position is left to HorizontalBest. It calls nothing, so no
+// 256-bit value has to be kept across a call.
+__attribute__((target("avx2"))) void HorizontalAvx2(const Pixel* row, int32_t base, const PairedWeights& pw,
+                                                    int32_t size, int16_t* out) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i round = _mm256_set1_epi32(1 << (kMidShift - 1));
-  const int32_t* pairs = pw.pairs.data();
-  const int32_t size = h.Size();
+  const int32_t np = pw.uniformPairs;
   for (int32_t x = 0; x + 2 <= size; x += 2) {
-    const int32_t n = h.count[size_t(x)];
-    if (h.count[size_t(x) + 1] != n) continue;
-    const Pixel* p0 = row + (h.start[size_t(x)] - base);
-    const Pixel* p1 = row + (h.start[size_t(x) + 1] - base);
-    const int32_t* w0 = pairs + pw.first[size_t(x)];
-    const int32_t* w1 = pairs + pw.first[size_t(x) + 1];
+    const Pixel* p0 = row + (pw.uniformStart[size_t(x)] - base);
+    const Pixel* p1 = row + (pw.uniformStart[size_t(x) + 1] - base);
+    const int32_t* w0 = pw.uniform.data() + size_t(x) * size_t(np);
+    const int32_t* w1 = w0 + np;
     __m256i acc = zero;
-    int32_t k = 0;
-    for (; k + 1 < n; k += 2, ++w0, ++w1) {
+    for (int32_t k = 0; k < np; ++k) {
       // Two neighbouring pixels of each position as b0 b1 g0 g1 r0 r1 a0 a1 in 16-bit lanes.
-      __m256i v = _mm256_setr_m128i(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0 + k)),
-                                    _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1 + k)));
+      __m256i v = _mm256_setr_m128i(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0 + 2 * k)),
+                                    _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1 + 2 * k)));
       v = _mm256_unpacklo_epi8(_mm256_unpacklo_epi8(v, _mm256_srli_si256(v, 4)), zero);
-      acc = _mm256_add_epi32(acc, _mm256_madd_epi16(v, _mm256_setr_m128i(_mm_set1_epi32(*w0), _mm_set1_epi32(*w1))));
-    }
-    if (k < n) {
-      __m256i v = _mm256_setr_m128i(_mm_cvtsi32_si128(int(p0[k])), _mm_cvtsi32_si128(int(p1[k])));
-      v = _mm256_unpacklo_epi8(_mm256_unpacklo_epi8(v, zero), zero);
-      acc = _mm256_add_epi32(acc, _mm256_madd_epi16(v, _mm256_setr_m128i(_mm_set1_epi32(*w0), _mm_set1_epi32(*w1))));
+      acc = _mm256_add_epi32(acc, _mm256_madd_epi16(v, _mm256_setr_m128i(_mm_set1_epi32(w0[k]), _mm_set1_epi32(w1[k]))));
     }
     acc = _mm256_srai_epi32(_mm256_add_epi32(acc, round), kMidShift);
     const __m256i packed = _mm256_packs_epi32(acc, acc);
@@ -325,7 +364,7 @@ __attribute__((target("avx2"))) void HorizontalAvx2(const Pixel* row, int32_t ba
 
 #else
 struct PairedWeights {
-  explicit PairedWeights(const WeightTable&) {}
+  PairedWeights(const WeightTable&, int32_t, int32_t) {}
 };
 void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights&, int16_t* out) {
   HorizontalScalar(row, base, h, out);
@@ -338,14 +377,9 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
 // The fastest horizontal pass this processor runs; all give the same values.
 void HorizontalBest(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights& pw, int16_t* out) {
 #if defined(OV_HAVE_AVX2_KERNELS)
-  if (UseAvx2()) {
-    HorizontalAvx2(row, base, h, pw, out);
+  if (UseAvx2() && pw.uniformPairs > 0) {
     const int32_t size = h.Size();
-    for (int32_t x = 0; x + 1 < size; x += 2)
-      if (h.count[size_t(x)] != h.count[size_t(x) + 1]) {
-        HorizontalOne(row, base, h, pw, x, out);
-        HorizontalOne(row, base, h, pw, x + 1, out);
-      }
+    HorizontalAvx2(row, base, pw, size, out);
     if (size % 2) HorizontalOne(row, base, h, pw, size - 1, out);
     return;
   }
@@ -403,7 +437,7 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
   const WeightTable v = BuildWeightTable(filter, p.dstHeight, p.firstY, vh, p.source.bottom - p.source.top);
   int32_t spanFirst = 0, spanLen = 0;
   SourceSpan(h, spanFirst, spanLen);
-  const PairedWeights paired(h);
+  const PairedWeights paired(h, spanFirst, spanLen);
 
   // Each band of destination rows works on its own; the source rows at a band's edges are
   // filtered by both neighbours, which costs a few rows and gives the same pixels.
