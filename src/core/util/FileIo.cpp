@@ -73,6 +73,16 @@ bool WriteFileRanges(const fs::path& file, std::string_view bytes, const std::ve
   return bool(f);
 }
 
+bool OverwriteFileInPlace(const fs::path& file, std::string_view bytes) {
+  std::error_code ec;
+  if (fs::file_size(file, ec) != bytes.size() || ec) return false;
+  std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
+  if (!f) return false;
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  f.flush();
+  return bool(f);
+}
+
 bool WriteFileIfChanged(const fs::path& file, std::string_view bytes) {
   std::error_code ec;
   const auto size = fs::file_size(file, ec);

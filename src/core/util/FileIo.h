@@ -36,6 +36,14 @@ struct ByteRange {
 bool WriteFileRanges(const std::filesystem::path& file, std::string_view bytes, const std::vector<ByteRange>& ranges,
                      const std::vector<std::string>& before);
 
+// Writes `bytes` over `file` in place, from its first byte; the file must already be
+// exactly as long. For a file that is rebuilt at will, like the wallpaper: no disk space
+// is taken and nothing is renamed (a new file and a rename cost many times the write on
+// some file systems), and a crash in the middle leaves a file of the right form, part
+// old and part new. False, with nothing written, when the file is missing or of another
+// length; false too when the write fails (then its content is uncertain).
+bool OverwriteFileInPlace(const std::filesystem::path& file, std::string_view bytes);
+
 // WriteFileAtomic, except that a file already holding exactly these bytes is left as it
 // is: a sync service would otherwise upload the unchanged file again to every computer.
 bool WriteFileIfChanged(const std::filesystem::path& file, std::string_view bytes);

@@ -156,19 +156,24 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     if (!kept) wallpaper.SetSize(0, 0);
     std::error_code ec;
     std::filesystem::create_directories(in.outputFile.parent_path(), ec);
-    // Over the file the last build wrote, still as it left it (its length, time, and the
-    // bytes about to be replaced), only the bytes that changed are written, in place: a
-    // few cells instead of the whole picture. The wallpaper is rebuilt at every start, so
-    // a crash in the middle costs nothing that lasts.
+    // Over the file the last build wrote, still as it left it (its length and time), the
+    // new one is written in place: after a note edit only the bytes that changed (a few
+    // cells instead of the whole picture, checked against what they held), else the
+    // whole picture over the old one when it is as long. The wallpaper is rebuilt at
+    // every start, so a crash in the middle costs nothing that lasts. Any other file is
+    // replaced whole, through a temporary.
     bool written = false;
     int64_t time = 0;
     uintmax_t size = 0;
-    if (patched && kept->written_ == in.outputFile && PictureFileStamp(in.outputFile, time, size) &&
-        time == kept->writtenTime_ && size == kept->writtenSize_) {
+    const bool ours = kept && kept->written_ == in.outputFile && PictureFileStamp(in.outputFile, time, size) &&
+                      time == kept->writtenTime_ && size == kept->writtenSize_;
+    if (ours && patched) {
       // Nothing changed: the first bytes again, so that the file's time still tells of
       // the build.
       if (changed.ranges.empty()) changed = {{{0, 2}}, {bmp.substr(0, 2)}};
       written = WriteFileRanges(in.outputFile, bmp, changed.ranges, changed.before);
+    } else if (ours) {
+      written = OverwriteFileInPlace(in.outputFile, bmp);
     }
     if (!written) written = !bmp.empty() && WriteFileAtomic(in.outputFile, bmp);
     if (!written) result = ProblemSavingWallpaper(outputText);

@@ -348,6 +348,17 @@ TEST_F(WallpaperBuilderTest, OverTheFileItLeftAKeptBuildWritesOnlyWhatChangedEls
   ASSERT_EQ(Build(picture_), "");
   EXPECT_NE(Pixel24(test::ReadFile(output_), 5, 235), plain) << "the whole file was written";
 
+  // A full build (another desktop colour recomposes the layer) over its own file writes
+  // it in place: a second name of the file sees the new build.
+  const fs::path alias = output_.parent_path() / "alias.bmp";
+  fs::create_hard_link(output_, alias);
+  settings_.DesktopColor = 0x00336699;
+  clock_.Advance(1);
+  ASSERT_EQ(Build(picture_), "");
+  EXPECT_TRUE(fs::equivalent(alias, output_)) << "the whole file was replaced, not written in place";
+  EXPECT_TRUE(test::ReadFile(alias) == test::ReadFile(output_));
+  fs::remove(alias);
+
   // Someone else's file of the same length in its place: written whole.
   test::WriteFile(output_, std::string(file.size(), 'x'));
   clock_.Advance(1);
