@@ -170,6 +170,25 @@ void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
   });
 }
 
+namespace {
+
+// Narrows [first, last) of two byte strings to the part from their first to their last
+// differing byte (empty when they are equal there), eight bytes at a time where it can:
+// a panel row usually differs in one cell, or nowhere.
+void SameEnds(const uint8_t* a, const uint8_t* b, size_t& first, size_t& last) {
+  auto load = [](const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  };
+  while (first + 8 <= last && load(a + first) == load(b + first)) first += 8;
+  while (first < last && a[first] == b[first]) ++first;
+  while (last >= first + 8 && load(a + last - 8) == load(b + last - 8)) last -= 8;
+  while (last > first && a[last - 1] == b[last - 1]) --last;
+}
+
+}  // namespace
+
 bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
                     FileChanges* changed) {
   if (depth == BmpDepth::Bits4 || depth == BmpDepth::Bits8 || picture.Empty()) return false;
@@ -204,8 +223,7 @@ bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth,
       EncodeRowPart(row, picture.Row(int32_t(y)), left, right, depth);
       if (!changed) continue;
       size_t first = 0, last = to - from;
-      while (first < last && before[first] == row[from + first]) ++first;
-      while (last > first && before[last - 1] == row[from + last - 1]) --last;
+      SameEnds(before.data(), row + from, first, last);
       if (first < last) {
         rowChanges[fileRow] = {headers + fileRow * stride + from + first, headers + fileRow * stride + from + last};
         rowBefore[fileRow].assign(reinterpret_cast<const char*>(before.data()) + first, last - first);

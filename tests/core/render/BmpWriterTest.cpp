@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "RenderTestUtil.h"
 #include "core/render/BmpWriter.h"
@@ -127,19 +128,49 @@ TEST(BmpWriterTest, EmptySurfaceGivesNoFileAndUnknownModesAre24Bits) {
 TEST(BmpWriterTest, PatchingTheChangedSpansGivesTheWholeFile) {
   test::Lcg rng(3);
   for (BmpDepth depth : {BmpDepth::Bits15, BmpDepth::Bits16, BmpDepth::Bits24})
-    for (int32_t w : {1, 5, 13, 64}) {
+    for (int32_t w : {1, 5, 13, 64, 301}) {
       SCOPED_TRACE(testing::Message() << BitsPerPixel(depth) << " bits, width " << w);
       const TBitmap32 before = test::RandomSurface(w, 9, rng, true);
       TBitmap32 after = before;
       after.FillRectOpaque({w / 3, 2, w / 3 + 1 + w / 2, 6}, 0xFF000000u | rng.Next());
       after.At(w - 1, 8) = rng.Next();
       std::string file = EncodeBmp(before, depth);
-      ASSERT_TRUE(EncodeBmpSpans(file, after, depth, DifferingSpans(after, before)));
+      const std::string old = file;
+      FileChanges changed;
+      ASSERT_TRUE(EncodeBmpSpans(file, after, depth, DifferingSpans(after, before), &changed));
       EXPECT_TRUE(file == EncodeBmp(after, depth));
+      // The ranges start and end on a changed byte and, written over the old file, give
+      // the new one; `before` holds what they replace.
+      std::string patched = old;
+      ASSERT_EQ(changed.ranges.size(), changed.before.size());
+      for (size_t i = 0; i < changed.ranges.size(); ++i) {
+        const ByteRange& r = changed.ranges[i];
+        ASSERT_LT(r.first, r.last);
+        EXPECT_NE(old[r.first], file[r.first]);
+        EXPECT_NE(old[r.last - 1], file[r.last - 1]);
+        EXPECT_EQ(changed.before[i], old.substr(r.first, r.last - r.first));
+        patched.replace(r.first, r.last - r.first, file, r.first, r.last - r.first);
+      }
+      EXPECT_TRUE(patched == file);
       if (depth != BmpDepth::Bits24) continue;
       for (int32_t y = 0; y < 9; ++y)
         for (int32_t x = 0; x < w; ++x) ASSERT_EQ(ReadPixel(file, x, y), after.At(x, y) & 0xFFFFFFu);
     }
+  // One channel of one pixel changed: the one byte that holds it, wherever it lies in
+  // the eight-byte steps of the comparison.
+  for (const auto& [x, mask, channel] : {std::tuple{0, 0x000001u, 0}, {17, 0x000100u, 1}, {1500, 0x010000u, 2},
+                                         {2999, 0x010000u, 2}}) {
+    const TBitmap32 before = test::RandomSurface(3000, 3, rng, false);
+    TBitmap32 after = before;
+    after.At(x, 1) ^= mask;
+    std::string file = EncodeBmp(before, BmpDepth::Bits24);
+    FileChanges changed;
+    ASSERT_TRUE(EncodeBmpSpans(file, after, BmpDepth::Bits24, DifferingSpans(after, before), &changed));
+    const size_t stride = 3 * 3000;  // a multiple of four: no padding
+    const size_t at = file.size() - 2 * stride + size_t(3 * x + channel);
+    EXPECT_EQ(changed.ranges, (std::vector<ByteRange>{{at, at + 1}})) << "pixel " << x;
+  }
+
   const TBitmap32 picture = test::RandomSurface(6, 4, rng, false);
   const std::vector<RowSpan> all(4, RowSpan{0, 6});
   for (BmpDepth depth : {BmpDepth::Bits4, BmpDepth::Bits8}) {
