@@ -156,25 +156,25 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     if (!kept) wallpaper.SetSize(0, 0);
     std::error_code ec;
     std::filesystem::create_directories(in.outputFile.parent_path(), ec);
-    // Over the file the last build wrote, still as it left it (its length and time), the
-    // new one is written in place: after a note edit only the bytes that changed (a few
-    // cells instead of the whole picture, checked against what they held), else the
-    // whole picture over the old one when it is as long. The wallpaper is rebuilt at
-    // every start, so a crash in the middle costs nothing that lasts. Any other file is
-    // replaced whole, through a temporary.
+    // The wallpaper is rebuilt at every start, so it is written in place, where a crash in
+    // the middle costs nothing that lasts, and without the new file and the rename that
+    // cost many times the write itself on some file systems. Over the file the last
+    // build wrote, still as it left it (its length and time), a note edit writes only the
+    // bytes that changed (a few cells instead of the whole picture, checked against what
+    // they held); any other build writes the whole picture over a file as long. A file
+    // of another length, or one that cannot be written in place, is replaced whole
+    // through a temporary, which keeps the old one when the disk is full.
     bool written = false;
     int64_t time = 0;
     uintmax_t size = 0;
-    const bool ours = kept && kept->written_ == in.outputFile && PictureFileStamp(in.outputFile, time, size) &&
-                      time == kept->writtenTime_ && size == kept->writtenSize_;
-    if (ours && patched) {
+    if (patched && kept->written_ == in.outputFile && PictureFileStamp(in.outputFile, time, size) &&
+        time == kept->writtenTime_ && size == kept->writtenSize_) {
       // Nothing changed: the first bytes again, so that the file's time still tells of
       // the build.
       if (changed.ranges.empty()) changed = {{{0, 2}}, {bmp.substr(0, 2)}};
       written = WriteFileRanges(in.outputFile, bmp, changed.ranges, changed.before);
-    } else if (ours) {
-      written = OverwriteFileInPlace(in.outputFile, bmp);
     }
+    if (!written) written = !bmp.empty() && OverwriteFileInPlace(in.outputFile, bmp);
     if (!written) written = !bmp.empty() && WriteFileAtomic(in.outputFile, bmp);
     if (!written) result = ProblemSavingWallpaper(outputText);
     if (kept) {

@@ -348,8 +348,8 @@ TEST_F(WallpaperBuilderTest, OverTheFileItLeftAKeptBuildWritesOnlyWhatChangedEls
   ASSERT_EQ(Build(picture_), "");
   EXPECT_NE(Pixel24(test::ReadFile(output_), 5, 235), plain) << "the whole file was written";
 
-  // A full build (another desktop colour recomposes the layer) over its own file writes
-  // it in place: a second name of the file sees the new build.
+  // A full build (another desktop colour recomposes the layer) writes the file in place:
+  // a second name of the file sees the new build.
   const fs::path alias = output_.parent_path() / "alias.bmp";
   fs::create_hard_link(output_, alias);
   settings_.DesktopColor = 0x00336699;
@@ -359,11 +359,13 @@ TEST_F(WallpaperBuilderTest, OverTheFileItLeftAKeptBuildWritesOnlyWhatChangedEls
   EXPECT_TRUE(test::ReadFile(alias) == test::ReadFile(output_));
   fs::remove(alias);
 
-  // Someone else's file of the same length in its place: written whole.
+  // Someone else's file of the same length in its place: written whole. One of another
+  // length is replaced.
   test::WriteFile(output_, std::string(file.size(), 'x'));
   clock_.Advance(1);
   ASSERT_EQ(Build(picture_), "");
   const std::string kept2 = test::ReadFile(output_);
+  test::WriteFile(output_, "BM");
   kept_ = nullptr;
   ASSERT_EQ(Build(picture_), "");
   EXPECT_TRUE(kept2 == test::ReadFile(output_)) << "differs from a build without the kept layer";
