@@ -57,6 +57,23 @@ TEST(BandsTest, AFailureOnAWorkerIsThrownOnTheCallerAfterEveryBandEnded) {
   EXPECT_EQ(ended, 4);
 }
 
+// Bands that split their own work into bands, many calls in a row: every row of every
+// inner pass runs once, and nothing waits for ever.
+TEST(BandsTest, ABandMayRunABandedPassOfItsOwn) {
+  ThreadsGuard guard;
+  SetPixelThreads(3);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::atomic<int>> runs(size_t(6 * 40));
+    ForEachBand(6, 1, [&](int64_t first, int64_t last) {
+      for (int64_t outer = first; outer < last; ++outer)
+        ForEachBand(40, 4, [&](int64_t a, int64_t b) {
+          for (int64_t y = a; y < b; ++y) ++runs[size_t(outer * 40 + y)];
+        });
+    });
+    for (const auto& r : runs) ASSERT_EQ(r, 1) << "round " << round;
+  }
+}
+
 // The passes split into bands give exactly the pixels and bytes of one plain run.
 TEST(BandsTest, BandedPassesGiveTheSameResultOnAnyNumberOfThreads) {
   ThreadsGuard guard;
