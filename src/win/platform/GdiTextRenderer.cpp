@@ -16,6 +16,9 @@ namespace {
 constexpr int32_t kGdiLimit = 1 << 26;
 int32_t ToGdi(int64_t v) { return int32_t(std::clamp<int64_t>(v, -kGdiLimit, kGdiLimit)); }
 
+// The kept drawing bitmap grows up to this many pixels (4 MB).
+constexpr int64_t kKeptBitmapPixels = int64_t(1) << 20;
+
 // Only the flags the interface offers reach DrawTextW (no DT_CALCRECT, DT_NOCLIP, ...).
 constexpr uint32_t kAllowedFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM | DT_WORDBREAK | DT_SINGLELINE |
                                    DT_NOPREFIX | DT_END_ELLIPSIS;
@@ -25,8 +28,29 @@ constexpr uint32_t kAllowedFlags = DT_CENTER | DT_RIGHT | DT_VCENTER | DT_BOTTOM
 GdiTextRenderer::GdiTextRenderer() : dc_(CreateCompatibleDC(nullptr)) {}
 
 GdiTextRenderer::~GdiTextRenderer() {
+  if (dc_ && firstBitmap_) SelectObject(dc_, firstBitmap_);
+  if (bitmap_) DeleteObject(bitmap_);
   for (auto& [key, font] : fonts_) DeleteObject(font);
   if (dc_) DeleteDC(dc_);
+}
+
+bool GdiTextRenderer::EnsureBitmap(int32_t w, int32_t h) {
+  if (bitmap_ && w <= bitmapWidth_ && h <= bitmapHeight_) return true;
+  const int32_t width = std::max(w, bitmapWidth_), height = std::max(h, bitmapHeight_);
+  void* bits = nullptr;
+  HBITMAP bmp = CreateTopDownDib32(dc_, width, height, &bits);
+  if (!bmp || !bits) {
+    if (bmp) DeleteObject(bmp);
+    return false;
+  }
+  HGDIOBJ old = SelectObject(dc_, bmp);
+  if (bitmap_) DeleteObject(bitmap_);
+  else firstBitmap_ = old;
+  bitmap_ = bmp;
+  bits_ = bits;
+  bitmapWidth_ = width;
+  bitmapHeight_ = height;
+  return true;
 }
 
 HFONT GdiTextRenderer::FontFor(const FontSpec& f) {
@@ -73,15 +97,26 @@ void GdiTextRenderer::DrawInRect(TBitmap32& surface, const Rect& rect, uint32_t 
   if (vis.Empty()) return;
   const int32_t w = vis.right - vis.left, h = vis.bottom - vis.top;
 
-  // A top-down 32-bit bitmap covering only the visible part of the rectangle.
+  // The visible part of the rectangle lies at the top-left corner of the kept bitmap;
+  // only that part is cleared and read. A rectangle too large to keep a bitmap for (a
+  // text over a whole page) gets one of its own for this drawing.
+  HBITMAP own = nullptr;
+  HGDIOBJ kept = nullptr;
   void* bits = nullptr;
-  HBITMAP bmp = CreateTopDownDib32(dc_, w, h, &bits);
-  if (!bmp || !bits) {
-    if (bmp) DeleteObject(bmp);
-    return;
+  size_t stride = size_t(w);
+  if (int64_t(w) * h > kKeptBitmapPixels) {
+    own = CreateTopDownDib32(dc_, w, h, &bits);
+    if (!own || !bits) {
+      if (own) DeleteObject(own);
+      return;
+    }
+    kept = SelectObject(dc_, own);
+  } else {
+    if (!EnsureBitmap(w, h)) return;
+    bits = bits_;
+    stride = size_t(bitmapWidth_);
   }
-  std::fill_n(static_cast<uint32_t*>(bits), size_t(w) * size_t(h), 0u);
-  HGDIOBJ oldBmp = SelectObject(dc_, bmp);
+  for (int32_t y = 0; y < h; ++y) std::fill_n(static_cast<uint32_t*>(bits) + size_t(y) * stride, size_t(w), 0u);
   HGDIOBJ oldFont = SelectObject(dc_, FontFor(font));
   SetTextColor(dc_, RGB(255, 255, 255));
   SetBkMode(dc_, TRANSPARENT);
@@ -98,7 +133,7 @@ void GdiTextRenderer::DrawInRect(TBitmap32& surface, const Rect& rect, uint32_t 
   const uint32_t* cov = static_cast<const uint32_t*>(bits);
   for (int32_t y = 0; y < h; ++y) {
     Pixel* d = surface.Row(vis.top + y) + vis.left;
-    const uint32_t* c = cov + size_t(y) * size_t(w);
+    const uint32_t* c = cov + size_t(y) * stride;
     for (int32_t x = 0; x < w; ++x) {
       // Gray levels; should the system still use sub-pixel smoothing, take the mean.
       const uint32_t v = c[x];
@@ -108,8 +143,10 @@ void GdiTextRenderer::DrawInRect(TBitmap32& surface, const Rect& rect, uint32_t 
     }
   }
   SelectObject(dc_, oldFont);
-  SelectObject(dc_, oldBmp);
-  DeleteObject(bmp);
+  if (own) {
+    SelectObject(dc_, kept);
+    DeleteObject(own);
+  }
 }
 
 }  // namespace ov

@@ -11,6 +11,7 @@
 
 struct HDC__;
 struct HFONT__;
+struct HBITMAP__;
 
 namespace ov {
 
@@ -27,8 +28,17 @@ class GdiTextRenderer final : public ITextRenderer {
 
  private:
   HFONT__* FontFor(const FontSpec& font);
+  // The drawing bitmap at least w x h, selected into dc_; false when there is none.
+  bool EnsureBitmap(int32_t w, int32_t h);
 
   HDC__* dc_ = nullptr;
+  // One top-down 32-bit bitmap for the drawings, grown as needed (up to a limit) and kept
+  // selected into dc_: making and freeing one for each text cost more than drawing it,
+  // and a calendar draws a hundred texts and more.
+  HBITMAP__* bitmap_ = nullptr;
+  void* bits_ = nullptr;
+  int32_t bitmapWidth_ = 0, bitmapHeight_ = 0;
+  void* firstBitmap_ = nullptr;  // what dc_ held before bitmap_
   using FontKey = std::tuple<std::string, int32_t, int32_t, bool, bool, bool, uint8_t>;
   std::map<FontKey, HFONT__*> fonts_;
 };
