@@ -52,17 +52,28 @@ class ImageHandle {
   gp::GpImage* image_ = nullptr;
 };
 
-bool CopyBitmapPixels(gp::GpImage* image, TBitmap32& surface) {
+// The pixels as 32-bit BGRA. A 24-bit picture (every JPEG) is read as it is and widened
+// here: having the library convert it took several times as long in some of its
+// implementations, and the widening is a plain copy.
+bool CopyBitmapPixels(gp::GpImage* image, TBitmap32& surface, gp::PixelFormat format) {
   auto* bitmap = reinterpret_cast<gp::GpBitmap*>(image);
   const int w = surface.Width(), h = surface.Height();
+  const bool rgb24 = format == PixelFormat24bppRGB;
   gp::GpRect rect(0, 0, w, h);
   gp::BitmapData data{};
-  if (gdip::GdipBitmapLockBits(bitmap, &rect, gp::ImageLockModeRead, PixelFormat32bppARGB, &data) != gp::Ok)
+  if (gdip::GdipBitmapLockBits(bitmap, &rect, gp::ImageLockModeRead, rgb24 ? PixelFormat24bppRGB : PixelFormat32bppARGB,
+                               &data) != gp::Ok)
     return false;
   bool ok = data.Scan0 != nullptr && static_cast<int>(data.Width) == w && static_cast<int>(data.Height) == h;
-  for (int y = 0; ok && y < h; ++y)
-    std::memcpy(surface.Row(y), static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
-                static_cast<size_t>(w) * 4);
+  for (int y = 0; ok && y < h; ++y) {
+    const uint8_t* row = static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+    Pixel* out = surface.Row(y);
+    if (rgb24) {
+      for (int x = 0; x < w; ++x, row += 3) out[x] = 0xFF000000u | row[0] | uint32_t(row[1]) << 8 | uint32_t(row[2]) << 16;
+    } else {
+      std::memcpy(out, row, static_cast<size_t>(w) * 4);
+    }
+  }
   gdip::GdipBitmapUnlockBits(bitmap, &data);
   return ok;
 }
@@ -129,7 +140,7 @@ DecodeResult GdiplusDecoder::DecodeInto(TBitmap32& surface, const std::filesyste
 
   surface.SetSize(static_cast<int32_t>(w), static_cast<int32_t>(h));
   const bool drawn = type == gp::ImageTypeMetafile ? RenderMetafile(image.Get(), surface)
-                                                   : CopyBitmapPixels(image.Get(), surface);
+                                                   : CopyBitmapPixels(image.Get(), surface, format);
   if (!drawn) {
     surface.SetSize(0, 0);
     return {};
