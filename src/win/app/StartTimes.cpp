@@ -6,7 +6,6 @@
 
 #include "core/app/StepTimes.h"
 #include "core/util/FileIo.h"
-#include "win/platform/Utf16.h"
 
 namespace ov {
 
