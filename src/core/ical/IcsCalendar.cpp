@@ -198,12 +198,18 @@ When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
 // library expands a zone's rules into every change from the rule's start on, so a rule
 // that repeats weekly or faster (from 1601, as Outlook writes zones) would make hundreds
 // of thousands of changes, or billions by the minute: such a rule is dropped, and the
-// zone keeps its offsets and its other rules.
-void DropRunawayZoneRules(icalcomponent* root) {
-  for (icalcomponent* tz = icalcomponent_get_first_component(root, ICAL_VTIMEZONE_COMPONENT); tz;
-       tz = icalcomponent_get_next_component(root, ICAL_VTIMEZONE_COMPONENT)) {
-    for (icalcomponent* part = icalcomponent_get_first_component(tz, ICAL_ANY_COMPONENT); part;
-         part = icalcomponent_get_next_component(tz, ICAL_ANY_COMPONENT)) {
+// zone keeps its offsets and its other rules. The library finds a zone in any component
+// around the time that names it, so a VTIMEZONE at any depth is looked at (nesting is
+// bounded when the file is read).
+void DropRunawayZoneRules(icalcomponent* comp) {
+  for (icalcomponent* child = icalcomponent_get_first_component(comp, ICAL_ANY_COMPONENT); child;
+       child = icalcomponent_get_next_component(comp, ICAL_ANY_COMPONENT)) {
+    if (icalcomponent_isa(child) != ICAL_VTIMEZONE_COMPONENT) {
+      DropRunawayZoneRules(child);
+      continue;
+    }
+    for (icalcomponent* part = icalcomponent_get_first_component(child, ICAL_ANY_COMPONENT); part;
+         part = icalcomponent_get_next_component(child, ICAL_ANY_COMPONENT)) {
       std::vector<icalproperty*> runaway;
       for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY); p;
            p = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
