@@ -17,9 +17,16 @@ void TBitmap32::SetSize(int32_t width, int32_t height) {
 }
 
 void TBitmap32::Reshape(int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0 || size_t(width) * size_t(height) != pixels_.size()) {
+  if (width <= 0 || height <= 0) {
     SetSize(width, height);
     return;
+  }
+  const size_t pixels = size_t(width) * size_t(height);
+  if (pixels != pixels_.size()) {
+    // The old buffer goes first, so the two are never held at once.
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+    pixels_.resize(pixels);
   }
   width_ = width;
   height_ = height;

@@ -4,7 +4,10 @@
 // Every drawing operation clips to the surface; rectangles are left/top inclusive,
 // right/bottom exclusive.
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/render/Color.h"
@@ -16,6 +19,28 @@ namespace ov {
 enum class DrawMode { Opaque, Blend };          // dmOpaque, dmBlend
 enum class StretchFilter { Nearest, Linear2, Spline };  // sfNearest, sfLinear2, sfSpline
 
+// An allocator whose value-initialised elements are left as the memory holds them: a
+// surface that its first pass writes in full skips a zeroing pass over tens of megabytes,
+// and that first pass (in bands, on every core) is the one that brings the pages in.
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  UninitializedAllocator() = default;
+  template <class U>
+  UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 class TBitmap32 {
  public:
   TBitmap32() = default;
@@ -24,8 +49,8 @@ class TBitmap32 {
   // Reallocates; the contents are undefined until cleared or drawn. A negative size
   // counts as 0, and a surface with either side 0 is empty.
   void SetSize(int32_t width, int32_t height);
-  // The same as SetSize, but a surface that already holds as many pixels keeps its buffer
-  // (and its old pixels) instead of allocating and zeroing a new one.
+  // For a caller that writes every pixel next: a surface that already holds as many
+  // pixels keeps its buffer (and its old pixels), and a new buffer is not zeroed.
   void Reshape(int32_t width, int32_t height);
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
@@ -77,7 +102,7 @@ class TBitmap32 {
 
   int32_t width_ = 0;
   int32_t height_ = 0;
-  std::vector<Pixel> pixels_;
+  std::vector<Pixel, UninitializedAllocator<Pixel>> pixels_;
 };
 
 }  // namespace ov
