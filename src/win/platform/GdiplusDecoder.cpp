@@ -138,7 +138,9 @@ DecodeResult GdiplusDecoder::DecodeInto(TBitmap32& surface, const std::filesyste
     return {};
   if (!Decodable(w, h)) return {};
 
-  surface.SetSize(static_cast<int32_t>(w), static_cast<int32_t>(h));
+  // Every pixel is written below (or the surface emptied), so its buffer is not zeroed
+  // first: for a photo that is a pass over tens of megabytes.
+  surface.Reshape(static_cast<int32_t>(w), static_cast<int32_t>(h));
   const bool drawn = type == gp::ImageTypeMetafile ? RenderMetafile(image.Get(), surface)
                                                    : CopyBitmapPixels(image.Get(), surface, format);
   if (!drawn) {
@@ -147,7 +149,8 @@ DecodeResult GdiplusDecoder::DecodeInto(TBitmap32& surface, const std::filesyste
   }
   // A metafile is drawn onto white: it is opaque whatever format GDI+ names for it.
   if (type == gp::ImageTypeMetafile) format = kPixelFormat32bppRgb;
-  if ((format & PixelFormatAlpha) == 0) {
+  // The 24-bit copy made every pixel opaque already.
+  if ((format & PixelFormatAlpha) == 0 && format != PixelFormat24bppRGB) {
     Pixel* bits = surface.Bits();
     for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) bits[i] |= 0xFF000000u;
   }
