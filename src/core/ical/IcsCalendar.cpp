@@ -194,27 +194,59 @@ When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
   return ResolveIn(t, ZoneOfProperty(prop, ev));
 }
 
+// The changes of a zone's time (its rules' occurrences) that the library may list for
+// one calendar. It lists every change of a zone from its rules' start on when a time in
+// the zone is first converted, and keeps them with the calendar: a zone written as
+// Outlook does (from 1601, two yearly rules) has about a thousand up to 2100, while a
+// monthly rule from the year 1 has 25,000, and a file of a few megabytes can hold
+// thousands of such zones.
+constexpr int64_t kMaxZoneChanges = 100000;
+constexpr int kZoneCoverageYear = 2100;  // the year up to which a zone's changes are counted
+
+// How many changes a rule of a zone part that starts in `firstYear` makes up to the
+// coverage year: an estimate from above, which is all the budget needs.
+int64_t ZoneRuleChanges(int firstYear, const icalrecurrencetype& rule) {
+  int last = kZoneCoverageYear;
+  if (!icaltime_is_null_time(rule.until)) last = std::min(last, rule.until.year);
+  const int64_t years = std::max(0, last - firstYear + 1);
+  const int64_t perYear = rule.freq == ICAL_MONTHLY_RECURRENCE ? 12 : 1;
+  int64_t changes = years * perYear / std::max<int64_t>(1, rule.interval) + 1;
+  if (rule.count > 0) changes = std::min<int64_t>(changes, rule.count);
+  return changes;
+}
+
 // Zone rules repeat yearly in every real calendar (monthly at most in odd ones). The
 // library expands a zone's rules into every change from the rule's start on, so a rule
 // that repeats weekly or faster (from 1601, as Outlook writes zones) would make hundreds
 // of thousands of changes, or billions by the minute: such a rule is dropped, and the
-// zone keeps its offsets and its other rules. The library finds a zone in any component
-// around the time that names it, so a VTIMEZONE at any depth is looked at (nesting is
-// bounded when the file is read).
-void DropRunawayZoneRules(icalcomponent* comp) {
+// zone keeps its offsets and its other rules. So is every rule met once the calendar's
+// zones have used up the budget of changes. The library finds
+// a zone in any component around the time that names it, so a VTIMEZONE at any depth is
+// looked at (nesting is bounded when the file is read).
+void DropRunawayZoneRules(icalcomponent* comp, int64_t& budget) {
   for (icalcomponent* child = icalcomponent_get_first_component(comp, ICAL_ANY_COMPONENT); child;
        child = icalcomponent_get_next_component(comp, ICAL_ANY_COMPONENT)) {
     if (icalcomponent_isa(child) != ICAL_VTIMEZONE_COMPONENT) {
-      DropRunawayZoneRules(child);
+      DropRunawayZoneRules(child, budget);
       continue;
     }
     for (icalcomponent* part = icalcomponent_get_first_component(child, ICAL_ANY_COMPONENT); part;
          part = icalcomponent_get_next_component(child, ICAL_ANY_COMPONENT)) {
+      // Read before the rules are walked: the library has one property iterator per component.
+      icalproperty* dtstart = icalcomponent_get_first_property(part, ICAL_DTSTART_PROPERTY);
+      const icaltimetype start = dtstart ? icalproperty_get_dtstart(dtstart) : icaltime_null_time();
+      const int firstYear = icaltime_is_null_time(start) ? 1 : start.year;
       std::vector<icalproperty*> runaway;
       for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_RRULE_PROPERTY); p;
            p = icalcomponent_get_next_property(part, ICAL_RRULE_PROPERTY)) {
-        const icalrecurrencetype_frequency f = icalproperty_get_rrule(p).freq;
-        if (f != ICAL_YEARLY_RECURRENCE && f != ICAL_MONTHLY_RECURRENCE) runaway.push_back(p);
+        const icalrecurrencetype rule = icalproperty_get_rrule(p);
+        const bool slow = rule.freq == ICAL_YEARLY_RECURRENCE || rule.freq == ICAL_MONTHLY_RECURRENCE;
+        const int64_t changes = slow ? ZoneRuleChanges(firstYear, rule) : 0;
+        if (!slow || changes > budget) {
+          runaway.push_back(p);
+        } else {
+          budget -= changes;
+        }
       }
       for (icalproperty* p : runaway) {
         icalcomponent_remove_property(part, p);
@@ -346,8 +378,9 @@ IcsCalendar IcsCalendar::Parse(std::string_view text) {
   icalparser_free(parser);
   icalerror_clear_errno();
 
+  int64_t zoneChanges = kMaxZoneChanges;
   for (icalcomponent* root : cal.d_->roots) {
-    DropRunawayZoneRules(root);
+    DropRunawayZoneRules(root, zoneChanges);
     icaltimezone* floating = nullptr;
     if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) {
       if (cal.name_.empty()) cal.name_ = FirstLine(XProperty(root, "X-WR-CALNAME").c_str());

@@ -1,5 +1,6 @@
 // Reading calendars and expanding their events into day-cell lines, against dates
 // computed independently (reference_dates.py: dateutil and Python's zoneinfo).
+#include <algorithm>
 #include <chrono>
 
 #include "IcalTestSupport.h"
@@ -235,6 +236,34 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
        {Calendar({runaway, Event({"SUMMARY:Z", "DTSTART;TZID=Runaway:20260310T090000"})}),
         Calendar({Event({"SUMMARY:Z", "DTSTART;TZID=Runaway:20260310T090000", runaway})})})
     EXPECT_EQ(ShownLines(ics, "UTC", "2026-03-10", "2026-03-10"), (std::vector<Shown>{{"2026-03-10", "14:00"}}));
+
+  // Monthly zone rules from the year 1 make 25,000 changes each: a few hundred such zones
+  // took minutes and gigabytes. Once the calendar's budget of changes is used up, the
+  // other zones lose their rules and keep their offsets: of two events in the first and
+  // the last of 300 such zones, one shows as its zone gives it with the rules, the other
+  // as without them.
+  auto monthlyZone = [](const std::string& tzid, bool rules) {
+    const std::string rule = rules ? "RRULE:FREQ=MONTHLY\r\n" : "";
+    return "BEGIN:VTIMEZONE\r\nTZID:" + tzid + "\r\nBEGIN:STANDARD\r\nDTSTART:00010101T020000\r\n" +
+           "TZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\n" + rule + "END:STANDARD\r\nBEGIN:DAYLIGHT\r\n" +
+           "DTSTART:00010115T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n" + rule +
+           "END:DAYLIGHT\r\nEND:VTIMEZONE";
+  };
+  auto at9 = [](const std::string& tzid) { return Event({"SUMMARY:" + tzid, "DTSTART;TZID=" + tzid + ":20260310T090000"}); };
+  auto timeIn = [&](bool rules) {
+    return ShownLines(Calendar({monthlyZone("Alone", rules), at9("Alone")}), "UTC", "2026-03-10", "2026-03-10");
+  };
+  const std::vector<Shown> withRules = timeIn(true), withoutRules = timeIn(false);
+  ASSERT_EQ(withRules.size(), 1u);
+  ASSERT_EQ(withoutRules.size(), 1u);
+  ASSERT_NE(withRules[0].time, withoutRules[0].time) << "the rules must move the event";
+  std::vector<std::string> many;
+  for (int i = 0; i < 300; ++i) many.push_back(monthlyZone("Monthly" + std::to_string(i), true));
+  many.push_back(at9("Monthly0"));
+  many.push_back(at9("Monthly299"));
+  std::vector<Shown> expected = {withRules[0], withoutRules[0]};
+  std::sort(expected.begin(), expected.end(), [](const Shown& a, const Shown& b) { return a.time < b.time; });
+  EXPECT_EQ(ShownLines(Calendar(many), "UTC", "2026-03-10", "2026-03-10"), expected);
 }
 
 // A malformed calendar keeps every event that could be read and names the first bad line.
