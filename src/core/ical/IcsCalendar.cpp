@@ -80,6 +80,15 @@ bool SetPositionsOutOfReach(const icalrecurrencetype& r) {
     case ICAL_DAILY_RECURRENCE: days = 1; break;
     default: return false;
   }
+  // Within a month or a week, the days of BYDAY are all the days there are: a weekday
+  // comes at most five times a month and once a week, a numbered one (2SU) once.
+  const size_t weekdays = CountOf(r.by_day, ICAL_BY_DAY_SIZE);
+  if (weekdays > 0 && (r.freq == ICAL_MONTHLY_RECURRENCE || r.freq == ICAL_WEEKLY_RECURRENCE)) {
+    int64_t named = 0;
+    for (size_t i = 0; i < weekdays; ++i)
+      named += r.freq == ICAL_MONTHLY_RECURRENCE && icalrecurrencetype_day_position(r.by_day[i]) == 0 ? 5 : 1;
+    days = std::min(days, named);
+  }
   auto times = [](size_t count) { return int64_t(std::max<size_t>(count, 1)); };
   const int64_t most = days * times(CountOf(r.by_hour, ICAL_BY_HOUR_SIZE)) *
                        times(CountOf(r.by_minute, ICAL_BY_MINUTE_SIZE)) *
