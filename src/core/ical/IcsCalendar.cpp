@@ -18,8 +18,14 @@ namespace {
 constexpr int64_t kUnixEpochDay = 25569;  // 1 January 1970 in the program's day count
 constexpr int64_t kDaySeconds = 86400;
 // Bounds that keep a hostile calendar from taking the program's time or memory.
-constexpr int kMaxOccurrencesPerRule = 200000;
 constexpr size_t kMaxLines = 200000;
+// Steps the library may take through the rules of one calendar for one view, all events
+// together. A step costs a few microseconds, more with filters, and a calendar of many
+// events that each repeat every minute, or count from a thousand years back, would take
+// minutes; once the steps are used up, the remaining repeating events show once.
+constexpr int64_t kMaxRuleSteps = 100000;
+// A counted rule's last occurrence is worked out only within this distance of its start.
+constexpr int64_t kMaxCountedSeconds = int64_t(10000) * 366 * 86400;
 constexpr size_t kMaxDepth = 8;
 // Steps the library may take through a rule that filters its occurrences (BY parts): it
 // takes every step, matching or not, so a filter that never matches (30 February) costs
@@ -449,7 +455,9 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
       out.push_back({d, d == startDay, d == startDay ? minute : 0, ev.title});
   };
 
+  int64_t stepsLeft = kMaxRuleSteps;
   for (const Event& ev : d_->events) {
+    if (out.size() >= kMaxLines) break;
     if (ev.reachLast < firstDay || ev.reachFirst > lastDay) continue;
     icalcomponent* c = ev.comp;
     if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) continue;
@@ -510,6 +518,33 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
       // event is taken as happening once.
       const bool subDaily = recur.freq == ICAL_SECONDLY_RECURRENCE || recur.freq == ICAL_MINUTELY_RECURRENCE ||
                             recur.freq == ICAL_HOURLY_RECURRENCE;
+      const int64_t step = StepSeconds(recur.freq) * std::max<int64_t>(recur.interval, 1);
+      const int64_t startWall = DayOf(dtstart) * kDaySeconds +
+                                (dtstart.is_date ? 0 : dtstart.hour * 3600 + dtstart.minute * 60 + dtstart.second);
+      // A counted rule without filters that steps evenly ends at a time that can be worked
+      // out; as a rule with that end it can start at the shown days instead of stepping
+      // from its start, which may lie centuries back.
+      if (recur.count > 0 && step > 0 && !HasByParts(recur)) {
+        const int64_t last = int64_t(recur.count - 1) <= kMaxCountedSeconds / step
+                                 ? startWall + int64_t(recur.count - 1) * step
+                                 : INT64_MAX;
+        recur.count = 0;
+        if (last < (lastDay + 4) * kDaySeconds) {
+          const int64_t day = FloorDiv(last, kDaySeconds), secondOfDay = last - day * kDaySeconds;
+          const CivilDate cd = CivilFromDayNumber(day);
+          icaltimetype end = dtstart;
+          end.year = cd.year;
+          end.month = cd.month;
+          end.day = cd.day;
+          if (!dtstart.is_date) {
+            end.hour = int(secondOfDay / 3600);
+            end.minute = int(secondOfDay / 60 % 60);
+            end.second = int(secondOfDay % 60);
+          }
+          // A rule that also gives UNTIL (it should not) ends at whichever comes first.
+          if (icaltime_is_null_time(recur.until) || icaltime_compare(recur.until, end) > 0) recur.until = end;
+        }
+      }
       // Where the iteration starts: the shown days when the rule can be started there (not
       // with COUNT, whose occurrences have to be counted from the first).
       const int64_t skipTo = firstDay - reachDays;
@@ -526,11 +561,10 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
       // A rule with filters that steps by seconds over weeks, or by minutes over years,
       // costs every step, and positions that no period holds cost centuries of periods:
       // such an event is taken as happening once.
-      const int64_t step = StepSeconds(recur.freq) * std::max<int64_t>(recur.interval, 1);
       const int64_t steps = step ? (lastDay + 4 - (skip ? skipTo : DayOf(dtstart))) * kDaySeconds / step : 0;
       const bool unbounded = (HasByParts(recur) && steps > kMaxFilteredSteps) || SetPositionsOutOfReach(recur);
       icalrecur_iterator* it =
-          (dtstart.is_date && subDaily) || unbounded ? nullptr : icalrecur_iterator_new(recur, dtstart);
+          (dtstart.is_date && subDaily) || unbounded || stepsLeft <= 0 ? nullptr : icalrecur_iterator_new(recur, dtstart);
       // The occurrences are in the start's zone: looked up once, not for each of them.
       const icaltimezone* ruleZone = ZoneOfProperty(startProp, ev);
       if (!it) {
@@ -541,8 +575,6 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
           // A rule taken a step at a time restarts a whole number of steps after its
           // start, so it keeps its rhythm (every twelve hours from 09:00 stays at 09:00
           // and 21:00); monthly and yearly rules restart at the shown days' first.
-          const int64_t startWall = DayOf(dtstart) * kDaySeconds +
-                                    (dtstart.is_date ? 0 : dtstart.hour * 3600 + dtstart.minute * 60 + dtstart.second);
           int64_t wall = skipTo * kDaySeconds;
           if (step) wall = startWall + (wall - startWall) / step * step;
           const int64_t day = FloorDiv(wall, kDaySeconds), secondOfDay = wall - day * kDaySeconds;
@@ -558,7 +590,7 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
           }
           icalrecur_iterator_set_start(it, from);
         }
-        for (int n = 0; n < kMaxOccurrencesPerRule; ++n) {
+        while (stepsLeft-- > 0) {
           icaltimetype t = icalrecur_iterator_next(it);
           if (icaltime_is_null_time(t)) break;
           // The written day is less than two days from the shown one, so occurrences far

@@ -171,24 +171,48 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
   EXPECT_EQ(FormatEventLine(lines.at(1)), "00:00 Tick");
   EXPECT_EQ(FormatEventLine(lines.at(2)), "00:30 Tick");
 
-  // A counted rule is stepped from its start, here over a century back; the steps far
-  // from the shown days skip the zone arithmetic, and the edges still land right where
-  // the event's zone and the PC's are a day apart.
+  // A counted rule with filters is stepped from its start, here over a century back; the
+  // steps far from the shown days skip the zone arithmetic. One without filters has a
+  // known last day and starts at the shown days. Either way the edges land right where
+  // the event's zone and the PC's are a day apart, and a count ends on its last day in
+  // the event's zone (46,089 days from 1 January 1900 end on 9 March 2026, 46,085 on 5 March).
   struct Counted {
     const char* start;
+    const char* rule;
     const char* pcZone;
     std::vector<Shown> expected;
   };
+  const char* kiritimati = "DTSTART;TZID=Pacific/Kiritimati:19000101T003000";
+  const char* pagoPago = "DTSTART;TZID=Pacific/Pago_Pago:19000101T233000";
+  const char* filtered = "FREQ=DAILY;BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12;COUNT=2000000";
+  const char* plain = "FREQ=DAILY;COUNT=2000000";
+  const std::vector<Shown> lateEvenings = {{"2026-03-07", "23:30"}, {"2026-03-08", "23:30"}, {"2026-03-09", "23:30"}};
+  const std::vector<Shown> earlyMornings = {{"2026-03-07", "00:30"}, {"2026-03-08", "00:30"}, {"2026-03-09", "00:30"}};
   const std::vector<Counted> counted = {
-      {"DTSTART;TZID=Pacific/Kiritimati:19000101T003000", "Pacific/Pago_Pago",
-       {{"2026-03-07", "23:30"}, {"2026-03-08", "23:30"}, {"2026-03-09", "23:30"}}},
-      {"DTSTART;TZID=Pacific/Pago_Pago:19000101T233000", "Pacific/Kiritimati",
-       {{"2026-03-07", "00:30"}, {"2026-03-08", "00:30"}, {"2026-03-09", "00:30"}}},
+      {kiritimati, filtered, "Pacific/Pago_Pago", lateEvenings},
+      {kiritimati, plain, "Pacific/Pago_Pago", lateEvenings},
+      {pagoPago, filtered, "Pacific/Kiritimati", earlyMornings},
+      {pagoPago, plain, "Pacific/Kiritimati", earlyMornings},
+      {kiritimati, "FREQ=DAILY;COUNT=46089", "Pacific/Pago_Pago", {{"2026-03-07", "23:30"}}},
+      {pagoPago, "FREQ=DAILY;BYMONTH=1,2,3,4,5,6,7,8,9,10,11,12;COUNT=46085", "Pacific/Kiritimati",
+       {{"2026-03-07", "00:30"}}},
   };
   for (const Counted& c : counted) {
-    const std::string ics = Calendar({Event({"SUMMARY:Old", c.start, "RRULE:FREQ=DAILY;COUNT=2000000"})});
-    EXPECT_EQ(ShownLines(ics, c.pcZone, "2026-03-07", "2026-03-09"), c.expected) << c.start;
+    const std::string ics = Calendar({Event({"SUMMARY:Old", c.start, std::string("RRULE:") + c.rule})});
+    EXPECT_EQ(ShownLines(ics, c.pcZone, "2026-03-07", "2026-03-09"), c.expected) << c.start << " " << c.rule;
   }
+
+  // Each of these events steps weekly from the year 1013. The steps of one calendar are
+  // bounded all events together: the first event still reaches the shown days, and once
+  // the steps are used up the repeating events after it show once (the daily one only on
+  // its start day).
+  std::vector<std::string> stepHungry;
+  for (int i = 0; i < 40; ++i)
+    stepHungry.push_back(Event({"SUMMARY:Old" + std::to_string(i), "DTSTART:10130111T090000",
+                                "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=2090000"}));
+  stepHungry.push_back(Event({"SUMMARY:Daily", "DTSTART:20260310T080000", "RRULE:FREQ=DAILY"}));
+  EXPECT_EQ(ShownLines(Calendar(stepHungry), "UTC", "2026-03-09", "2026-03-12"),
+            (std::vector<Shown>{{"2026-03-09", "09:00"}, {"2026-03-10", "08:00"}}));
 
   // Hours from a date mean nothing, and the library's iterator would never leave the
   // date looking for the next one: the event happens once.
