@@ -130,7 +130,10 @@ struct PairedWeights {
   // nothing, and the sums stay exactly those above. Each padded window lies inside the
   // source span [spanFirst, spanFirst + spanLen): one that would end past it starts
   // earlier, with leading zeros. Empty when the span is shorter than a padded window.
-  std::vector<int32_t> uniform;       // uniformPairs pairs per position
+  // uniformPairs pairs per position, laid out for the AVX2 pass, which takes two
+  // positions at a time: for each pair k of positions x and x + 1 (x even), eight values,
+  // pair k of x four times and then pair k of x + 1 four times.
+  std::vector<int32_t> uniform;
   std::vector<int32_t> uniformStart;  // first source index of each padded window
   int32_t uniformPairs = 0;
 
@@ -150,7 +153,7 @@ struct PairedWeights {
     const int32_t taps = 2 * ((h.maxCount + 1) / 2);
     if (h.Size() == 0 || taps > spanLen) return;
     uniformPairs = taps / 2;
-    uniform.assign(size_t(h.Size()) * size_t(uniformPairs), 0);
+    uniform.assign(size_t(h.Size() + 1) / 2 * size_t(uniformPairs) * 8, 0);
     uniformStart.resize(size_t(h.Size()));
     std::vector<uint16_t> padded(static_cast<size_t>(taps));
     for (int32_t x = 0; x < h.Size(); ++x) {
@@ -159,9 +162,9 @@ struct PairedWeights {
       std::fill(padded.begin(), padded.end(), uint16_t(0));
       for (int32_t k = 0; k < h.count[size_t(x)]; ++k) padded[size_t(lead + k)] = uint16_t(h.WeightsOf(x)[k]);
       uniformStart[size_t(x)] = start;
-      int32_t* out = uniform.data() + size_t(x) * size_t(uniformPairs);
+      int32_t* out = uniform.data() + size_t(x / 2) * size_t(uniformPairs) * 8 + size_t(x % 2) * 4;
       for (int32_t k = 0; k < uniformPairs; ++k)
-        out[k] = int32_t((uint32_t(padded[size_t(2 * k + 1)]) << 16) | padded[size_t(2 * k)]);
+        std::fill_n(out + 8 * k, 4, int32_t((uint32_t(padded[size_t(2 * k + 1)]) << 16) | padded[size_t(2 * k)]));
     }
   }
 };
@@ -289,10 +292,25 @@ __attribute__((target("avx2"))) inline __m128i UnpremultiplyAvx2(__m128i four) {
   return _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 3, 6, 7)));
 }
 
-__attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, const int16_t* w, int32_t count,
-                                                  int32_t width, Pixel* out) {
+// Four pixels from the vertical sums (each 128-bit half of acc0 and acc1 holds two: the
+// low unpack gives pixels 0 and 2, the high one pixels 1 and 3). Always inlined: a
+// 256-bit value is never passed in a call.
+__attribute__((target("avx2"), always_inline)) inline void StoreFourAvx2(__m256i acc0, __m256i acc1, Pixel* to) {
   const __m256i round = _mm256_set1_epi32(1 << (kOutShift - 1));
   const __m128i alpha = _mm_set1_epi32(int(0xFF000000u));
+  acc0 = _mm256_srai_epi32(_mm256_add_epi32(acc0, round), kOutShift);
+  acc1 = _mm256_srai_epi32(_mm256_add_epi32(acc1, round), kOutShift);
+  __m256i px = _mm256_packus_epi16(_mm256_packs_epi32(acc0, acc1), _mm256_setzero_si256());
+  // Pixels 0 1 in the low 64 bits of the first half, 2 3 in those of the second.
+  const __m128i four = _mm256_castsi256_si128(_mm256_permute4x64_epi64(px, 0x08));
+  if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(four, alpha), alpha)) == 0xFFFF)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);  // opaque: nothing to undo
+  else
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), UnpremultiplyAvx2(four));
+}
+
+__attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, const int16_t* w, int32_t count,
+                                                  int32_t width, Pixel* out) {
   int32_t pairs[64];
   std::vector<int32_t> manyPairs;
   int32_t* ww = pairs;
@@ -305,28 +323,44 @@ __attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, co
     uint32_t hi = k + 1 < count ? uint16_t(w[k + 1]) : 0u;
     ww[k / 2] = int32_t((hi << 16) | uint16_t(w[k]));
   }
+  // The second row of each pair; an odd last row is read twice, with weight 0.
+  const int16_t* seconds[64];
+  std::vector<const int16_t*> manySeconds;
+  const int16_t** second = seconds;
+  if (npairs > 64) {
+    manySeconds.resize(size_t(npairs));
+    second = manySeconds.data();
+  }
+  for (int32_t k = 0; k < count; k += 2) second[k / 2] = rows[k + 1 < count ? k + 1 : k];
   int32_t x = 0;
-  for (; x + 4 <= width; x += 4) {
-    // Each 128-bit half holds two pixels: the low unpack gives pixels 0 and 2, the high
-    // one pixels 1 and 3.
+  // Eight pixels at a time: each pair of rows and its weights serve two groups of four.
+  for (; x + 8 <= width; x += 8) {
     __m256i acc0 = _mm256_setzero_si256(), acc1 = _mm256_setzero_si256();
-    for (int32_t k = 0; k < count; k += 2) {
-      const int16_t* second = rows[k + 1 < count ? k + 1 : k];
-      __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[k] + 4 * x));
-      __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(second + 4 * x));
-      __m256i wv = _mm256_set1_epi32(ww[k / 2]);
+    __m256i acc2 = _mm256_setzero_si256(), acc3 = _mm256_setzero_si256();
+    for (int32_t k = 0; k < npairs; ++k) {
+      const __m256i* a = reinterpret_cast<const __m256i*>(rows[2 * k] + 4 * x);
+      const __m256i* b = reinterpret_cast<const __m256i*>(second[k] + 4 * x);
+      const __m256i a0 = _mm256_loadu_si256(a), a1 = _mm256_loadu_si256(a + 1);
+      const __m256i b0 = _mm256_loadu_si256(b), b1 = _mm256_loadu_si256(b + 1);
+      const __m256i wv = _mm256_set1_epi32(ww[k]);
+      acc0 = _mm256_add_epi32(acc0, _mm256_madd_epi16(_mm256_unpacklo_epi16(a0, b0), wv));
+      acc1 = _mm256_add_epi32(acc1, _mm256_madd_epi16(_mm256_unpackhi_epi16(a0, b0), wv));
+      acc2 = _mm256_add_epi32(acc2, _mm256_madd_epi16(_mm256_unpacklo_epi16(a1, b1), wv));
+      acc3 = _mm256_add_epi32(acc3, _mm256_madd_epi16(_mm256_unpackhi_epi16(a1, b1), wv));
+    }
+    StoreFourAvx2(acc0, acc1, out + x);
+    StoreFourAvx2(acc2, acc3, out + x + 4);
+  }
+  for (; x + 4 <= width; x += 4) {
+    __m256i acc0 = _mm256_setzero_si256(), acc1 = _mm256_setzero_si256();
+    for (int32_t k = 0; k < npairs; ++k) {
+      const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rows[2 * k] + 4 * x));
+      const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(second[k] + 4 * x));
+      const __m256i wv = _mm256_set1_epi32(ww[k]);
       acc0 = _mm256_add_epi32(acc0, _mm256_madd_epi16(_mm256_unpacklo_epi16(a, b), wv));
       acc1 = _mm256_add_epi32(acc1, _mm256_madd_epi16(_mm256_unpackhi_epi16(a, b), wv));
     }
-    acc0 = _mm256_srai_epi32(_mm256_add_epi32(acc0, round), kOutShift);
-    acc1 = _mm256_srai_epi32(_mm256_add_epi32(acc1, round), kOutShift);
-    __m256i px = _mm256_packus_epi16(_mm256_packs_epi32(acc0, acc1), _mm256_setzero_si256());
-    // Pixels 0 1 in the low 64 bits of the first half, 2 3 in those of the second.
-    const __m128i four = _mm256_castsi256_si128(_mm256_permute4x64_epi64(px, 0x08));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(four, alpha), alpha)) == 0xFFFF)
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), four);  // opaque: nothing to undo
-    else
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), UnpremultiplyAvx2(four));
+    StoreFourAvx2(acc0, acc1, out + x);
   }
   if (x < width) {
     const int16_t* tail[64] = {};
@@ -350,15 +384,14 @@ __attribute__((target("avx2"))) void HorizontalAvx2(const Pixel* row, int32_t ba
   for (int32_t x = 0; x + 2 <= size; x += 2) {
     const Pixel* p0 = row + (pw.uniformStart[size_t(x)] - base);
     const Pixel* p1 = row + (pw.uniformStart[size_t(x) + 1] - base);
-    const int32_t* w0 = pw.uniform.data() + size_t(x) * size_t(np);
-    const int32_t* w1 = w0 + np;
+    const __m256i* w = reinterpret_cast<const __m256i*>(pw.uniform.data() + size_t(x / 2) * size_t(np) * 8);
     __m256i acc = zero;
     for (int32_t k = 0; k < np; ++k) {
       // Two neighbouring pixels of each position as b0 b1 g0 g1 r0 r1 a0 a1 in 16-bit lanes.
       __m256i v = _mm256_setr_m128i(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p0 + 2 * k)),
                                     _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p1 + 2 * k)));
       v = _mm256_unpacklo_epi8(_mm256_unpacklo_epi8(v, _mm256_srli_si256(v, 4)), zero);
-      acc = _mm256_add_epi32(acc, _mm256_madd_epi16(v, _mm256_setr_m128i(_mm_set1_epi32(w0[k]), _mm_set1_epi32(w1[k]))));
+      acc = _mm256_add_epi32(acc, _mm256_madd_epi16(v, _mm256_loadu_si256(w + k)));
     }
     acc = _mm256_srai_epi32(_mm256_add_epi32(acc, round), kMidShift);
     const __m256i packed = _mm256_packs_epi32(acc, acc);
