@@ -32,6 +32,22 @@ void App::ShowDatePicker() {
   if (DatePicker) DatePicker->ShowFor(DisplayDate);
 }
 
+TFFont& App::FontChooser() {
+  if (!FontDialog) {
+    FontDialog = std::make_unique<TFFont>();
+    FontDialog->Create(MainWindow ? MainWindow->Handle() : nullptr);
+  }
+  return *FontDialog;
+}
+
+TFRepeat& App::RepeatDialog() {
+  if (!Repeat) {
+    Repeat = std::make_unique<TFRepeat>([this](bool on) { settings.RepeatColorWithEntry = on; });
+    Repeat->Create(AppWindow ? AppWindow->Handle() : nullptr);
+  }
+  return *Repeat;
+}
+
 void App::OpenEntryAtPoint(int32_t x, int32_t y) {
   if (const TDayCell* cell = CellAtScreenPoint(Cells, {x, y}, Monitors.Mapping())) OpenEntryForCell(*cell);
 }

@@ -127,6 +127,10 @@ struct App {
 
   // Shows the date picker set to DisplayDate, centred on the cursor.
   void ShowDatePicker();
+  // The font chooser and the repeat dialog are made when first needed: most sessions
+  // never open them, and making them at start-up cost some 30 ms each.
+  TFFont& FontChooser();
+  TFRepeat& RepeatDialog();
   // Opens the entry pop-up over the day cell at a screen point, or for a date; nothing
   // when no cell is there or a pop-up is already open.
   void OpenEntryAtPoint(int32_t x, int32_t y);

@@ -145,13 +145,9 @@ int RunProgram() {
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
   MarkStartStep("main window");
-  app->FontDialog = std::make_unique<TFFont>();
-  app->FontDialog->Create(app->MainWindow->Handle());
   app->Controller = std::make_unique<TFController>(*app);
   app->Controller->Create(app->AppWindow->Handle());
   App* appPtr = app.get();
-  app->Repeat = std::make_unique<TFRepeat>([appPtr](bool on) { appPtr->settings.RepeatColorWithEntry = on; });
-  app->Repeat->Create(app->AppWindow->Handle());
   app->DatePicker = std::make_unique<TFormPickDate>([appPtr](double picked) {
     appPtr->DisplayDate = DisplayDatePicked(picked);
     appPtr->MainWindow->UpdateWallpaper();

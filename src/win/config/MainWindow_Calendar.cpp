@@ -6,7 +6,6 @@
 #include "core/render/Color.h"
 #include "core/util/Paths.h"
 #include "win/app/App.h"
-#include "win/config/ChooseFont.h"
 #include "win/config/FontDialog.h"
 #include "win/config/MainWindow.h"
 #include "win/platform/Utf16.h"
@@ -247,8 +246,7 @@ void MainWindow::CreateCalendarFontsPage(HWND p) {
 
 void MainWindow::ChooseCalendarFont(bool caption) {
   FontSpec& font = caption ? app_.settings.CaptionFont : app_.settings.EntryFont;
-  if (app_.FontDialog) app_.FontDialog->Execute(font);
-  else ChooseFont(hwnd_, font);
+  app_.FontChooser().Execute(font);
   UpdatePreview();  // whether or not the dialog was confirmed
 }
 

@@ -833,13 +833,13 @@ void TFEntry::ChooseColorCode(int index) {
     bool confirmed;
     {
       ModalScope modal(*this);
-      confirmed = app_.Repeat->ShowRepeatDialog(Handle(), false, false, app_.settings.RepeatColorWithEntry, date_);
+      confirmed = app_.RepeatDialog().ShowRepeatDialog(Handle(), false, false, app_.settings.RepeatColorWithEntry, date_);
     }
     if (!confirmed) {
       CloseIfDeferred();
       return;
     }
-    series = &app_.Repeat->Series();
+    series = &app_.RepeatDialog().Series();
   }
   bool set = index >= 0 && !(entry_.ColorCodes & (1u << index));
   ApplyColorCode(*app_.Entries, index, set, series, date_);
@@ -852,7 +852,7 @@ void TFEntry::RepeatEntry() {
   bool confirmed;
   {
     ModalScope modal(*this);
-    confirmed = app_.Repeat->ShowRepeatDialog(Handle(), true, true, app_.settings.RepeatColorWithEntry, date_);
+    confirmed = app_.RepeatDialog().ShowRepeatDialog(Handle(), true, true, app_.settings.RepeatColorWithEntry, date_);
   }
   if (!confirmed) {
     CloseIfDeferred();
@@ -870,7 +870,7 @@ void TFEntry::RepeatEntry() {
   GetWindowTextW(memo_, text.data(), n + 1);
   text.resize(static_cast<size_t>(n));
   std::string memoText = ReplaceAll(Narrow(text), "\r\n", "\n");
-  RepeatEntryText(*app_.Entries, app_.Repeat->Series(), memoText, app_.Repeat->Choices().target,
+  RepeatEntryText(*app_.Entries, app_.RepeatDialog().Series(), memoText, app_.RepeatDialog().Choices().target,
                   app_.settings.RepeatColorWithEntry);
   if (auto back = app_.Entries->TryReadDayEntry(date_)) entry_.ColorCodes = back->ColorCodes;
   CloseEntry();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The configuration window: 0x417 shows it, every tab and calendar sub-tab is visited and
-# photographed, check boxes, a numeric field (typed), two gauges (clicked, one reset by a
+# photographed, the font chooser opens from the fonts page, check boxes, a numeric field (typed), two gauges (clicked, one reset by a
 # right click) and a combo box are set through the window, the autostart options follow
 # their switch, and minimising writes the settings and the picture's properties and
 # rebuilds the wallpaper.
@@ -54,6 +54,17 @@ xdotool mousemove "$x" "$y" click --repeat 2 1
 xdotool key ctrl+a BackSpace type "12"
 sleep 0.5
 e2e_screenshot typed >/dev/null
+
+# Fonts: the entry font's button opens the font chooser (made on first use); Esc closes
+# it without a change.
+e2e_send "$calendar_tab" 0x1330 3 >/dev/null
+sleep 0.5
+ov_tool click TOVMainForm "项目" >/dev/null || e2e_fail "no button 项目 on the fonts page"
+e2e_wait_window TFFont visible 10 >/dev/null
+ov_tool children TFFont | tr -d '\r' | e2e_has -F 'text="删除线"' || e2e_fail "the font chooser has no strike-out box"
+e2e_screenshot font-chooser >/dev/null
+ov_tool click TFFont 取消 >/dev/null
+e2e_wait_window TFFont hidden 5 >/dev/null
 
 # Application: the autostart options are usable only with autostart on.
 e2e_send "$main_tab" 0x1330 6 >/dev/null
