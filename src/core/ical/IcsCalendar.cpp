@@ -20,10 +20,12 @@ constexpr int64_t kDaySeconds = 86400;
 // Bounds that keep a hostile calendar from taking the program's time or memory.
 constexpr size_t kMaxLines = 200000;
 // Steps the library may take through the rules of one calendar for one view, all events
-// together. A step costs a few microseconds, more with filters, and a calendar of many
-// events that each repeat every minute, or count from a thousand years back, would take
-// minutes; once the steps are used up, the remaining repeating events show once.
-constexpr int64_t kMaxRuleSteps = 100000;
+// together. A step costs a few microseconds, more with filters and zones, and a calendar
+// of many events that each repeat every minute, or count from a thousand years back,
+// would take minutes; once the steps are used up, the remaining repeating events show
+// once. A calendar of 10,000 events, 2,000 of them repeating, takes some 12,000 steps
+// over the shown weeks.
+constexpr int64_t kMaxRuleSteps = 50000;
 // A counted rule's last occurrence is worked out only within this distance of its start.
 constexpr int64_t kMaxCountedSeconds = int64_t(10000) * 366 * 86400;
 constexpr size_t kMaxDepth = 8;

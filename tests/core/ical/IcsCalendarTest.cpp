@@ -202,13 +202,13 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
     EXPECT_EQ(ShownLines(ics, c.pcZone, "2026-03-07", "2026-03-09"), c.expected) << c.start << " " << c.rule;
   }
 
-  // Each of these events steps weekly from the year 1013. The steps of one calendar are
+  // Each of these events steps weekly from the year 1500. The steps of one calendar are
   // bounded all events together: the first event still reaches the shown days, and once
   // the steps are used up the repeating events after it show once (the daily one only on
   // its start day).
   std::vector<std::string> stepHungry;
   for (int i = 0; i < 40; ++i)
-    stepHungry.push_back(Event({"SUMMARY:Old" + std::to_string(i), "DTSTART:10130111T090000",
+    stepHungry.push_back(Event({"SUMMARY:Old" + std::to_string(i), "DTSTART:15000111T090000",
                                 "RRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=2090000"}));
   stepHungry.push_back(Event({"SUMMARY:Daily", "DTSTART:20260310T080000", "RRULE:FREQ=DAILY"}));
   EXPECT_EQ(ShownLines(Calendar(stepHungry), "UTC", "2026-03-09", "2026-03-12"),
