@@ -23,6 +23,7 @@
 #include "core/wallpaper/MonitorLayout.h"
 #include "win/app/HookLibrary.h"
 #include "win/platform/GdiTextRenderer.h"
+#include "core/images/PrefetchingDecoder.h"
 #include "win/platform/GdiplusDecoder.h"
 #include "win/platform/RegistryStore.h"
 #include "win/platform/WinClock.h"
@@ -94,7 +95,10 @@ struct App {
   // Pictures and drawing: decoder, the two property slots with their surfaces, the
   // overlay, the cell skin, text and names for the calendar, and the calendar renderer.
   GdiplusSession Gdiplus;
-  GdiplusDecoder Decoder;
+  GdiplusDecoder PictureDecoder;
+  // Every picture is decoded through this one: at start-up the background picture decodes
+  // on a thread of its own while the windows are made.
+  PrefetchingDecoder Decoder{PictureDecoder, RunWithCom};
   std::unique_ptr<ImagePropsStore> Props;
   OverlayImage Overlay;
   // The last wallpaper's composed pictures, kept so a calendar change redraws only the

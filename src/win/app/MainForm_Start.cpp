@@ -86,6 +86,10 @@ bool MainForm::Create() {
   FillWeekdayControls();
   // 9.
   LoadSettings();
+  // The background picture decodes on a thread of its own while the rest of the windows
+  // are made; the first wallpaper build takes it from there.
+  if (!app_.settings.WallpaperBackground.empty())
+    app_.Decoder.Prefetch(PathFromUtf8(app_.settings.WallpaperBackground));
   // 10.
   app_.ImageExtensions = {".bmp", ".jpg", ".jpeg", ".png", ".gif", ".tif", ".tiff", ".emf", ".wmf"};
   // 11.-12.
@@ -264,6 +268,8 @@ void MainForm::DeferredStart() {
   }
   // 17. Always, also after a failure above.
   AttachHook();
+  // A picture decoded ahead that the start did not use (another one was shown) goes.
+  app_.Decoder.Forget();
   app_.ImagePropsModified = false;
   app_.StartingUp = false;
   StartHousekeepingTimer();

@@ -112,6 +112,12 @@ bool Decodable(int64_t width, int64_t height) { return PictureFitsInMemory(width
 
 }  // namespace
 
+void RunWithCom(const std::function<void()>& work) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  work();
+  if (SUCCEEDED(com)) CoUninitialize();
+}
+
 DecodeResult GdiplusDecoder::Decode(TBitmap32& surface, const std::filesystem::path& file) {
   surface.SetSize(0, 0);
   try {

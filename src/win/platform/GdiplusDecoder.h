@@ -2,6 +2,7 @@
 // Picture decoding through GDI+: BMP, JPEG, PNG, GIF, TIFF, EMF and WMF at natural size.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 
 #include "core/platform/ImageDecoder.h"
 
@@ -34,5 +35,9 @@ class GdiplusDecoder final : public IImageDecoder {
  private:
   DecodeResult DecodeInto(TBitmap32& surface, const std::filesystem::path& file);
 };
+
+// Runs work on a thread of the program's own making with COM set up for it: the imaging
+// component behind GDI+ may need it there, as on the thread that made the windows.
+void RunWithCom(const std::function<void()>& work);
 
 }  // namespace ov
