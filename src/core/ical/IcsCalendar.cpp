@@ -47,6 +47,23 @@ struct When {
 
 int64_t DayOf(const icaltimetype& t) { return DayNumberFromCivil(t.year, t.month, t.day); }
 
+// `like` (its zone, and whether it is a date) moved to a wall-clock time, in seconds from
+// the start of the program's day 0; a date keeps no time of day.
+icaltimetype AtWallTime(const icaltimetype& like, int64_t wall) {
+  const int64_t day = FloorDiv(wall, kDaySeconds), secondOfDay = wall - day * kDaySeconds;
+  const CivilDate cd = CivilFromDayNumber(day);
+  icaltimetype t = like;
+  t.year = cd.year;
+  t.month = cd.month;
+  t.day = cd.day;
+  if (!t.is_date) {
+    t.hour = int(secondOfDay / 3600);
+    t.minute = int(secondOfDay / 60 % 60);
+    t.second = int(secondOfDay % 60);
+  }
+  return t;
+}
+
 // The length of one step of a rule that the library takes one at a time, or 0 for the
 // monthly and yearly rules, which it takes a period at a time.
 int64_t StepSeconds(icalrecurrencetype_frequency freq) {
@@ -532,17 +549,7 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
                                  : INT64_MAX;
         recur.count = 0;
         if (last < (lastDay + 4) * kDaySeconds) {
-          const int64_t day = FloorDiv(last, kDaySeconds), secondOfDay = last - day * kDaySeconds;
-          const CivilDate cd = CivilFromDayNumber(day);
-          icaltimetype end = dtstart;
-          end.year = cd.year;
-          end.month = cd.month;
-          end.day = cd.day;
-          if (!dtstart.is_date) {
-            end.hour = int(secondOfDay / 3600);
-            end.minute = int(secondOfDay / 60 % 60);
-            end.second = int(secondOfDay % 60);
-          }
+          const icaltimetype end = AtWallTime(dtstart, last);
           // A rule that also gives UNTIL (it should not) ends at whichever comes first.
           if (icaltime_is_null_time(recur.until) || icaltime_compare(recur.until, end) > 0) recur.until = end;
         }
@@ -579,18 +586,7 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
           // and 21:00); monthly and yearly rules restart at the shown days' first.
           int64_t wall = skipTo * kDaySeconds;
           if (step) wall = startWall + (wall - startWall) / step * step;
-          const int64_t day = FloorDiv(wall, kDaySeconds), secondOfDay = wall - day * kDaySeconds;
-          icaltimetype from = dtstart;
-          const CivilDate cd = CivilFromDayNumber(day);
-          from.year = cd.year;
-          from.month = cd.month;
-          from.day = cd.day;
-          if (!from.is_date) {
-            from.hour = int(secondOfDay / 3600);
-            from.minute = int(secondOfDay / 60 % 60);
-            from.second = int(secondOfDay % 60);
-          }
-          icalrecur_iterator_set_start(it, from);
+          icalrecur_iterator_set_start(it, AtWallTime(dtstart, wall));
         }
         while (stepsLeft-- > 0) {
           icaltimetype t = icalrecur_iterator_next(it);
