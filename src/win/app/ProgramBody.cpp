@@ -141,7 +141,8 @@ int RunProgram() {
   app->AppWindow->Create();
 
   // 4. The windows, main window first (its creation loads folders and settings), then
-  // the font dialog, the mini controller, the repeat dialog and the date picker.
+  // the mini controller and the date picker; the font chooser and the repeat dialog are
+  // made when first needed (App::FontChooser, App::RepeatDialog).
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
   MarkStartStep("main window");
