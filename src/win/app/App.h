@@ -131,8 +131,8 @@ struct App {
 
   // Shows the date picker set to DisplayDate, centred on the cursor.
   void ShowDatePicker();
-  // The font chooser and the repeat dialog are made when first needed: most sessions
-  // never open them, and making them at start-up cost some 30 ms each.
+  // The font chooser and the repeat dialog: both are made at start-up, with the other
+  // windows, and here should one be missing when it is asked for.
   TFFont& FontChooser();
   TFRepeat& RepeatDialog();
   // Opens the entry pop-up over the day cell at a screen point, or for a date; nothing

@@ -141,13 +141,14 @@ int RunProgram() {
   app->AppWindow->Create();
 
   // 4. The windows, main window first (its creation loads folders and settings), then
-  // the mini controller and the date picker; the font chooser and the repeat dialog are
-  // made when first needed (App::FontChooser, App::RepeatDialog).
+  // the font dialog, the mini controller, the repeat dialog and the date picker.
   app->MainWindow = std::make_unique<MainForm>(*app);
   if (!app->MainWindow->Create()) return 1;
   MarkStartStep("main window");
+  app->FontChooser();
   app->Controller = std::make_unique<TFController>(*app);
   app->Controller->Create(app->AppWindow->Handle());
+  app->RepeatDialog();
   App* appPtr = app.get();
   app->DatePicker = std::make_unique<TFormPickDate>([appPtr](double picked) {
     appPtr->DisplayDate = DisplayDatePicked(picked);
