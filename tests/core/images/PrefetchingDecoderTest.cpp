@@ -2,6 +2,8 @@
 // ahead when its file is unchanged, and anything else is decoded as before.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <future>
 #include <mutex>
 #include <set>
@@ -23,9 +25,18 @@ class RecordingDecoder final : public IImageDecoder {
   DecodeResult Decode(TBitmap32& surface, const fs::path& file) override {
     if (file == held) release.wait();
     const DecodeResult r = NetpbmImageDecoder().Decode(surface, file);
-    std::lock_guard lock(m);
-    calls.push_back({file, std::this_thread::get_id()});
+    {
+      std::lock_guard lock(m);
+      calls.push_back({file, std::this_thread::get_id()});
+    }
+    called.notify_all();
     return r;
+  }
+  // Waits until `n` decodes have finished, at most a few seconds, so that a decode ahead
+  // that never runs fails the test instead of hanging it.
+  bool WaitForCalls(size_t n) {
+    std::unique_lock lock(m);
+    return called.wait_for(lock, std::chrono::seconds(10), [&] { return calls.size() >= n; });
   }
   size_t Count() {
     std::lock_guard lock(m);
@@ -36,6 +47,7 @@ class RecordingDecoder final : public IImageDecoder {
     std::thread::id thread;
   };
   std::mutex m;
+  std::condition_variable called;
   std::vector<Call> calls;
   fs::path held;
   std::shared_future<void> release = std::async(std::launch::deferred, [] {}).share();
@@ -76,7 +88,7 @@ TEST_F(PrefetchingDecoderTest, TheFileDecodedAheadIsTakenOnceAndOnlyWhileUnchang
 
   // A file rewritten after its decode began is decoded again, as it is now.
   decoder.Prefetch(a);
-  while (inner.Count() < 3) std::this_thread::yield();
+  ASSERT_TRUE(inner.WaitForCalls(3)) << "the decode ahead never finished";
   Picture("a.ppm", test::Numbered(8, 5));
   ASSERT_TRUE(decoder.Decode(got, a).ok);
   EXPECT_TRUE(test::SamePixels(got, test::Numbered(8, 5)));
