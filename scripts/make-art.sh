@@ -31,14 +31,16 @@ $im -size 120x80 gradient:'#fff3b8'-'#b88a1c' \
   "$prog/Skin Images/gold.png"
 
 # Overlay border: dark inside (transparent once its alpha is derived from brightness) and
-# a bright blue frame with a light inner rim.
+# a bright blue frame with a light inner rim. Written without an alpha channel: with one,
+# the picture's own alpha (opaque everywhere) would decide, and its black inside would
+# cover the whole wallpaper.
 w=1600; h=1000
 $im -size ${w}x${h} xc:black \
   -fill '#1e50b4' -draw "rectangle 0,0 $((w-1)),$((h-1))" \
   -fill black -draw "roundrectangle 26,26 $((w-27)),$((h-27)) 24,24" \
   -fill none -stroke '#8fc0ff' -strokewidth 4 -draw "roundrectangle 24,24 $((w-25)),$((h-25)) 26,26" \
   -stroke '#0a2a70' -strokewidth 2 -draw "rectangle 2,2 $((w-3)),$((h-3))" \
-  -blur 0x1.2 "$prog/Overlay Images/BorderBlueXP.png"
+  -blur 0x1.2 -alpha off -depth 8 "PNG24:$prog/Overlay Images/BorderBlueXP.png"
 
 # Font-type glyphs of the font dialog's family list, 20 x 12, on magenta: the bottom-left
 # pixel is the transparent colour. TrueType: two overlapping serif Ts; device: a printer.

@@ -10,6 +10,8 @@
 #include "core/images/ImageChecksum.h"
 #include "core/images/Overlay.h"
 #include "core/images/Orientation.h"
+#include "core/settings/Settings.h"
+#include "core/util/Paths.h"
 #include "support/ExifJpeg.h"
 #include "support/TempDir.h"
 #include "win/platform/GdiplusDecoder.h"
@@ -324,6 +326,17 @@ TEST_F(GdiplusDecoderTest, OverlaysKeepTheirOwnAlphaOrTakeItFromBrightness) {
   EXPECT_FALSE(overlay.HasOwnAlpha());
   EXPECT_EQ(overlay.Picture().At(0, 0) >> 24, 254u);
   EXPECT_EQ(overlay.Picture().At(5, 0) >> 24, 0u);
+
+  // The shipped default border takes its alpha from brightness: at the default setting
+  // its dark inside all but vanishes and its blue frame shows.
+  std::string res = std::string(ORV_TEST_DATA_DIR) + "/../../res/program/";
+  if (res[0] == '/') res = "Z:" + res;
+  overlay.Load(decoder, PathFromUtf8(res + "Overlay Images/BorderBlueXP.png"), true, Settings().OverlayAlpha);
+  ASSERT_FALSE(overlay.Picture().Empty());
+  EXPECT_FALSE(overlay.HasOwnAlpha());
+  const TBitmap32& border = overlay.Picture();
+  EXPECT_LE(border.At(border.Width() / 2, border.Height() / 2) >> 24, 2u);
+  EXPECT_GE(border.At(10, border.Height() / 2) >> 24, 150u);
 }
 
 }  // namespace
