@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -68,10 +69,29 @@ bool RowOpaque(const Pixel* p, size_t n) {
 }
 
 // Source row span [first, first + n) in premultiplied form: the row itself when opaque.
-const Pixel* PremultipliedRow(const Pixel* row, int32_t first, int32_t n, std::vector<Pixel>& scratch) {
+// The reference (`fast` false) takes every pixel alone.
+const Pixel* PremultipliedRow(const Pixel* row, int32_t first, int32_t n, std::vector<Pixel>& scratch, bool fast) {
   if (RowOpaque(row + first, size_t(n))) return row + first;
   scratch.resize(size_t(n));
-  for (int32_t i = 0; i < n; ++i) scratch[size_t(i)] = Premultiply(row[first + i]);
+  int32_t i = 0;
+#if defined(__SSE2__)
+  // Four pixels at a time with the same rounding: each colour times its alpha, divided by
+  // 255; alpha itself times 255, which divides back to it exactly.
+  const __m128i zero = _mm_setzero_si128(), c128 = _mm_set1_epi16(128);
+  const __m128i alphaLanes = _mm_set_epi16(255, 0, 0, 0, 255, 0, 0, 0);
+  const __m128i alphaOnly = _mm_set_epi16(-1, 0, 0, 0, -1, 0, 0, 0);
+  auto half = [&](__m128i v) {
+    const __m128i a = _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0xFF), 0xFF);
+    __m128i x = _mm_add_epi16(_mm_mullo_epi16(_mm_or_si128(_mm_andnot_si128(alphaOnly, v), alphaLanes), a), c128);
+    return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+  };
+  for (; fast && i + 4 <= n; i += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + first + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(scratch.data() + i),
+                     _mm_packus_epi16(half(_mm_unpacklo_epi8(v, zero)), half(_mm_unpackhi_epi8(v, zero))));
+  }
+#endif
+  for (; i < n; ++i) scratch[size_t(i)] = Premultiply(row[first + i]);
   return scratch.data();
 }
 
@@ -193,8 +213,9 @@ inline void HorizontalOne(const Pixel* row, int32_t base, const WeightTable& h, 
   _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * x), _mm_packs_epi32(acc, acc));
 }
 
-void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights& pw, int16_t* out) {
-  for (int32_t x = 0; x < h.Size(); ++x) HorizontalOne(row, base, h, pw, x, out);
+void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights& pw, int32_t from,
+                    int32_t to, int16_t* out) {
+  for (int32_t x = from; x < to; ++x) HorizontalOne(row, base, h, pw, x, out);
 }
 
 void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
@@ -303,8 +324,12 @@ __attribute__((target("avx2"), always_inline)) inline void StoreFourAvx2(__m256i
   __m256i px = _mm256_packus_epi16(_mm256_packs_epi32(acc0, acc1), _mm256_setzero_si256());
   // Pixels 0 1 in the low 64 bits of the first half, 2 3 in those of the second.
   const __m128i four = _mm256_castsi256_si128(_mm256_permute4x64_epi64(px, 0x08));
-  if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(four, alpha), alpha)) == 0xFFFF)
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);  // opaque: nothing to undo
+  // Opaque pixels, and black ones of any alpha (the dark of an overlay whose alpha comes
+  // from brightness), are their own unpremultiplied values: nothing to undo.
+  const __m128i opaque = _mm_cmpeq_epi32(_mm_and_si128(four, alpha), alpha);
+  const __m128i black = _mm_cmpeq_epi32(_mm_andnot_si128(alpha, four), _mm_setzero_si128());
+  if (_mm_movemask_epi8(_mm_or_si128(opaque, black)) == 0xFFFF)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), four);
   else
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to), UnpremultiplyAvx2(four));
 }
@@ -376,12 +401,13 @@ __attribute__((target("avx2"))) void VerticalAvx2(const int16_t* const* rows, co
 // windows of PairedWeights (every position the same number of pairs); the same sums as
 // the SSE2 pass. An odd last position is left to HorizontalBest. It calls nothing, so no
 // 256-bit value has to be kept across a call.
+// Positions from (even) to to, two at a time.
 __attribute__((target("avx2"))) void HorizontalAvx2(const Pixel* row, int32_t base, const PairedWeights& pw,
-                                                    int32_t size, int16_t* out) {
+                                                    int32_t from, int32_t to, int16_t* out) {
   const __m256i zero = _mm256_setzero_si256();
   const __m256i round = _mm256_set1_epi32(1 << (kMidShift - 1));
   const int32_t np = pw.uniformPairs;
-  for (int32_t x = 0; x + 2 <= size; x += 2) {
+  for (int32_t x = from; x + 2 <= to; x += 2) {
     const Pixel* p0 = row + (pw.uniformStart[size_t(x)] - base);
     const Pixel* p1 = row + (pw.uniformStart[size_t(x) + 1] - base);
     const __m256i* w = reinterpret_cast<const __m256i*>(pw.uniform.data() + size_t(x / 2) * size_t(np) * 8);
@@ -405,7 +431,8 @@ __attribute__((target("avx2"))) void HorizontalAvx2(const Pixel* row, int32_t ba
 struct PairedWeights {
   PairedWeights(const WeightTable&, int32_t, int32_t) {}
 };
-void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights&, int16_t* out) {
+void HorizontalFast(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights&, int32_t, int32_t,
+                    int16_t* out) {
   HorizontalScalar(row, base, h, out);
 }
 void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
@@ -413,17 +440,19 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
 }
 #endif
 
-// The fastest horizontal pass this processor runs; all give the same values.
-void HorizontalBest(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights& pw, int16_t* out) {
+// The fastest horizontal pass this processor runs, for the positions [from, to) (a few
+// more where the vector pass takes them in pairs); all give the same values.
+void HorizontalBest(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights& pw, int32_t from,
+                    int32_t to, int16_t* out) {
 #if defined(OV_HAVE_AVX2_KERNELS)
   if (UseAvx2() && pw.uniformPairs > 0) {
     const int32_t size = h.Size();
-    HorizontalAvx2(row, base, pw, size, out);
-    if (size % 2) HorizontalOne(row, base, h, pw, size - 1, out);
+    HorizontalAvx2(row, base, pw, from & ~1, std::min(size & ~1, to + (to & 1)), out);
+    if (size % 2 && to == size) HorizontalOne(row, base, h, pw, size - 1, out);
     return;
   }
 #endif
-  HorizontalFast(row, base, h, pw, out);
+  HorizontalFast(row, base, h, pw, from, to, out);
 }
 
 // The fastest vertical pass this processor runs; all give the same pixels.
@@ -469,6 +498,81 @@ void ResampleNearest(TBitmap32& dst, const Plan& p, const TBitmap32& src, DrawMo
   });
 }
 
+// Where a blended source reaches the destination. A transparent source pixel adds
+// nothing to any sum, and a result of alpha 0 leaves the destination as it is; so over an
+// overlay or a frame that is mostly transparent, only the destination positions whose
+// filter windows reach a pixel that is not transparent need computing.
+class ReachedPositions {
+ public:
+  // Positions [first, last).
+  struct Range {
+    int32_t first, last;
+  };
+
+  ReachedPositions(const WeightTable& h, int32_t spanFirst, int32_t spanLen)
+      : lo_(size_t(spanLen), h.Size()), hi_(size_t(spanLen), 0) {
+    for (int32_t x = 0; x < h.Size(); ++x)
+      for (int32_t k = 0; k < h.count[size_t(x)]; ++k) {
+        const size_t c = size_t(h.start[size_t(x)] + k - spanFirst);
+        lo_[c] = std::min(lo_[c], x);
+        hi_[c] = std::max(hi_[c], x + 1);
+      }
+    // As bounds that only grow from column to column, so that a run of columns reaches
+    // at most [lo_ of its first, hi_ of its last): at least what it truly reaches.
+    for (size_t c = lo_.size(); c-- > 1;) lo_[c - 1] = std::min(lo_[c - 1], lo_[c]);
+    for (size_t c = 1; c < hi_.size(); ++c) hi_[c] = std::max(hi_[c], hi_[c - 1]);
+  }
+
+  // The positions reached by the pixels of one source row (its span) that are not
+  // transparent, sorted and apart; none for a transparent row. Ranges closer than a few
+  // positions are joined, and a row of many is taken whole.
+  void OfRow(const Pixel* row, std::vector<Range>& out) const {
+    out.clear();
+    const size_t n = lo_.size();
+    size_t c = 0;
+    while (c < n) {
+      // A run of transparent pixels, then one of pixels that are not.
+      while (c + 4 <= n && ((row[c] | row[c + 1] | row[c + 2] | row[c + 3]) >> 24) == 0) c += 4;
+      while (c < n && (row[c] >> 24) == 0) ++c;
+      if (c >= n) break;
+      const size_t runFirst = c;
+      while (c + 4 <= n && (row[c] >> 24) && (row[c + 1] >> 24) && (row[c + 2] >> 24) && (row[c + 3] >> 24)) c += 4;
+      while (c < n && (row[c] >> 24)) ++c;
+      const Range reached{lo_[runFirst], hi_[c - 1]};
+      if (reached.first >= reached.last) continue;
+      if (!out.empty() && reached.first <= out.back().last + kJoin) out.back().last = reached.last;
+      else out.push_back(reached);
+    }
+    Tidy(out);
+  }
+
+  // The union of several rows' ranges.
+  void Unite(const std::vector<Range>* const* rows, int32_t count, std::vector<Range>& out) const {
+    out.clear();
+    for (int32_t k = 0; k < count; ++k) out.insert(out.end(), rows[k]->begin(), rows[k]->end());
+    Tidy(out);
+  }
+
+ private:
+  static constexpr int32_t kJoin = 16;
+  static constexpr size_t kMaxRanges = 16;
+
+  // Sorted, overlapping and near ranges joined, and at most kMaxRanges of them.
+  static void Tidy(std::vector<Range>& r) {
+    if (r.size() < 2) return;
+    std::sort(r.begin(), r.end(), [](const Range& a, const Range& b) { return a.first < b.first; });
+    size_t kept = 0;
+    for (size_t i = 1; i < r.size(); ++i) {
+      if (r[i].first <= r[kept].last + kJoin) r[kept].last = std::max(r[kept].last, r[i].last);
+      else r[++kept] = r[i];
+    }
+    r.resize(kept + 1);
+    if (r.size() > kMaxRanges) r = {{r.front().first, r.back().last}};
+  }
+
+  std::vector<int32_t> lo_, hi_;  // per source column: the positions whose windows hold it
+};
+
 void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, StretchFilter filter,
                       DrawMode mode, uint32_t master, bool fast) {
   const int32_t vw = p.visible.right - p.visible.left, vh = p.visible.bottom - p.visible.top;
@@ -477,18 +581,29 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
   int32_t spanFirst = 0, spanLen = 0;
   SourceSpan(h, spanFirst, spanLen);
   const PairedWeights paired(h, spanFirst, spanLen);
+  // Blending computes only what the source's pixels that are not transparent reach;
+  // writing must give every pixel, and the reference computes them all.
+  using Range = ReachedPositions::Range;
+  const bool sparse = fast && mode == DrawMode::Blend;
+  std::optional<ReachedPositions> reached;
+  if (sparse) reached.emplace(h, spanFirst, spanLen);
 
   // Each band of destination rows works on its own; the source rows at a band's edges are
   // filtered by both neighbours, which costs a few rows and gives the same pixels.
   auto band = [&](int64_t firstRow, int64_t lastRow) {
     // Horizontally filtered source rows in a ring: row j lives in slot j % cap, and a tag
     // says which row a slot holds, so a row is filtered once however often it is used.
+    // With each, the positions it holds sums for; the rest of it is zero.
     const int32_t cap = v.maxCount + 1;
     const size_t rowLen = size_t(vw) * 4;
     std::vector<int16_t> ring(rowLen * size_t(cap));
     std::vector<int32_t> tag(size_t(cap), -1);
+    std::vector<std::vector<Range>> held(static_cast<size_t>(cap));
     std::vector<Pixel> scratch, result(static_cast<size_t>(vw));
-    std::vector<const int16_t*> rows(size_t(v.maxCount));
+    std::vector<const int16_t*> rows(size_t(v.maxCount)), shifted(size_t(v.maxCount));
+    std::vector<const std::vector<Range>*> heldOfRows(size_t(v.maxCount));
+    std::vector<Range> ranges;
+    const std::vector<Range> whole{{0, vw}};
 
     for (int32_t y = int32_t(firstRow); y < int32_t(lastRow); ++y) {
       const int32_t first = v.start[size_t(y)], n = v.count[size_t(y)];
@@ -498,20 +613,44 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
         int16_t* out = ring.data() + slot * rowLen;
         if (tag[slot] != j) {
           const Pixel* srow = src.Row(p.source.top + j) + p.source.left;
-          const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch);
-          if (fast)
-            HorizontalBest(pm, spanFirst, h, paired, out);
-          else
+          const Pixel* pm = PremultipliedRow(srow, spanFirst, spanLen, scratch, fast);
+          std::vector<Range>& r = held[slot];
+          if (!sparse) {
+            r = whole;
+          } else if (pm == srow + spanFirst) {
+            r = whole;  // opaque
+          } else {
+            reached->OfRow(pm, r);
+            // Between the ranges the sums are zero.
+            int32_t done = 0;
+            for (const Range& range : r) {
+              std::fill(out + 4 * size_t(done), out + 4 * size_t(range.first), int16_t(0));
+              done = range.last;
+            }
+            std::fill(out + 4 * size_t(done), out + rowLen, int16_t(0));
+          }
+          if (!fast)
             HorizontalScalar(pm, spanFirst, h, out);
+          else
+            for (const Range& range : r) HorizontalBest(pm, spanFirst, h, paired, range.first, range.last, out);
           tag[slot] = j;
         }
         rows[size_t(k)] = out;
+        heldOfRows[size_t(k)] = &held[slot];
       }
-      if (fast)
-        VerticalBest(rows.data(), v.WeightsOf(y), n, vw, result.data());
-      else
+      if (!fast) {
         VerticalScalar(rows.data(), v.WeightsOf(y), n, vw, result.data());
-      WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, fast);
+        WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, false);
+        continue;
+      }
+      if (sparse) reached->Unite(heldOfRows.data(), n, ranges);
+      for (const Range& range : sparse ? ranges : whole) {
+        for (int32_t k = 0; k < n; ++k) shifted[size_t(k)] = rows[size_t(k)] + 4 * size_t(range.first);
+        const size_t length = size_t(range.last - range.first);
+        VerticalBest(shifted.data(), v.WeightsOf(y), n, int32_t(length), result.data() + range.first);
+        WriteRow(dst.Row(p.visible.top + y) + p.visible.left + range.first, result.data() + range.first, length,
+                 mode, master);
+      }
     }
   };
   // The reference stays one plain loop on the caller's thread.

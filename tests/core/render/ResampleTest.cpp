@@ -104,6 +104,56 @@ TEST_P(ResampleMatchTest, EveryVectorKernelMatchesReferenceOnWideRows) {
   AllowResampleAvx2(true);
 }
 
+// Blending skips what transparent source pixels reach, and black pixels need no undoing
+// of premultiplied alpha: frames, islands, lone pixels and rows of many small pieces over
+// a transparent or a faint black ground (an overlay's alpha taken from brightness),
+// enlarged and shrunk, must still blend exactly as the reference does.
+TEST_P(ResampleMatchTest, MostlyTransparentSourcesBlendAsTheReferenceDoes) {
+  Lcg rng(9001 + uint32_t(GetParam()));
+  for (bool avx2 : {true, false}) {
+    AllowResampleAvx2(avx2);
+    for (int round = 0; round < 24; ++round) {
+      TBitmap32 src = RandomSurface(rng.Range(20, 160), rng.Range(10, 90), rng, true);
+      const int32_t w = src.Width(), hgt = src.Height();
+      // The ground everywhere except what each round keeps.
+      TBitmap32 kept = src;
+      src.Clear(round % 8 < 4 ? 0 : MakeArgb(uint32_t(rng.Range(1, 3)), 0, 0, 0));
+      auto keep = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+        for (int32_t y = std::max(0, y0); y < std::min(hgt, y1); ++y)
+          for (int32_t x = std::max(0, x0); x < std::min(w, x1); ++x) src.At(x, y) = kept.At(x, y) | 0x01000000u;
+      };
+      const int frame = rng.Range(1, 6);
+      switch (round % 4) {
+        case 0:  // a frame
+          keep(0, 0, w, frame), keep(0, hgt - frame, w, hgt), keep(0, 0, frame, hgt), keep(w - frame, 0, w, hgt);
+          break;
+        case 1:  // islands
+          for (int i = 0; i < 3; ++i) {
+            const int32_t x = rng.Range(0, w - 1), y = rng.Range(0, hgt - 1);
+            keep(x, y, x + rng.Range(1, 12), y + rng.Range(1, 9));
+          }
+          break;
+        case 2:  // lone pixels
+          for (int i = 0; i < 6; ++i) {
+            const int32_t x = rng.Range(0, w - 1), y = rng.Range(0, hgt - 1);
+            keep(x, y, x + 1, y + 1);
+          }
+          break;
+        default:  // every third column: more pieces than a row keeps apart
+          for (int32_t x = 0; x < w; x += 3) keep(x, hgt / 3, x + 1, hgt / 2);
+      }
+      src.MasterAlpha = uint8_t(rng.Range(1, 255));
+      TBitmap32 a = RandomSurface(rng.Range(10, 260), rng.Range(5, 120), rng, round % 5 == 0);
+      TBitmap32 b = a;
+      const Rect d{rng.Range(-9, 3), rng.Range(-3, 3), a.Width() + rng.Range(-5, 40), a.Height() + rng.Range(-3, 9)};
+      ResampleInto(a, d, src, src.BoundsRect(), GetParam(), DrawMode::Blend);
+      ResampleIntoReference(b, d, src, src.BoundsRect(), GetParam(), DrawMode::Blend);
+      ASSERT_TRUE(SamePixels(a, b)) << "round " << round << (avx2 ? " with AVX2" : " without AVX2");
+    }
+  }
+  AllowResampleAvx2(true);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllFilters, ResampleMatchTest, ::testing::ValuesIn(kFilters));
 
 // Every alpha with every colour value, taken back out of premultiplied form by the vector
