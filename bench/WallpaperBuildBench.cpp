@@ -104,7 +104,7 @@ struct Fixture {
 // `threads` threads; with `noteEdit` one note changes before each build, and the kept
 // picture layer of the first build is reused.
 void BuildWallpaperOfSize(benchmark::State& state, Size size, int threads = 1, bool noteEdit = false,
-                          bool rotation = false) {
+                          bool rotation = false, bool afterIdle = false) {
   Fixture f;
   SetPixelThreads(threads);
   f.s.CalendarRect = {size.width - 3840 + 3840 / 3, 60, size.width - 60, size.height - 60};
@@ -112,13 +112,14 @@ void BuildWallpaperOfSize(benchmark::State& state, Size size, int threads = 1, b
   WallpaperBuildInput in{f.s, f.props, &f.overlay, f.renderer, f.cells, f.clock, f.today, size,
                          f.folder / "Wallpaper.bmp", host};
   KeptPictureLayer kept;
-  if (noteEdit || rotation) in.kept = &kept;
+  if (noteEdit || rotation || afterIdle) in.kept = &kept;
   std::string file = PathToUtf8(f.folder / "photo.jpg");
   if (noteEdit || rotation) BuildWallpaper(in, file);
   int edits = 0;
   for (auto _ : state) {
     if (noteEdit) f.store.WriteNoteText("Meeting moved to " + std::to_string(++edits % 12 + 1), f.today);
     if (rotation) file = PathToUtf8(f.folder / (++edits % 2 ? "photo2.jpg" : "photo.jpg"));
+    if (afterIdle) kept.Release();
     std::string error = BuildWallpaper(in, file);
     if (!error.empty()) state.SkipWithError(error.c_str());
   }
@@ -135,6 +136,10 @@ void BM_BuildWallpaper_3840x2160_NoteEdit(benchmark::State& state) {
 }
 void BM_BuildWallpaper_3840x2160_Rotation(benchmark::State& state) {
   BuildWallpaperOfSize(state, {3840, 2160}, 1, false, true);
+}
+// A build after the kept layer was let go (a minute without builds): everything anew.
+void BM_BuildWallpaper_3840x2160_AfterIdle(benchmark::State& state) {
+  BuildWallpaperOfSize(state, {3840, 2160}, 1, false, false, true);
 }
 // Two 3840 x 2160 monitors side by side: the wallpaper is built at the virtual screen's size.
 void BM_BuildWallpaper_7680x2160(benchmark::State& state) { BuildWallpaperOfSize(state, {7680, 2160}); }
@@ -155,5 +160,6 @@ BENCHMARK(BM_BuildWallpaper_3840x2160)->Unit(benchmark::kMillisecond)->MinTime(2
 BENCHMARK(BM_BuildWallpaper_3840x2160_Threads2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_BuildWallpaper_3840x2160_NoteEdit)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BuildWallpaper_3840x2160_Rotation)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_BuildWallpaper_3840x2160_AfterIdle)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_BuildWallpaper_7680x2160)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_CopyDecodedPicture_4000x3000)->Unit(benchmark::kMillisecond);

@@ -33,6 +33,20 @@ void TBitmap32::Reshape(int32_t width, int32_t height) {
   StoredChecksum.reset();
 }
 
+void TBitmap32::ReshapeInBufferOf(TBitmap32& from, int32_t width, int32_t height) {
+  const size_t pixels = width > 0 && height > 0 ? size_t(width) * size_t(height) : 0;
+  if (pixels != 0 && pixels != pixels_.size() && from.pixels_.capacity() >= pixels) {
+    pixels_ = std::move(from.pixels_);
+    pixels_.resize(pixels);
+    width_ = width;
+    height_ = height;
+    StoredChecksum.reset();
+    from.SetSize(0, 0);
+    return;
+  }
+  Reshape(width, height);
+}
+
 void TBitmap32::MakeOpaque() {
   const size_t w = size_t(width_);
   ForEachBand(height_, 64, [this, w](int64_t y0, int64_t y1) {

@@ -52,6 +52,13 @@ class TBitmap32 {
   // For a caller that writes every pixel next: a surface that already holds as many
   // pixels keeps its buffer (and its old pixels), and a new buffer is not zeroed.
   void Reshape(int32_t width, int32_t height);
+  // Reshape, taking over `from`'s buffer when that holds enough pixels and this one's
+  // is not already the size: a buffer the process has written costs nothing to reuse,
+  // where a new one costs a page fault at the first touch of each page. `from` is then
+  // empty; otherwise it stays as it was.
+  void ReshapeInBufferOf(TBitmap32& from, int32_t width, int32_t height);
+  // Bytes of the pixel buffer held, which may be more than the pixels in use.
+  size_t BufferBytes() const { return pixels_.capacity() * sizeof(Pixel); }
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
   bool Empty() const { return width_ <= 0 || height_ <= 0; }

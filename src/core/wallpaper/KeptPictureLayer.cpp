@@ -16,8 +16,9 @@ void KeptPictureLayer::Release() {
 }
 
 size_t KeptPictureLayer::Bytes() const {
-  auto pixels = [](const TBitmap32& b) { return size_t(b.Width()) * size_t(b.Height()) * sizeof(Pixel); };
-  return pixels(layer_) + pixels(work_) + file_.size();
+  // A short string lives inside the object itself: no buffer of its own.
+  const size_t fileBytes = file_.capacity() > std::string().capacity() ? file_.capacity() : 0;
+  return layer_.BufferBytes() + work_.BufferBytes() + fileBytes;
 }
 
 bool PictureFileStamp(const std::filesystem::path& file, int64_t& time, uintmax_t& size) {

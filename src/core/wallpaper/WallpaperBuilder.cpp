@@ -43,10 +43,10 @@ bool LayerKey(const WallpaperBuildInput& in, const std::string& file, KeptPictur
 
 // The bottom image and the picture composed over the desktop colour; false when the
 // picture does not decode (nothing is drawn then). A failure while drawing leaves what
-// was drawn and sets `problem`.
-bool ComposeLayer(WallpaperBuildInput& in, const std::string& file, TBitmap32& layer, bool& problem) {
+// was drawn and sets `problem`. `picture` is left holding the decoded picture.
+bool ComposeLayer(WallpaperBuildInput& in, const std::string& file, TBitmap32& layer, TBitmap32& picture,
+                  bool& problem) {
   Settings& s = in.settings;
-  TBitmap32 picture;
   DecodeResult decoded = in.props.LoadImageWithProperties(picture, PathFromUtf8(file), ImageSlot::Current);
   if (!decoded.ok || picture.Empty()) return false;
   layer.Reshape(in.wallpaperSize.width, in.wallpaperSize.height);
@@ -82,14 +82,14 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
   KeptPictureLayer::Key key;
   const bool keyable = kept && LayerKey(in, file, key);
   const bool reuse = keyable && kept->valid_ && !in.props.Modified() && kept->key_ == key;
-  TBitmap32 ownSurface;
+  TBitmap32 ownSurface, decoded;
   TBitmap32& wallpaper = kept ? kept->work_ : ownSurface;
   if (reuse) {
     ++kept->reuses_;
   } else {
     if (kept) kept->valid_ = false;
     bool problem = false;
-    if (!ComposeLayer(in, file, kept ? kept->layer_ : ownSurface, problem)) {
+    if (!ComposeLayer(in, file, kept ? kept->layer_ : ownSurface, decoded, problem)) {
       if (in.host.normalPriority) in.host.normalPriority();
       busy(false);
       return ProblemLoadingImage(file);
@@ -112,12 +112,14 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
     if (partial) {
       CopySpans(wallpaper, kept->layer_, kept->drawn_);
     } else {
-      // Copied into the kept work surface: the same size keeps its buffer.
-      wallpaper.Reshape(kept->layer_.Width(), kept->layer_.Height());
+      // Copied into the kept work surface: the same size keeps its buffer. A new one
+      // takes the decoded picture's, which is done with and already in memory.
+      wallpaper.ReshapeInBufferOf(decoded, kept->layer_.Width(), kept->layer_.Height());
       std::copy_n(kept->layer_.Bits(), size_t(wallpaper.Width()) * size_t(wallpaper.Height()), wallpaper.Bits());
     }
     kept->drawnKnown_ = false;
   }
+  decoded.SetSize(0, 0);
 
   std::string outputText = PathToUtf8(in.outputFile);
   {

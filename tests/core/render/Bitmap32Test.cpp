@@ -36,6 +36,36 @@ TEST_F(SurfaceTest, SizesBelowOneGiveAnEmptySurface) {
   e.CopyWithin({0, 0, 5, 5}, {0, 0, 5, 5}, s);
 }
 
+// A surface reshaped in another's buffer takes it only when it is large enough and its
+// own is not already the size; whatever it holds, it comes out at the size asked for.
+TEST(SurfaceBufferTest, ReshapeInAnotherBufferTakesItOnlyWhenThatHelps) {
+  struct Case {
+    int32_t ownW, ownH, fromW, fromH, w, h;
+    bool taken;
+  } cases[] = {
+      {0, 0, 40, 30, 30, 20, true},    // empty, a larger buffer: taken
+      {0, 0, 30, 20, 30, 20, true},    // exactly large enough
+      {0, 0, 10, 10, 30, 20, false},   // too small: a buffer of its own
+      {30, 20, 40, 30, 30, 20, false}, // already the size: its own stays
+      {5, 5, 40, 30, 30, 20, true},    // another size: taken
+      {5, 5, 40, 30, 0, 7, false},     // empty result: nothing taken
+  };
+  for (const Case& c : cases) {
+    TBitmap32 own(c.ownW, c.ownH), from(c.fromW, c.fromH);
+    const Pixel* fromBits = from.Bits();
+    own.ReshapeInBufferOf(from, c.w, c.h);
+    const bool empty = c.w <= 0 || c.h <= 0;
+    EXPECT_EQ(own.Width(), empty ? 0 : c.w);
+    EXPECT_EQ(own.Height(), empty ? 0 : c.h);
+    EXPECT_EQ(own.Bits() == fromBits, c.taken) << c.ownW << " " << c.fromW << " " << c.w;
+    EXPECT_EQ(from.Empty(), c.taken);
+    if (!empty) {
+      own.Clear(kBg);  // every pixel is there to write
+      EXPECT_EQ(own.At(c.w - 1, c.h - 1), kBg);
+    }
+  }
+}
+
 TEST_F(SurfaceTest, FillsClipToTheSurface) {
   s.FillRectOpaque({-100, -100, 2, 3}, 0xFF00FF00);
   EXPECT_EQ(Changed(s), 6);
