@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 
 #include "BenchImages.h"
+#include "core/render/Avx2.h"
 #include "core/render/Bands.h"
 #include "core/render/Resample.h"
 
@@ -31,12 +32,12 @@ void Resize(benchmark::State& state, ov::StretchFilter filter) {
   const TBitmap32& src = Source();
   TBitmap32 dst(3840, 2160);
   ov::SetPixelThreads(1);
-  ov::AllowResampleAvx2(state.range(0) != 0);
+  ov::AllowAvx2Kernels(state.range(0) != 0);
   for (auto _ : state) {
     ov::ResampleInto(dst, dst.BoundsRect(), src, src.BoundsRect(), filter, ov::DrawMode::Opaque);
     benchmark::DoNotOptimize(dst.Bits());
   }
-  ov::AllowResampleAvx2(true);
+  ov::AllowAvx2Kernels(true);
   ov::SetPixelThreads(0);
 }
 

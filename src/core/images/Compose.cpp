@@ -53,6 +53,16 @@ Rect PicturePlacement(Size dst, Size pic, const TImageProps& p, Size screen) {
   return {Hold32(x0), Hold32(y0), Hold32(x0 + w), Hold32(y0 + h)};
 }
 
+Rect OpaquelyPlaced(Size dst, Size pic, const TImageProps& stored, ImageSlot slot, const ComposeSettings& settings) {
+  if (dst.width <= 0 || dst.height <= 0 || pic.width <= 0 || pic.height <= 0 || settings.noBackground) return {};
+  if (slot == ImageSlot::Current && Clamp(settings.wallpaperAlpha, 0, 255) != 255) return {};
+  const TImageProps p = WorkingImageProps(stored);
+  const Rect whole{0, 0, dst.width, dst.height};
+  if (p.Tile) return {};
+  if (p.Stretch) return whole;
+  return PicturePlacement(dst, pic, p, EffectiveScreen(settings.screen, dst)).Intersect(whole);
+}
+
 void RepeatTile(TBitmap32& surface, int32_t tileW, int32_t tileH) {
   const int32_t dw = surface.Width(), dh = surface.Height();
   tileW = std::min(tileW, dw);

@@ -40,6 +40,12 @@ bool PlaceImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& props, St
 void FinishImage(TBitmap32& dst, const TImageProps& props, StretchFilter filter, ImageSlot slot, bool adjust,
                  const ComposeSettings& settings);
 
+// The part of the destination that PlaceImage writes over whole, every pixel replaced by
+// the picture's: the visible placement of an opaque as-is, fit or stretched picture;
+// empty when the picture is blended, tiled or not drawn at all.
+Rect OpaquelyPlaced(Size dst, Size picture, const TImageProps& props, ImageSlot slot,
+                    const ComposeSettings& settings);
+
 // Where the as-is or fit placement puts the picture: one pixel larger than the scaled
 // size, centred, moved by the offsets (mirrored when flipped). Coordinates beyond 32 bits
 // are held at the 32-bit limits.

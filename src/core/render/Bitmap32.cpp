@@ -62,6 +62,26 @@ void TBitmap32::Clear(Pixel p) {
   });
 }
 
+void TBitmap32::ClearOutside(const Rect& keep, Pixel p) {
+  const Rect k = keep.Intersect(BoundsRect());
+  if (k.Empty()) {
+    Clear(p);
+    return;
+  }
+  const size_t w = size_t(width_);
+  ForEachBand(height_, 64, [this, w, p, &k](int64_t y0, int64_t y1) {
+    for (int64_t y = y0; y < y1; ++y) {
+      Pixel* row = pixels_.data() + size_t(y) * w;
+      if (y < k.top || y >= k.bottom) {
+        std::fill(row, row + w, p);
+      } else {
+        std::fill(row, row + k.left, p);
+        std::fill(row + k.right, row + w, p);
+      }
+    }
+  });
+}
+
 void TBitmap32::CopyWithin(const Rect& dstRect, const Rect& srcRect, const TBitmap32& src) {
   if (Empty() || src.Empty() || dstRect.Empty() || srcRect.Empty()) return;
   // Work in 64 bits: stored rectangles may hold any 32-bit values.

@@ -73,6 +73,8 @@ class TBitmap32 {
 
   // Every pixel = p.
   void Clear(Pixel p);
+  // Every pixel outside `keep` = p; those inside stay as they are.
+  void ClearOutside(const Rect& keep, Pixel p);
   // Every pixel's alpha = 255, its colour kept: the surface as a picture without alpha
   // (a wallpaper file) shows it.
   void MakeOpaque();

@@ -12,6 +12,7 @@
 #include <immintrin.h>
 #endif
 
+#include "core/render/Avx2.h"
 #include "core/render/Bands.h"
 #include "core/render/Blend.h"
 #include "core/render/ResampleWeights.h"
@@ -272,16 +273,6 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
 #if defined(__GNUC__) && defined(__x86_64__)
 #define OV_HAVE_AVX2_KERNELS 1
 
-bool g_allowAvx2 = true;
-
-bool UseAvx2() {
-  static const bool supported = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return supported && g_allowAvx2;
-}
-
 // Two pixels of UnpremultiplyAvx2 as 32-bit lanes (b g r a b g r a).
 __attribute__((target("avx2"))) inline __m256i UnpremultiplyTwoAvx2(__m128i pixels) {
   const __m256i v = _mm256_cvtepu8_epi32(pixels);
@@ -445,7 +436,7 @@ void VerticalFast(const int16_t* const* rows, const int16_t* w, int32_t count, i
 void HorizontalBest(const Pixel* row, int32_t base, const WeightTable& h, const PairedWeights& pw, int32_t from,
                     int32_t to, int16_t* out) {
 #if defined(OV_HAVE_AVX2_KERNELS)
-  if (UseAvx2() && pw.uniformPairs > 0) {
+  if (UseAvx2Kernels() && pw.uniformPairs > 0) {
     const int32_t size = h.Size();
     HorizontalAvx2(row, base, pw, from & ~1, std::min(size & ~1, to + (to & 1)), out);
     if (size % 2 && to == size) HorizontalOne(row, base, h, pw, size - 1, out);
@@ -458,7 +449,7 @@ void HorizontalBest(const Pixel* row, int32_t base, const WeightTable& h, const 
 // The fastest vertical pass this processor runs; all give the same pixels.
 void VerticalBest(const int16_t* const* rows, const int16_t* w, int32_t count, int32_t width, Pixel* out) {
 #if defined(OV_HAVE_AVX2_KERNELS)
-  if (UseAvx2()) {
+  if (UseAvx2Kernels()) {
     VerticalAvx2(rows, w, count, width, out);
     return;
   }
@@ -679,14 +670,6 @@ void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, con
 void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
                   StretchFilter filter, DrawMode mode, uint8_t masterAlpha) {
   Resample(dst, dstRect, src, srcRect, filter, mode, masterAlpha, true);
-}
-
-void AllowResampleAvx2(bool allowed) {
-#if defined(OV_HAVE_AVX2_KERNELS)
-  g_allowAvx2 = allowed;
-#else
-  (void)allowed;
-#endif
 }
 
 void ResampleIntoReference(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src,

@@ -22,8 +22,4 @@ void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, con
 void ResampleIntoReference(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src,
                            const Rect& srcRect, StretchFilter filter, DrawMode mode);
 
-// The fast version picks the widest vector kernels the processor has at run time; tests
-// turn the AVX2 ones off to hold the SSE2 ones to the reference as well.
-void AllowResampleAvx2(bool allowed);
-
 }  // namespace ov

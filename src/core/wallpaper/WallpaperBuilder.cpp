@@ -50,17 +50,28 @@ bool ComposeLayer(WallpaperBuildInput& in, const std::string& file, TBitmap32& l
   DecodeResult decoded = in.props.LoadImageWithProperties(picture, PathFromUtf8(file), ImageSlot::Current);
   if (!decoded.ok || picture.Empty()) return false;
   layer.Reshape(in.wallpaperSize.width, in.wallpaperSize.height);
-  layer.Clear(ToArgb(static_cast<uint32_t>(s.DesktopColor)));
+  const Pixel desktop = ToArgb(static_cast<uint32_t>(s.DesktopColor));
+  const ComposeSettings compose = MakeComposeSettings(s, in.wallpaperSize, s.Overlay ? in.overlay : nullptr);
+  TBitmap32& bottom = in.props.BottomImage();
+  const TImageProps& props = in.props.Props(ImageSlot::Current);
+  // The desktop colour where the picture leaves it showing; what an opaque picture covers
+  // whole is written once, by the picture.
+  const Rect covered = bottom.Empty() ? OpaquelyPlaced(in.wallpaperSize, {picture.Width(), picture.Height()}, props,
+                                                       ImageSlot::Current, compose)
+                                      : Rect{};
+  layer.ClearOutside(covered, desktop);
+  bool placed = false;
   try {
-    ComposeSettings compose = MakeComposeSettings(s, in.wallpaperSize, s.Overlay ? in.overlay : nullptr);
-    TBitmap32& bottom = in.props.BottomImage();
     if (!bottom.Empty())
       ComposeImage(layer, bottom, in.props.Props(ImageSlot::Bottom), StretchFilter::Spline, ImageSlot::Bottom, true,
                    compose);
-    ComposeImage(layer, picture, in.props.Props(ImageSlot::Current), StretchFilter::Spline, ImageSlot::Current,
-                 true, compose);
+    placed = PlaceImage(layer, picture, props, StretchFilter::Spline, ImageSlot::Current, compose);
+    if (placed) FinishImage(layer, props, StretchFilter::Spline, ImageSlot::Current, true, compose);
+    placed = true;
   } catch (const std::exception&) {
-    // The build goes on with what was drawn.
+    // The build goes on with what was drawn; where the picture was to go and did not,
+    // the desktop colour.
+    if (!placed) layer.FillRectOpaque(covered, desktop);
     problem = true;
   }
   return true;

@@ -10,6 +10,8 @@
 namespace ov {
 namespace {
 
+bool Inside(const Rect& r, int32_t x, int32_t y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
 constexpr Pixel kRed = 0xFFFF0000u, kBlue = 0xFF0000FFu, kBack = 0xFF204060u;
 
 // Properties for plain placement tests: as-is, no adjustments.
@@ -55,6 +57,46 @@ TEST_F(ComposeTest, APictureOfScreenSizeIsDrawnOnePixelLargerAtTheOrigin) {
   z.Zoom = 150;
   EXPECT_EQ(PicturePlacement({800, 600}, {101, 51}, z, {800, 600}), (Rect{323, 261, 476, 338}));
   EXPECT_EQ(PicturePlacement({10, 10}, {101, 51}, z, {10, 10}), (Rect{-71, -33, 82, 44}));
+}
+
+// What OpaquelyPlaced names is written whole by PlaceImage: over two different grounds
+// the pixels there come out the same, and the rest is left alone. Blended, tiled and
+// hidden pictures name nothing.
+TEST_F(ComposeTest, TheOpaquelyPlacedPartIsWrittenWholeWhateverWasBeneath) {
+  struct Case {
+    const char* what;
+    bool fit, stretch, tile, flip;
+    int32_t zoom, offsetX, offsetY, alpha;
+    bool noBackground;
+    bool covers;
+  } cases[] = {
+      {"fit", true, false, false, false, 100, 0, 0, 255, false, true},
+      {"as-is, moved off the edge", false, false, false, false, 100, -300, 90, 255, false, true},
+      {"zoomed and flipped", true, false, false, true, 170, 40, -25, 255, false, true},
+      {"stretched", false, true, false, false, 100, 0, 0, 255, false, true},
+      {"entirely outside", false, false, false, false, 100, 5000, 0, 255, false, false},
+      {"blended", true, false, false, false, 100, 0, 0, 200, false, false},
+      {"tiled", false, false, true, false, 50, 0, 0, 255, false, false},
+      {"no background", true, false, false, false, 100, 0, 0, 255, true, false},
+  };
+  for (const Case& c : cases) {
+    TImageProps p;
+    p.Fit = c.fit, p.Stretch = c.stretch, p.Tile = c.tile, p.FlipHorz = c.flip;
+    p.Zoom = c.zoom, p.OffsetX = c.offsetX, p.OffsetY = c.offsetY;
+    settings.wallpaperAlpha = c.alpha;
+    settings.noBackground = c.noBackground;
+    TBitmap32 picture = test::Numbered(300, 170);
+    const Rect placed = OpaquelyPlaced({800, 600}, {300, 170}, p, ImageSlot::Current, settings);
+    EXPECT_EQ(!placed.Empty(), c.covers) << c.what;
+    TBitmap32 a = Wallpaper(), b = test::Filled(800, 600, kRed);
+    PlaceImage(a, picture, p, StretchFilter::Spline, ImageSlot::Current, settings);
+    PlaceImage(b, picture, p, StretchFilter::Spline, ImageSlot::Current, settings);
+    for (int32_t y = 0; y < 600; ++y)
+      for (int32_t x = 0; x < 800; ++x)
+        if (Inside(placed, x, y)) {
+          ASSERT_EQ(a.At(x, y), b.At(x, y)) << c.what << " at " << x << "," << y;
+        }
+  }
 }
 
 TEST_F(ComposeTest, AsIsPictureIsCentredAndMovedByItsOffsets) {

@@ -8,6 +8,8 @@
 namespace ov {
 namespace {
 
+bool Inside(const Rect& r, int32_t x, int32_t y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
 constexpr Pixel kBg = 0xFF204060;
 
 // Counts pixels that differ from the background.
@@ -63,6 +65,17 @@ TEST(SurfaceBufferTest, ReshapeInAnotherBufferTakesItOnlyWhenThatHelps) {
       own.Clear(kBg);  // every pixel is there to write
       EXPECT_EQ(own.At(c.w - 1, c.h - 1), kBg);
     }
+  }
+}
+
+TEST_F(SurfaceTest, ClearOutsideLeavesOnlyTheKeptRectangle) {
+  const Rect cases[] = {{2, 3, 7, 6}, {-5, -5, 4, 20}, {8, 7, 30, 30}, {20, 20, 30, 30}, {3, 3, 3, 9}};
+  for (const Rect& keep : cases) {
+    s.Clear(kBg);
+    s.ClearOutside(keep, 0xFF00FF00);
+    for (int32_t y = 0; y < s.Height(); ++y)
+      for (int32_t x = 0; x < s.Width(); ++x)
+        ASSERT_EQ(s.At(x, y), Inside(keep, x, y) ? kBg : 0xFF00FF00) << x << "," << y;
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/platform/SystemColors.h"
+#include "core/render/Avx2.h"
 #include "core/render/Blend.h"
 #include "core/render/Color.h"
 
@@ -61,7 +62,9 @@ TEST(BlendTest, OverATransparentDestinationKeepsTheSourceColour) {
 TEST(BlendTest, SpansMatchTheirScalarReference) {
   uint32_t seed = 12345;
   auto next = [&] { seed = seed * 1664525u + 1013904223u; return seed; };
-  for (int round = 0; round < 600; ++round) {
+  for (int round = 0; round < 1200; ++round) {
+    // The AVX2 kernels (where the processor has them) in the first half, the SSE2 ones after.
+    AllowAvx2Kernels(round < 600);
     // Odd lengths, and in turn all-opaque, mostly opaque and mixed pixels, so the
     // four-pixel paths and their fall-backs all run.
     const size_t n = 1 + next() % 67;
@@ -83,6 +86,7 @@ TEST(BlendTest, SpansMatchTheirScalarReference) {
     BlendSpanMasterReference(src.data(), b.data(), n, master);
     ASSERT_EQ(a, b) << "master " << master;
   }
+  AllowAvx2Kernels(true);
 }
 
 }  // namespace

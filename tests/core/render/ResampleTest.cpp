@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "RenderTestUtil.h"
+#include "core/render/Avx2.h"
 #include "core/render/Resample.h"
 #include "core/render/ResampleWeights.h"
 
@@ -89,7 +90,7 @@ TEST_P(ResampleMatchTest, FastMatchesReferenceExactly) {
 TEST_P(ResampleMatchTest, EveryVectorKernelMatchesReferenceOnWideRows) {
   Lcg rng(4242 + uint32_t(GetParam()));
   for (bool avx2 : {true, false}) {
-    AllowResampleAvx2(avx2);
+    AllowAvx2Kernels(avx2);
     for (int round = 0; round < 12; ++round) {
       TBitmap32 src = RandomSurface(rng.Range(40, 211), rng.Range(5, 40), rng, round % 2 == 0);
       TBitmap32 a = RandomSurface(rng.Range(30, 190), rng.Range(5, 30), rng, false);
@@ -101,7 +102,7 @@ TEST_P(ResampleMatchTest, EveryVectorKernelMatchesReferenceOnWideRows) {
       ASSERT_TRUE(SamePixels(a, b)) << "round " << round << (avx2 ? " with AVX2" : " without AVX2");
     }
   }
-  AllowResampleAvx2(true);
+  AllowAvx2Kernels(true);
 }
 
 // Blending skips what transparent source pixels reach, and black pixels need no undoing
@@ -111,7 +112,7 @@ TEST_P(ResampleMatchTest, EveryVectorKernelMatchesReferenceOnWideRows) {
 TEST_P(ResampleMatchTest, MostlyTransparentSourcesBlendAsTheReferenceDoes) {
   Lcg rng(9001 + uint32_t(GetParam()));
   for (bool avx2 : {true, false}) {
-    AllowResampleAvx2(avx2);
+    AllowAvx2Kernels(avx2);
     for (int round = 0; round < 24; ++round) {
       TBitmap32 src = RandomSurface(rng.Range(20, 160), rng.Range(10, 90), rng, true);
       const int32_t w = src.Width(), hgt = src.Height();
@@ -151,7 +152,7 @@ TEST_P(ResampleMatchTest, MostlyTransparentSourcesBlendAsTheReferenceDoes) {
       ASSERT_TRUE(SamePixels(a, b)) << "round " << round << (avx2 ? " with AVX2" : " without AVX2");
     }
   }
-  AllowResampleAvx2(true);
+  AllowAvx2Kernels(true);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFilters, ResampleMatchTest, ::testing::ValuesIn(kFilters));
@@ -163,7 +164,7 @@ TEST(ResampleTest, EveryAlphaAndColourComesBackAsTheReferenceGivesIt) {
   for (int32_t a = 0; a < 256; ++a)
     for (int32_t c = 0; c < 256; ++c) src.Row(a)[c] = MakeArgb(uint32_t(a), uint32_t(c), uint32_t(255 - c), uint32_t(c));
   for (bool avx2 : {true, false}) {
-    AllowResampleAvx2(avx2);
+    AllowAvx2Kernels(avx2);
     for (int32_t size : {256, 301}) {
       TBitmap32 fast(size, size), reference(size, size);
       ResampleInto(fast, fast.BoundsRect(), src, src.BoundsRect(), StretchFilter::Linear2, DrawMode::Opaque);
@@ -172,7 +173,7 @@ TEST(ResampleTest, EveryAlphaAndColourComesBackAsTheReferenceGivesIt) {
       EXPECT_TRUE(SamePixels(fast, reference)) << size << (avx2 ? " with AVX2" : " without AVX2");
     }
   }
-  AllowResampleAvx2(true);
+  AllowAvx2Kernels(true);
 }
 
 TEST(ResampleTest, ClippedResultEqualsTheSameRegionOfTheUnclippedOne) {
