@@ -635,12 +635,17 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
         continue;
       }
       if (sparse) reached->Unite(heldOfRows.data(), n, ranges);
+      Pixel* const target = dst.Row(p.visible.top + y) + p.visible.left;
       for (const Range& range : sparse ? ranges : whole) {
         for (int32_t k = 0; k < n; ++k) shifted[size_t(k)] = rows[size_t(k)] + 4 * size_t(range.first);
         const size_t length = size_t(range.last - range.first);
-        VerticalBest(shifted.data(), v.WeightsOf(y), n, int32_t(length), result.data() + range.first);
-        WriteRow(dst.Row(p.visible.top + y) + p.visible.left + range.first, result.data() + range.first, length,
-                 mode, master);
+        // Written straight into the destination row, or blended from the result row.
+        if (mode == DrawMode::Opaque) {
+          VerticalBest(shifted.data(), v.WeightsOf(y), n, int32_t(length), target + range.first);
+        } else {
+          VerticalBest(shifted.data(), v.WeightsOf(y), n, int32_t(length), result.data() + range.first);
+          WriteRow(target + range.first, result.data() + range.first, length, mode, master);
+        }
       }
     }
   };
