@@ -191,7 +191,18 @@ ov_tool() {
     e2e__serve "$@" || rc=$?
     [ "$rc" = 255 ] || return "$rc"  # 255: the server is gone and never saw the command
   fi
-  wine "$E2E_TOOLS/ovtool.exe" "$@" 8>&-
+  # ovtool ends with 0, 1 (not found), 2 (failed) or 64 (usage). Any other exit is Wine's
+  # own: the process did not start, as now and then on a loaded machine, and did nothing,
+  # so it is started again.
+  local try rc
+  for try in 1 2 3; do
+    rc=0
+    wine "$E2E_TOOLS/ovtool.exe" "$@" 8>&- || rc=$?
+    case $rc in 0 | 1 | 2 | 64) return "$rc" ;; esac
+    e2e_log "ovtool $1 did not run (try $try, exit $rc)"
+    sleep 1
+  done
+  return "$rc"
 }
 
 # Starts the ovtool server of the scenario's prefix, talking through two FIFOs in the

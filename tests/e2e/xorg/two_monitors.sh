@@ -22,6 +22,17 @@ xorg_pid=
 orv_pid=
 
 fail() { echo "two_monitors: FAIL: $*" >&2; exit 1; }
+# A Wine command that only writes state (reg, regedit), tried up to three times: now and
+# then, on a loaded machine, a Wine process fails to start at all. Fails with what Wine
+# said the last time.
+wine_try() {
+  local try out
+  for try in 1 2 3; do
+    out=$(wine "$@" 2>&1 </dev/null 8>&-) && return 0
+    sleep 1
+  done
+  fail "wine $* failed three times: $(tr '\r\n' '  ' <<<"$out" | cut -c1-300)"
+}
 skip() { echo "two_monitors: SKIPPED: $*" >&2; exit 77; }
 finish() {
   [ -n "$orv_pid" ] && kill "$orv_pid" 2>/dev/null || true
@@ -85,7 +96,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Control Panel\Mouse]
 "DoubleClickSpeed"="5000"
 REG
-wine regedit /S "$(winepath -w "$work/monitors.reg")" 8>&-
+wine_try regedit /S "$(winepath -w "$work/monitors.reg")"
 wineserver -w
 key='HKCU\Software\Quenlar\Orvinta3'
 desk='HKCU\Control Panel\Desktop'
@@ -99,11 +110,11 @@ colours() { convert "$wall" -crop "$1" +repage -format '%k' info:; }
 [ "$(wine "$tool" desktop 2>/dev/null | head -1 | tr -d '\r')" != "" ] || fail "no desktop"
 
 for version in win10 win7; do
-  wine reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d $version /f >/dev/null 2>&1
+  wine_try reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d $version /f
   wineserver -k 2>/dev/null || true
   wineserver -w
   wine reg delete "$key" /f >/dev/null 2>&1 || true
-  wine reg add "$key\\App" /v FirstRun /t REG_SZ /d 0 /f >/dev/null 2>&1
+  wine_try reg add "$key\\App" /v FirstRun /t REG_SZ /d 0 /f
   timeout 90 wine "$bin/Orvinta.exe" /quit >"$work/quit-$version.log" 2>&1 8>&- || fail "/quit on $version"
   cp "$wall" "$work/wallpaper-$version.bmp"
   size=$(identify -format '%wx%h' "$wall")
@@ -123,10 +134,10 @@ done
 
 # The panel on the left monitor (wallpaper pixels 40..780 = screen -760..-20).
 wine reg delete "$key" /f >/dev/null 2>&1 || true
-wine reg add "$key\\App" /v FirstRun /t REG_SZ /d 0 /f >/dev/null 2>&1
+wine_try reg add "$key\\App" /v FirstRun /t REG_SZ /d 0 /f
 for kv in "CalendarR1 40" "CalendarR2 40" "CalendarR3 780" "CalendarR4 580"; do
   set -- $kv
-  wine reg add "$key\\Panels" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null 2>&1
+  wine_try reg add "$key\\Panels" /v "$1" /t REG_DWORD /d "$2" /f
 done
 wine "$bin/Orvinta.exe" >"$work/orvinta.log" 2>&1 8>&- &
 orv_pid=$!
