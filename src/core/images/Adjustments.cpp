@@ -50,15 +50,80 @@ void ScanLuminance(const TBitmap32& s, uint32_t& lo, uint32_t& hi) {
   });
 }
 
-void ApplyTables(TBitmap32& s, const ByteTable& tr, const ByteTable& tg, const ByteTable& tb) {
-  Pixel* p = s.Bits();
-  ForEachPixelBand(s, [&](size_t first, size_t last) {
-    for (size_t i = first; i < last; ++i) {
-      Pixel v = p[i];
-      p[i] = (v & 0xFF000000u) | (uint32_t(tr[Channel(v, 16)]) << 16) | (uint32_t(tg[Channel(v, 8)]) << 8) |
-             tb[Channel(v, 0)];
+inline Pixel Mapped(Pixel v, const ColourTables& t) {
+  return (uint32_t(t.red[Channel(v, 16)]) << 16) | (uint32_t(t.green[Channel(v, 8)]) << 8) | t.blue[Channel(v, 0)];
+}
+
+// The tables over every pixel of the surface outside `done`; alpha stays.
+void ApplyTables(TBitmap32& s, const ColourTables& t, const Rect& done) {
+  const Rect skip = done.Intersect(s.BoundsRect());
+  const int32_t w = s.Width();
+  ForEachBand(s.Height(), kBandRows, [&](int64_t y0, int64_t y1) {
+    for (int32_t y = int32_t(y0); y < int32_t(y1); ++y) {
+      Pixel* row = s.Row(y);
+      auto apply = [&](int32_t from, int32_t to) {
+        for (int32_t x = from; x < to; ++x) row[x] = (row[x] & 0xFF000000u) | Mapped(row[x], t);
+      };
+      if (skip.Empty() || y < skip.top || y >= skip.bottom) {
+        apply(0, w);
+      } else {
+        apply(0, skip.left);
+        apply(skip.right, w);
+      }
     }
   });
+}
+
+// The tone curve and colour shift over the equalise table `first`; `identity` tells
+// whether they change nothing.
+ColourTables ToneTables(const TImageProps& props, const ByteTable& first, bool& identity) {
+  const ByteTable tone = BuildToneTable(props.Gamma, props.Contrast, props.Brightness);
+  const int32_t shift[3] = {ColourShiftAmount(props.Red), ColourShiftAmount(props.Green),
+                            ColourShiftAmount(props.Blue)};
+  ColourTables t;
+  ByteTable* tables[3] = {&t.red, &t.green, &t.blue};
+  identity = true;
+  for (int c = 0; c < 3; ++c)
+    for (int i = 0; i < 256; ++i) {
+      (*tables[c])[i] = ClampByte(int32_t(tone[first[i]]) + shift[c]);
+      identity = identity && (*tables[c])[i] == i;
+    }
+  return t;
+}
+
+void Adjust(TBitmap32& s, const TImageProps& props, const Rect& done) {
+  if (s.Empty()) return;
+  uint32_t lo = 255, hi = 0;
+  if (props.GrayScale) {
+    // Gray pixels have R = G = B = g, so the equalise measure is g*255 >> 8; take it in
+    // the same pass.
+    Pixel* p = s.Bits();
+    std::mutex lock;
+    ForEachPixelBand(s, [&](size_t first, size_t last) {
+      uint32_t bandLo = 255, bandHi = 0;
+      for (size_t i = first; i < last; ++i) {
+        Pixel v = p[i];
+        uint32_t g = GrayValue(Channel(v, 16), Channel(v, 8), Channel(v, 0));
+        p[i] = (v & 0xFF000000u) | (g << 16) | (g << 8) | g;
+        uint32_t l = EqualizeLuminance(g, g, g);
+        bandLo = std::min(bandLo, l);
+        bandHi = std::max(bandHi, l);
+      }
+      std::lock_guard<std::mutex> guard(lock);
+      lo = std::min(lo, bandLo);
+      hi = std::max(hi, bandHi);
+    });
+  } else if (props.Equalize) {
+    ScanLuminance(s, lo, hi);
+  }
+
+  ByteTable first = IdentityTable();
+  if (props.Equalize) BuildEqualizeTable(lo, hi, first);
+
+  // Equalise, tone curve and colour shift folded into one table per channel.
+  bool identity = true;
+  const ColourTables tables = ToneTables(props, first, identity);
+  if (!identity) ApplyTables(s, tables, done);
 }
 
 }  // namespace
@@ -92,47 +157,22 @@ int32_t ColourShiftAmount(int32_t value) {
   return static_cast<int32_t>(Clamp<int64_t>(int64_t(value) * 255 / 100, -255, 255));
 }
 
-void AdjustColours(TBitmap32& s, const TImageProps& props) {
-  if (s.Empty()) return;
-  uint32_t lo = 255, hi = 0;
-  if (props.GrayScale) {
-    // Gray pixels have R = G = B = g, so the equalise measure is g*255 >> 8; take it in
-    // the same pass.
-    Pixel* p = s.Bits();
-    std::mutex lock;
-    ForEachPixelBand(s, [&](size_t first, size_t last) {
-      uint32_t bandLo = 255, bandHi = 0;
-      for (size_t i = first; i < last; ++i) {
-        Pixel v = p[i];
-        uint32_t g = GrayValue(Channel(v, 16), Channel(v, 8), Channel(v, 0));
-        p[i] = (v & 0xFF000000u) | (g << 16) | (g << 8) | g;
-        uint32_t l = EqualizeLuminance(g, g, g);
-        bandLo = std::min(bandLo, l);
-        bandHi = std::max(bandHi, l);
-      }
-      std::lock_guard<std::mutex> guard(lock);
-      lo = std::min(lo, bandLo);
-      hi = std::max(hi, bandHi);
-    });
-  } else if (props.Equalize) {
-    ScanLuminance(s, lo, hi);
-  }
+void AdjustColours(TBitmap32& s, const TImageProps& props) { Adjust(s, props, {}); }
 
-  ByteTable first = IdentityTable();
-  if (props.Equalize) BuildEqualizeTable(lo, hi, first);
+void AdjustColoursOutside(TBitmap32& s, const TImageProps& props, const Rect& done) {
+  // Adjustments that look at the picture first are never applied ahead of time.
+  Adjust(s, props, props.GrayScale || props.Equalize ? Rect{} : done);
+}
 
-  // Equalise, tone curve and colour shift folded into one table per channel.
-  const ByteTable tone = BuildToneTable(props.Gamma, props.Contrast, props.Brightness);
-  const int32_t shift[3] = {ColourShiftAmount(props.Red), ColourShiftAmount(props.Green),
-                            ColourShiftAmount(props.Blue)};
-  ByteTable tables[3];
+bool FixedColourTables(const TImageProps& props, ColourTables& tables) {
+  if (props.GrayScale || props.Equalize) return false;
   bool identity = true;
-  for (int c = 0; c < 3; ++c)
-    for (int i = 0; i < 256; ++i) {
-      tables[c][i] = ClampByte(int32_t(tone[first[i]]) + shift[c]);
-      identity = identity && tables[c][i] == i;
-    }
-  if (!identity) ApplyTables(s, tables[0], tables[1], tables[2]);
+  tables = ToneTables(props, IdentityTable(), identity);
+  return true;
+}
+
+void ApplyColourTablesOpaque(Pixel* row, size_t count, const ColourTables& tables) {
+  for (size_t i = 0; i < count; ++i) row[i] = 0xFF000000u | Mapped(row[i], tables);
 }
 
 void MirrorRows(TBitmap32& s) {

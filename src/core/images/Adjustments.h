@@ -34,6 +34,23 @@ int32_t ColourShiftAmount(int32_t value);
 // order, over the whole surface. The properties must be working values.
 void AdjustColours(TBitmap32& surface, const TImageProps& props);
 
+// What the tone curve and the colour shift do to each channel, as tables.
+struct ColourTables {
+  ByteTable red, green, blue;
+};
+
+// The tables the adjustments come to when they need no look at the picture first (no
+// grayscale, no equalise): then they can be applied row by row as the picture is drawn.
+// False when they do need one.
+bool FixedColourTables(const TImageProps& props, ColourTables& tables);
+
+// The tables applied to `count` pixels, each made opaque on the way.
+void ApplyColourTablesOpaque(Pixel* row, size_t count, const ColourTables& tables);
+
+// AdjustColours over the surface except `done`, whose pixels were adjusted already
+// (through ApplyColourTablesOpaque with the properties' fixed tables).
+void AdjustColoursOutside(TBitmap32& surface, const TImageProps& props, const Rect& done);
+
 // Mirrors every row left to right.
 void MirrorRows(TBitmap32& surface);
 

@@ -35,10 +35,15 @@ void ComposeImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& props, 
 // redraws: PlaceImage draws the picture by its size mode (false when nothing more is to be
 // done: no picture, or no background); FinishImage runs the adjustments, the overlay and
 // the mirror over the destination.
+// Given `adjusted`, PlaceImage may also apply the colour adjustments to the picture's
+// pixels as it draws them, while they are in the cache (an opaque, untiled picture whose
+// adjustments need no look at it first), and sets `adjusted` to the part it did so; the
+// caller passes that part on to FinishImage, which then leaves it alone. A caller that
+// keeps the placed picture to adjust it differently later passes none.
 bool PlaceImage(TBitmap32& dst, TBitmap32& picture, const TImageProps& props, StretchFilter filter, ImageSlot slot,
-                const ComposeSettings& settings);
+                const ComposeSettings& settings, Rect* adjusted = nullptr);
 void FinishImage(TBitmap32& dst, const TImageProps& props, StretchFilter filter, ImageSlot slot, bool adjust,
-                 const ComposeSettings& settings);
+                 const ComposeSettings& settings, const Rect& adjusted = {});
 
 // The part of the destination that PlaceImage writes over whole, every pixel replaced by
 // the picture's: the visible placement of an opaque as-is, fit or stretched picture;

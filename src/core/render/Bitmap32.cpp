@@ -47,11 +47,24 @@ void TBitmap32::ReshapeInBufferOf(TBitmap32& from, int32_t width, int32_t height
   Reshape(width, height);
 }
 
-void TBitmap32::MakeOpaque() {
+void TBitmap32::MakeOpaque() { MakeOpaqueOutside({}); }
+
+void TBitmap32::MakeOpaqueOutside(const Rect& done) {
+  const Rect k = done.Intersect(BoundsRect());
   const size_t w = size_t(width_);
-  ForEachBand(height_, 64, [this, w](int64_t y0, int64_t y1) {
-    Pixel* p = pixels_.data();
-    for (size_t i = size_t(y0) * w; i < size_t(y1) * w; ++i) p[i] |= 0xFF000000u;
+  ForEachBand(height_, 64, [this, w, &k](int64_t y0, int64_t y1) {
+    auto opaque = [](Pixel* from, Pixel* to) {
+      for (Pixel* p = from; p < to; ++p) *p |= 0xFF000000u;
+    };
+    for (int64_t y = y0; y < y1; ++y) {
+      Pixel* row = pixels_.data() + size_t(y) * w;
+      if (k.Empty() || y < k.top || y >= k.bottom) {
+        opaque(row, row + w);
+      } else {
+        opaque(row, row + k.left);
+        opaque(row + k.right, row + w);
+      }
+    }
   });
 }
 

@@ -78,6 +78,8 @@ class TBitmap32 {
   // Every pixel's alpha = 255, its colour kept: the surface as a picture without alpha
   // (a wallpaper file) shows it.
   void MakeOpaque();
+  // The same except inside `done`, which is known to be opaque already.
+  void MakeOpaqueOutside(const Rect& done);
   // p written into r.
   void FillRectOpaque(const Rect& r, Pixel p);
   // p blended over every pixel of r with p's alpha.

@@ -468,7 +468,8 @@ void SourceSpan(const WeightTable& h, int32_t& first, int32_t& n) {
   n = hi - lo;
 }
 
-void ResampleNearest(TBitmap32& dst, const Plan& p, const TBitmap32& src, DrawMode mode, uint32_t master) {
+void ResampleNearest(TBitmap32& dst, const Plan& p, const TBitmap32& src, DrawMode mode, uint32_t master,
+                     const RowFinish* finish) {
   const int32_t vw = p.visible.right - p.visible.left, vh = p.visible.bottom - p.visible.top;
   WeightTable h = BuildWeightTable(StretchFilter::Nearest, p.dstWidth, p.firstX, vw,
                                    p.source.right - p.source.left);
@@ -484,7 +485,9 @@ void ResampleNearest(TBitmap32& dst, const Plan& p, const TBitmap32& src, DrawMo
         for (int32_t x = 0; x < vw; ++x) line[size_t(x)] = s[h.start[size_t(x)]];
         lastY = sy;
       }
-      WriteRow(dst.Row(p.visible.top + y) + p.visible.left, line.data(), size_t(vw), mode, master);
+      Pixel* const target = dst.Row(p.visible.top + y) + p.visible.left;
+      WriteRow(target, line.data(), size_t(vw), mode, master);
+      if (finish) (*finish)(target, size_t(vw));
     }
   });
 }
@@ -565,7 +568,7 @@ class ReachedPositions {
 };
 
 void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, StretchFilter filter,
-                      DrawMode mode, uint32_t master, bool fast) {
+                      DrawMode mode, uint32_t master, bool fast, const RowFinish* finish) {
   const int32_t vw = p.visible.right - p.visible.left, vh = p.visible.bottom - p.visible.top;
   const WeightTable h = BuildWeightTable(filter, p.dstWidth, p.firstX, vw, p.source.right - p.source.left);
   const WeightTable v = BuildWeightTable(filter, p.dstHeight, p.firstY, vh, p.source.bottom - p.source.top);
@@ -631,7 +634,9 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
       }
       if (!fast) {
         VerticalScalar(rows.data(), v.WeightsOf(y), n, vw, result.data());
-        WriteRow(dst.Row(p.visible.top + y) + p.visible.left, result.data(), size_t(vw), mode, master, false);
+        Pixel* const target = dst.Row(p.visible.top + y) + p.visible.left;
+        WriteRow(target, result.data(), size_t(vw), mode, master, false);
+        if (finish) (*finish)(target, size_t(vw));
         continue;
       }
       if (sparse) reached->Unite(heldOfRows.data(), n, ranges);
@@ -646,6 +651,7 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
           VerticalBest(shifted.data(), v.WeightsOf(y), n, int32_t(length), result.data() + range.first);
           WriteRow(target + range.first, result.data() + range.first, length, mode, master);
         }
+        if (finish) (*finish)(target + range.first, length);
       }
     }
   };
@@ -654,15 +660,17 @@ void ResampleFiltered(TBitmap32& dst, const Plan& p, const TBitmap32& src, Stret
   else band(0, vh);
 }
 
-void Resample(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
-              StretchFilter filter, DrawMode mode, uint32_t master, bool fast) {
+// Returns the part of dst written or blended over.
+Rect Resample(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect, StretchFilter filter,
+              DrawMode mode, uint32_t master, bool fast, const RowFinish* finish = nullptr) {
   const Plan p = MakePlan(dst, dstRect, src, srcRect);
-  if (!p.ok) return;
-  if (mode == DrawMode::Blend && master == 0) return;
+  if (!p.ok) return {};
+  if (mode == DrawMode::Blend && master == 0) return {};
   if (filter == StretchFilter::Nearest)
-    ResampleNearest(dst, p, src, mode, master);
+    ResampleNearest(dst, p, src, mode, master, finish);
   else
-    ResampleFiltered(dst, p, src, filter, mode, master, fast);
+    ResampleFiltered(dst, p, src, filter, mode, master, fast, finish);
+  return p.visible;
 }
 
 }  // namespace
@@ -680,6 +688,11 @@ void ResampleInto(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, con
 void ResampleIntoReference(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src,
                            const Rect& srcRect, StretchFilter filter, DrawMode mode) {
   Resample(dst, dstRect, src, srcRect, filter, mode, src.MasterAlpha, false);
+}
+
+Rect ResampleIntoFinishing(TBitmap32& dst, const Rect& dstRect, const TBitmap32& src, const Rect& srcRect,
+                           StretchFilter filter, const RowFinish& finish) {
+  return Resample(dst, dstRect, src, srcRect, filter, DrawMode::Opaque, 255, true, &finish);
 }
 
 }  // namespace ov

@@ -65,8 +65,9 @@ bool ComposeLayer(WallpaperBuildInput& in, const std::string& file, TBitmap32& l
     if (!bottom.Empty())
       ComposeImage(layer, bottom, in.props.Props(ImageSlot::Bottom), StretchFilter::Spline, ImageSlot::Bottom, true,
                    compose);
-    placed = PlaceImage(layer, picture, props, StretchFilter::Spline, ImageSlot::Current, compose);
-    if (placed) FinishImage(layer, props, StretchFilter::Spline, ImageSlot::Current, true, compose);
+    Rect adjusted;
+    placed = PlaceImage(layer, picture, props, StretchFilter::Spline, ImageSlot::Current, compose, &adjusted);
+    if (placed) FinishImage(layer, props, StretchFilter::Spline, ImageSlot::Current, true, compose, adjusted);
     placed = true;
   } catch (const std::exception&) {
     // The build goes on with what was drawn; where the picture was to go and did not,

@@ -99,6 +99,56 @@ TEST_F(ComposeTest, TheOpaquelyPlacedPartIsWrittenWholeWhateverWasBeneath) {
   }
 }
 
+TEST_F(ComposeTest, AdjustingWhilePlacingGivesThePixelsOfTheSeparatePasses) {
+  struct Case {
+    const char* what;
+    bool fit, stretch, tile, flip, gray, equalize;
+    int32_t offsetX, gamma10, contrast, red, alpha;
+    StretchFilter filter;
+    ImageSlot slot;
+    bool fused;  // adjusted while placed
+  } cases[] = {
+      {"fit, tone and colour", true, false, false, false, false, false, 0, 15, 20, 10, 255, StretchFilter::Spline,
+       ImageSlot::Current, true},
+      {"as-is off the edge, flipped", false, false, false, true, false, false, -300, -8, 0, -40, 255,
+       StretchFilter::Linear2, ImageSlot::Current, true},
+      {"stretched, nearest", false, true, false, false, false, false, 0, 0, 35, 0, 255, StretchFilter::Nearest,
+       ImageSlot::Bottom, true},
+      {"no adjustment", true, false, false, false, false, false, 0, 0, 0, 0, 255, StretchFilter::Spline,
+       ImageSlot::Current, true},
+      {"entirely outside", false, false, false, false, false, false, 5000, 15, 0, 0, 255, StretchFilter::Spline,
+       ImageSlot::Current, false},
+      {"grayscale", true, false, false, false, true, false, 0, 15, 0, 0, 255, StretchFilter::Spline,
+       ImageSlot::Current, false},
+      {"equalised", true, false, false, false, false, true, 0, 0, 0, 0, 255, StretchFilter::Spline,
+       ImageSlot::Current, false},
+      {"blended", true, false, false, false, false, false, 0, 15, 0, 0, 180, StretchFilter::Spline,
+       ImageSlot::Current, false},
+      {"tiled", false, false, true, false, false, false, 0, 15, 0, 0, 255, StretchFilter::Spline,
+       ImageSlot::Current, false},
+  };
+  // A picture with transparent and translucent parts: the fused pass makes it opaque too.
+  TBitmap32 picture = test::Random(300, 170, 7);
+  picture.MakeOpaque();
+  for (int32_t y = 0; y < 170; y += 3) picture.At(y, y) &= y % 2 ? 0x00FFFFFFu : 0x80FFFFFFu;
+  for (const Case& c : cases) {
+    TImageProps p;
+    p.Fit = c.fit, p.Stretch = c.stretch, p.Tile = c.tile, p.FlipHorz = c.flip;
+    p.GrayScale = c.gray, p.Equalize = c.equalize;
+    p.OffsetX = c.offsetX, p.Gamma = c.gamma10 / 10.0, p.Contrast = c.contrast, p.Red = c.red;
+    settings.wallpaperAlpha = c.alpha;
+    TBitmap32 separate = test::Random(800, 600, 3), fused = separate;
+    TBitmap32 pictureCopy = picture;
+    ASSERT_TRUE(PlaceImage(separate, pictureCopy, p, c.filter, c.slot, settings));
+    FinishImage(separate, p, c.filter, c.slot, true, settings);
+    Rect adjusted{1, 1, 2, 2};
+    ASSERT_TRUE(PlaceImage(fused, picture, p, c.filter, c.slot, settings, &adjusted));
+    EXPECT_EQ(!adjusted.Empty(), c.fused) << c.what;
+    FinishImage(fused, p, c.filter, c.slot, true, settings, adjusted);
+    ASSERT_TRUE(test::SamePixels(separate, fused)) << c.what;
+  }
+}
+
 TEST_F(ComposeTest, AsIsPictureIsCentredAndMovedByItsOffsets) {
   TBitmap32 dst = Wallpaper();
   TBitmap32 pic = test::Filled(100, 50, kRed);
