@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, builds the three trees, then runs the core
-# tests natively and under the sanitizers, the Windows unit and end-to-end tests under
-# Wine, and each fuzz program for a short while. Exits non-zero when anything fails.
+# Runs every test: installs what is missing, builds the Windows and the sanitizer trees,
+# then runs the core tests natively under the sanitizers, the core, Windows unit and
+# end-to-end tests under Wine, and each fuzz program for a short while. Exits non-zero
+# when anything fails. The release tree of g++ (build/native) is the benchmarks' and is
+# not built here: the optimised g++ code of the core is tested in the Windows tree, and
+# a third compile of the whole core held the run past its time on a two-core machine.
 #
 # The Windows tree is built first and its tests start at once: the end-to-end scenarios
 # (two at a time, each in its own Wine prefix and display) spend most of their time
-# waiting for the program. From the start, the native trees (with the fuzz programs) are
+# waiting for the program. From the start, the sanitizer tree (with the fuzz programs) is
 # built and tested, and the fuzz programs run, at idle priority, so that they use what
 # the Windows build and the scenarios leave idle without slowing them down.
 set -euo pipefail
@@ -59,25 +62,16 @@ fuzz_all() {
   cat build/fuzz.test2.log >>build/fuzz.test.log
   return $rc
 }
-# From the start, in the background: the native trees (the asan tree holds the fuzz
-# programs too), their tests, and then the fuzz programs. They use what the Windows build
-# and the scenarios leave idle. The builds and tests run in the idle scheduling class,
-# which gets a processor only when nothing else wants one (nice 19 still took a third
-# longer off the Windows build); the fuzz programs, whose time-out per input is wall
-# time, only at nice 19.
+# From the start, in the background: the sanitizer tree (it holds the fuzz programs too),
+# its tests, and then the fuzz programs. They use what the Windows build and the
+# scenarios leave idle. The build and tests run in the idle scheduling class, which gets
+# a processor only when nothing else wants one (nice 19 still took a third longer off the
+# Windows build); the fuzz programs, whose time-out per input is wall time, only at
+# nice 19.
 if chrt --idle 0 true 2>/dev/null; then idle=(chrt --idle 0); else idle=(nice -n 19); fi
 low_priority() {
   renice -n 19 -p "$BASHPID" >/dev/null
-  local rc=0 native_pid
-  # The two trees side by side: each one's serial stretches (configuring libical, the
-  # links) leave the processors to the other. Each tree's tests start as soon as it is
-  # built, the native ones while the sanitizer tree still links.
-  native_chain() {
-    step build-native "${idle[@]}" scripts/build.sh native || { touch build/native.build-failed; return 1; }
-    step test-native run_ctest native "${idle[@]}"
-  }
-  native_chain >build/native-chain.out 2>&1 &
-  native_pid=$!
+  local rc=0
   if step build-asan "${idle[@]}" scripts/build.sh asan; then
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 step test-asan run_ctest asan "${idle[@]}" || rc=1
     echo "== fuzz"
@@ -85,13 +79,9 @@ low_priority() {
     grep -E '^fuzz ' build/fuzz.test.log || true
   else
     rc=1
-    touch build/native.build-failed
   fi
-  wait "$native_pid" || rc=1
-  cat build/native-chain.out
   return $rc
 }
-rm -f build/native.build-failed
 failed=0
 win_pid=
 (low_priority) >build/low-priority.out 2>&1 &
