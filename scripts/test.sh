@@ -6,11 +6,12 @@
 # not built here: the optimised g++ code of the core is tested in the Windows tree, and
 # a third compile of the whole core held the run past its time on a two-core machine.
 #
-# The Windows tree is built first and its tests start at once: the end-to-end scenarios
-# (two at a time, each in its own Wine prefix and display) spend most of their time
-# waiting for the program. From the start, the sanitizer tree (with the fuzz programs) is
-# built and tested, and the fuzz programs run, at idle priority, so that they use what
-# the Windows build and the scenarios leave idle without slowing them down.
+# The end-to-end scenarios (two at a time, each in its own Wine prefix and display) are
+# the longest part, so what they need of the Windows tree is built first and they start
+# at once; the test programs of the tree are compiled while they run, and then run too.
+# From the start, the sanitizer tree (with the fuzz programs) is built and tested, and
+# the fuzz programs run, at idle priority, so that they use what the Windows build and
+# the scenarios leave idle without slowing them down.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -31,14 +32,17 @@ step() {
 
 step install scripts/install-deps.sh
 
-# run_ctest TREE [COMMAND PREFIX...]
+# run_ctest NAME DIR [CTEST ARGUMENTS...] [-- COMMAND PREFIX...]: the tests of build/DIR
+# (a tree, or a folder of one for the tests defined there), logged to build/NAME.test.log.
 run_ctest() {
-  local tree=$1 log=build/$1.test.log
-  shift
-  if (cd "build/$tree" && "$@" ctest --output-on-failure -j "$jobs") >"$log" 2>&1; then
-    echo "== test $tree: $(grep -E 'tests passed' "$log"), $(grep -oE 'Total Test time \(real\) = +[0-9.]+ sec' "$log" | grep -oE '[0-9.]+ sec')"
+  local name=$1 dir=$2 log=build/$1.test.log args=() prefix=()
+  shift 2
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do args+=("$1"); shift; done
+  [ $# -gt 0 ] && { shift; prefix=("$@"); }
+  if (cd "build/$dir" && "${prefix[@]}" ctest --output-on-failure -j "$jobs" "${args[@]}") >"$log" 2>&1; then
+    echo "== test $name: $(grep -E 'tests passed' "$log"), $(grep -oE 'Total Test time \(real\) = +[0-9.]+ sec' "$log" | grep -oE '[0-9.]+ sec')"
   else
-    echo "== test $tree FAILED"
+    echo "== test $name FAILED"
     # ctest prints the whole output of each failed test; the summary is at the end.
     tail -n 400 "$log"
     return 1
@@ -73,7 +77,7 @@ low_priority() {
   renice -n 19 -p "$BASHPID" >/dev/null
   local rc=0
   if step build-asan "${idle[@]}" scripts/build.sh asan; then
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 step test-asan run_ctest asan "${idle[@]}" || rc=1
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 step test-asan run_ctest asan asan -- "${idle[@]}" || rc=1
     echo "== fuzz"
     step fuzz fuzz_all || { rc=1; tail -n 80 build/fuzz.test.log; }
     grep -E '^fuzz ' build/fuzz.test.log || true
@@ -83,7 +87,7 @@ low_priority() {
   return $rc
 }
 failed=0
-win_pid=
+e2e_pid=
 (low_priority) >build/low-priority.out 2>&1 &
 low_pid=$!
 # A process and everything it started (on a failed step, nothing may build on).
@@ -92,25 +96,36 @@ kill_tree() {
   for child in $(pgrep -P "$1"); do kill_tree "$child"; done
   kill "$1" 2>/dev/null || true
 }
-trap '[ -n "${OV_XVFB_PID:-}" ] && kill "$OV_XVFB_PID" 2>/dev/null; [ -n "$win_pid" ] && kill "$win_pid" 2>/dev/null; [ -n "$low_pid" ] && kill_tree "$low_pid"; true' EXIT
+trap '[ -n "${OV_XVFB_PID:-}" ] && kill "$OV_XVFB_PID" 2>/dev/null; [ -n "$e2e_pid" ] && kill_tree "$e2e_pid"; [ -n "$low_pid" ] && kill_tree "$low_pid"; true' EXIT
 
-step build-win scripts/build.sh win
-
-# The release from the built Windows tree; the installer scenario installs what it makes.
+# What the scenarios need of the Windows tree: the program, the hook library, the zone
+# folder beside them and the harness's own tools; then the release, which the installer
+# scenario installs.
+OV_TARGETS="Orvinta MHookOV zoneinfo ovtool keepalive hookprobe decodeprobe" step build-e2e scripts/build.sh win
 step package scripts/package.sh
 
 # One headless display for every Windows test program of this run (the scenarios start
-# their own).
+# their own). The scenarios run from their folder of the tree, whose ctest keeps its log
+# and times apart from the unit tests' run beside it.
 ov_ensure_display
-step test-win run_ctest win >build/test-win.out 2>&1 &
-win_pid=$!
+step test-e2e run_ctest e2e win/tests/e2e >build/test-e2e.out 2>&1 &
+e2e_pid=$!
+
+# The rest of the tree (the test programs) and then its unit tests, at nice 10: the
+# scenarios keep the processor time their waits for the program are measured in.
+if step build-win nice -n 10 scripts/build.sh win; then
+  step test-unit run_ctest win win -LE e2e -- nice -n 10 >build/test-unit.out 2>&1 || failed=1
+else
+  failed=1
+fi
 
 wait "$low_pid" || failed=1
 low_pid=
 cat build/low-priority.out
-wait "$win_pid" || failed=1
-win_pid=
-cat build/test-win.out
+cat build/test-unit.out 2>/dev/null || true
+wait "$e2e_pid" || failed=1
+e2e_pid=
+cat build/test-e2e.out
 
 echo "== steps (wall time):"
 cat build/test-steps.log
