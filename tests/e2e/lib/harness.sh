@@ -607,15 +607,25 @@ e2e__descendants() {
 # PIDs of processes whose environment holds NAME=VALUE, apart from this shell and its
 # ancestors.
 e2e__processes_with_env() {
-  local entry=$1 ancestors=" $$ " p=$$ pid
-  while [ "$p" -gt 1 ] 2>/dev/null; do
-    p=$(ps -o ppid= -p "$p" 2>/dev/null | tr -d ' ') || break
-    [ -n "$p" ] || break
+  local entry=$1 ancestors=" $$ $BASHPID " p=$$ stat pid
+  # The parent's PID is the field after the command name, which may hold spaces and
+  # parentheses. Read without starting a process: a scenario calls this while it waits
+  # for its processes to end, and every process started costs milliseconds of a loaded
+  # machine.
+  while [ "$p" -gt 1 ] 2>/dev/null && read -r stat 2>/dev/null <"/proc/$p/stat"; do
+    stat=${stat##*) }
+    p=${stat#* }
+    p=${p%% *}
     ancestors+="$p "
   done
-  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-    [[ $ancestors == *" $pid "* ]] && continue
-    grep -qzxF "$entry" "/proc/$pid/environ" 2>/dev/null && echo "$pid"
+  # One grep over every process's environment (NUL-separated entries, whole entries
+  # only). The list is made before the grep starts, so neither the grep nor the shell
+  # that runs it is in it.
+  local environs=(/proc/[0-9]*/environ) file
+  for file in $(grep -lzxF -e "$entry" -- "${environs[@]}" 2>/dev/null || true); do
+    pid=${file#/proc/}
+    pid=${pid%/environ}
+    [[ $ancestors == *" $pid "* ]] || echo "$pid"
   done
   return 0
 }
