@@ -39,9 +39,9 @@ for t in "${trees[@]}"; do
     win)    args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake") ;;
     *) echo "unknown build tree: $t" >&2; exit 2 ;;
   esac
-  # A tree configured with other options than these (an older checkout's) starts afresh:
-  # CMake keeps a tree's compilers once chosen.
-  config="${args[*]}"
+  # A tree configured with other options than these (an older checkout's, or with or
+  # without ccache) starts afresh: CMake keeps a tree's compilers once chosen.
+  config="${args[*]} ${launcher[*]}"
   if [ -f "$dir/build.ninja" ] && [ "$(cat "$dir/ov-config.txt" 2>/dev/null)" != "$config" ]; then
     rm -rf "$dir"
   fi
