@@ -13,6 +13,10 @@
 # the fuzz programs run, at idle priority, so that they use what the Windows build and
 # the scenarios leave idle without slowing them down.
 set -euo pipefail
+# Debian's own programs first: the tests use what install-deps.sh installed, not a Python
+# version manager's shims or wrappers in /usr/local that a machine's PATH may put before
+# them (each python3 through such a shim also cost a third of a processor-second).
+export PATH=/usr/sbin:/usr/bin:/sbin:/bin${PATH:+:$PATH}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/lib/wine-env.sh

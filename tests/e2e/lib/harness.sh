@@ -179,11 +179,14 @@ e2e_wine_retry() {
 e2e_has() { grep "$@" >/dev/null; }
 
 # The harness's tool inside Wine (tests/e2e/tools/OvTool.cpp); see its usage text.
-# Starting a Wine process costs about half a second and a fifth of a processor-second,
-# and a scenario makes dozens of short queries: those go to the scenario's ovtool
-# server (one process, started with the desktop) while it runs in the prefix in use.
-# Commands that wait, press keys or click the mouse always start a process of their own.
-E2E_SERVED=" list find children items msgboxes reg desktop window hint send post settext select "
+# Starting a Wine process costs about a sixth of a second and of a processor-second,
+# and a scenario makes dozens of queries: those go to the scenario's ovtool server (one
+# process, started with the desktop) while it runs in the prefix in use. A wait for a
+# window goes there too: the scenario's shell waits for the answer in any case, and the
+# server answers within the wait's time-out (30 s at most), well before a served
+# command's 120 s. Commands that press keys or click the mouse always start a process of
+# their own.
+E2E_SERVED=" list find wait children items msgboxes reg desktop window hint send post settext select "
 ov_tool() {
   if [ -n "${E2E_TOOL_PREFIX:-}" ] && [ "${WINEPREFIX:-}" = "$E2E_TOOL_PREFIX" ] &&
     [[ $E2E_SERVED == *" ${1:-} "* ]]; then
