@@ -237,6 +237,45 @@ When Resolve(icaltimetype t, icalproperty* prop, const Event& ev) {
 constexpr int64_t kMaxZoneChanges = 100000;
 constexpr int kZoneCoverageYear = 2100;  // the year up to which a zone's changes are counted
 
+// How many times a yearly or monthly rule falls in one of its years or months at most.
+// Its BY lists decide it: one that expands the period multiplies its times by its length
+// (a weekday named without an ordinal falls up to 5 times in a month and 53 in a year, a
+// week number holds a week), one that only limits it (BYMONTH of a monthly rule, BYDAY
+// beside BYMONTHDAY or BYYEARDAY, BYSETPOS) keeps it or cuts it. Real zones fall once a
+// period (BYMONTH=3;BYDAY=2SU); a rule naming every weekday, hour and minute falls tens of
+// thousands of times.
+int64_t TimesPerPeriod(const icalrecurrencetype& rule) {
+  const bool yearly = rule.freq == ICAL_YEARLY_RECURRENCE;
+  auto count = [](const short* values, size_t size) { return int64_t(CountOf(values, size)); };
+  const int64_t months = count(rule.by_month, ICAL_BY_MONTH_SIZE);
+  const int64_t monthDays = count(rule.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+  const int64_t yearDays = count(rule.by_year_day, ICAL_BY_YEARDAY_SIZE);
+  const int64_t weeks = count(rule.by_week_no, ICAL_BY_WEEKNO_SIZE);
+  const int64_t weekdays = count(rule.by_day, ICAL_BY_DAY_SIZE);
+  int64_t weekdayTimes = 0;  // what BYDAY makes of a month, or of a year without BYMONTH
+  const bool perMonth = !yearly || months > 0;
+  for (int64_t i = 0; i < weekdays; ++i)
+    weekdayTimes += icalrecurrencetype_day_position(rule.by_day[i]) != 0 ? 1 : (perMonth ? 5 : 53);
+  int64_t days = 1;
+  if (yearly) {
+    if (yearDays > 0) days = yearDays;
+    else if (monthDays > 0) days = monthDays * (months > 0 ? months : 12);
+    else if (weeks > 0) days = weeks * (weekdays > 0 ? weekdays : 1);
+    else if (weekdays > 0) days = weekdayTimes * (months > 0 ? months : 1);
+    else if (months > 0) days = months;
+  } else if (monthDays > 0) {
+    days = monthDays;
+  } else if (weekdays > 0) {
+    days = weekdayTimes;
+  }
+  auto atLeastOne = [&](const short* values, size_t size) { return std::max<int64_t>(1, count(values, size)); };
+  int64_t times = days * atLeastOne(rule.by_hour, ICAL_BY_HOUR_SIZE) * atLeastOne(rule.by_minute, ICAL_BY_MINUTE_SIZE) *
+                  atLeastOne(rule.by_second, ICAL_BY_SECOND_SIZE);
+  const int64_t setPositions = count(rule.by_set_pos, ICAL_BY_SETPOS_SIZE);
+  if (setPositions > 0) times = std::min(times, setPositions);
+  return times;
+}
+
 // How many changes a rule of a zone part that starts in `firstYear` makes up to the
 // coverage year: an estimate from above, which is all the budget needs.
 int64_t ZoneRuleChanges(int firstYear, const icalrecurrencetype& rule) {
@@ -244,7 +283,7 @@ int64_t ZoneRuleChanges(int firstYear, const icalrecurrencetype& rule) {
   if (!icaltime_is_null_time(rule.until)) last = std::min(last, rule.until.year);
   const int64_t years = std::max(0, last - firstYear + 1);
   const int64_t perYear = rule.freq == ICAL_MONTHLY_RECURRENCE ? 12 : 1;
-  int64_t changes = years * perYear / std::max<int64_t>(1, rule.interval) + 1;
+  int64_t changes = years * perYear * TimesPerPeriod(rule) / std::max<int64_t>(1, rule.interval) + 1;
   if (rule.count > 0) changes = std::min<int64_t>(changes, rule.count);
   return changes;
 }
