@@ -306,7 +306,11 @@ void DropRunawayZoneRules(icalcomponent* comp, int64_t& budget) {
     for (icalcomponent* part = icalcomponent_get_first_component(child, ICAL_ANY_COMPONENT); part;
          part = icalcomponent_get_next_component(child, ICAL_ANY_COMPONENT)) {
       // Read before the rules are walked: the library has one property iterator per component.
-      icalproperty* dtstart = icalcomponent_get_first_property(part, ICAL_DTSTART_PROPERTY);
+      // A part with more than one DTSTART starts, for the library, at the last of them.
+      icalproperty* dtstart = nullptr;
+      for (icalproperty* p = icalcomponent_get_first_property(part, ICAL_DTSTART_PROPERTY); p;
+           p = icalcomponent_get_next_property(part, ICAL_DTSTART_PROPERTY))
+        dtstart = p;
       const icaltimetype start = dtstart ? icalproperty_get_dtstart(dtstart) : icaltime_null_time();
       const int firstYear = icaltime_is_null_time(start) ? 1 : start.year;
       std::vector<icalproperty*> runaway;
