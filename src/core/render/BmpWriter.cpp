@@ -32,11 +32,13 @@ int BitsPerPixel(BmpDepth depth) {
 
 namespace {
 
-void Put16(std::string& b, size_t at, uint32_t v) {
+template <class Bytes>
+void Put16(Bytes& b, size_t at, uint32_t v) {
   b[at] = char(v & 0xFF);
   b[at + 1] = char((v >> 8) & 0xFF);
 }
-void Put32(std::string& b, size_t at, uint32_t v) {
+template <class Bytes>
+void Put32(Bytes& b, size_t at, uint32_t v) {
   Put16(b, at, v & 0xFFFF);
   Put16(b, at + 2, v >> 16);
 }
@@ -101,7 +103,21 @@ std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth) {
   return b;
 }
 
-void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
+namespace {
+
+// A buffer of another size is let go before the new one is taken, so the old bytes are
+// neither copied nor held beside the new ones.
+void ResizeForEncoding(std::string& b, size_t size) { b.resize(size); }
+void ResizeForEncoding(FileBytes& b, size_t size) {
+  if (size > b.capacity()) {
+    b.clear();
+    b.shrink_to_fit();
+  }
+  b.resize(size);
+}
+
+template <class Bytes>
+void EncodeInto(Bytes& b, const TBitmap32& picture, BmpDepth depth) {
   if (picture.Empty()) {
     b.clear();
     return;
@@ -120,7 +136,7 @@ void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
   const size_t headers = HeaderBytes(depth, palette.size());
   const size_t imageSize = stride * h;
 
-  b.resize(headers + imageSize);  // old contents: every byte is written below
+  ResizeForEncoding(b, headers + imageSize);  // old contents: every byte is written below
   std::memset(b.data(), 0, headers);
   b[0] = 'B';
   b[1] = 'M';
@@ -170,6 +186,11 @@ void EncodeBmpInto(std::string& b, const TBitmap32& picture, BmpDepth depth) {
   });
 }
 
+}  // namespace
+
+void EncodeBmpInto(std::string& out, const TBitmap32& picture, BmpDepth depth) { EncodeInto(out, picture, depth); }
+void EncodeBmpInto(FileBytes& out, const TBitmap32& picture, BmpDepth depth) { EncodeInto(out, picture, depth); }
+
 namespace {
 
 // Narrows [first, last) of two byte strings to the part from their first to their last
@@ -187,10 +208,9 @@ void SameEnds(const uint8_t* a, const uint8_t* b, size_t& first, size_t& last) {
   while (last > first && a[last - 1] == b[last - 1]) --last;
 }
 
-}  // namespace
-
-bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
-                    FileChanges* changed) {
+template <class Bytes>
+bool EncodeSpans(Bytes& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
+                 FileChanges* changed) {
   if (depth == BmpDepth::Bits4 || depth == BmpDepth::Bits8 || picture.Empty()) return false;
   const uint32_t w = uint32_t(picture.Width()), h = uint32_t(picture.Height());
   const int bpp = BitsPerPixel(depth);
@@ -244,12 +264,23 @@ bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth,
         changed->before.emplace_back();
       }
       // The bytes between two rows' changes are the same before and after.
-      changed->before.back().append(file, ranges.back().last, r.first - ranges.back().last);
+      changed->before.back().append(file.data() + ranges.back().last, r.first - ranges.back().last);
       changed->before.back() += rowBefore[row];
       ranges.back().last = r.last;
     }
   }
   return true;
+}
+
+}  // namespace
+
+bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
+                    FileChanges* changed) {
+  return EncodeSpans(file, picture, depth, spans, changed);
+}
+bool EncodeBmpSpans(FileBytes& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
+                    FileChanges* changed) {
+  return EncodeSpans(file, picture, depth, spans, changed);
 }
 
 }  // namespace ov

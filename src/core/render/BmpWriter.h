@@ -3,6 +3,7 @@
 // 24 bits per pixel, written without any platform bitmap object.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/render/Bitmap32.h"
 #include "core/render/RowSpans.h"
@@ -11,6 +12,11 @@
 namespace ov {
 
 enum class BmpDepth { Bits4, Bits8, Bits15, Bits16, Bits24 };
+
+// The bytes of an encoded file, resized without being cleared first: the encoder writes
+// every byte, and a fresh buffer of tens of megabytes then has its pages brought in by
+// the bands that write it, on every core, instead of by a zeroing pass on one.
+using FileBytes = std::vector<char, UninitializedAllocator<char>>;
 
 // OutputPixelmode 0..4 ("4 位 (16 色)" .. "24 位 (真彩色)"); anything else is 24 bits.
 BmpDepth BmpDepthFromPixelMode(int32_t mode);
@@ -24,6 +30,7 @@ std::string EncodeBmp(const TBitmap32& picture, BmpDepth depth);
 // The same into `out`, whose buffer is reused when it is large enough (a wallpaper is
 // rebuilt at the same size again and again). The rows are converted in bands side by side.
 void EncodeBmpInto(std::string& out, const TBitmap32& picture, BmpDepth depth);
+void EncodeBmpInto(FileBytes& out, const TBitmap32& picture, BmpDepth depth);
 // Only the spans of the rows encoded again into `file`, which must be what this writer
 // made of a surface of the picture's size at `depth` (one span per row). False, with
 // `file` unchanged, when it is not, or at 4 and 8 bits, whose palette depends on every
@@ -36,6 +43,8 @@ struct FileChanges {
   std::vector<std::string> before;  // one per range
 };
 bool EncodeBmpSpans(std::string& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
+                    FileChanges* changed = nullptr);
+bool EncodeBmpSpans(FileBytes& file, const TBitmap32& picture, BmpDepth depth, const std::vector<RowSpan>& spans,
                     FileChanges* changed = nullptr);
 
 }  // namespace ov

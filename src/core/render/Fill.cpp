@@ -1,6 +1,7 @@
 // Fills, frames and bevels of TBitmap32.
 #include <algorithm>
 
+#include "core/render/Bands.h"
 #include "core/render/Bitmap32.h"
 #include "core/render/Blend.h"
 #include "core/util/Numeric.h"
@@ -17,7 +18,12 @@ void TBitmap32::FillRectBlend(const Rect& r, Pixel p) {
   if (AlphaOf(p) == 0) return;
   Rect c = r.Intersect(BoundsRect());
   if (c.Empty()) return;
-  for (int32_t y = c.top; y < c.bottom; ++y) BlendSpanSolid(Row(y) + c.left, size_t(c.right - c.left), p);
+  // A panel's background covers millions of pixels: in bands of at least 32K pixels on
+  // every core; a cell's frame or a small box stays on the caller.
+  const int64_t width = c.right - c.left;
+  ForEachBand(c.bottom - c.top, std::max<int64_t>(1, 32768 / width), [&](int64_t first, int64_t last) {
+    for (int64_t y = c.top + first; y < c.top + last; ++y) BlendSpanSolid(Row(int32_t(y)) + c.left, size_t(width), p);
+  });
 }
 
 void TBitmap32::BlendHLine(int32_t x0, int32_t x1, int32_t y, Pixel p) {

@@ -9,16 +9,14 @@ void KeptPictureLayer::Release() {
   key_ = {};
   layer_.SetSize(0, 0);
   work_.SetSize(0, 0);
-  std::string().swap(file_);
+  FileBytes().swap(file_);
   std::vector<RowSpan>().swap(drawn_);
   drawnKnown_ = false;
   written_.clear();
 }
 
 size_t KeptPictureLayer::Bytes() const {
-  // A short string lives inside the object itself: no buffer of its own.
-  const size_t fileBytes = file_.capacity() > std::string().capacity() ? file_.capacity() : 0;
-  return layer_.BufferBytes() + work_.BufferBytes() + fileBytes;
+  return layer_.BufferBytes() + work_.BufferBytes() + file_.capacity();
 }
 
 bool PictureFileStamp(const std::filesystem::path& file, int64_t& time, uintmax_t& size) {

@@ -14,6 +14,7 @@
 
 #include "core/images/ImageProps.h"
 #include "core/render/Bitmap32.h"
+#include "core/render/BmpWriter.h"
 #include "core/render/RowSpans.h"
 #include "core/util/Rect.h"
 
@@ -54,7 +55,7 @@ class KeptPictureLayer {
   Key key_;
   TBitmap32 layer_;    // the composed pictures
   TBitmap32 work_;     // the layer with the calendar, as written
-  std::string file_;   // the encoded file
+  FileBytes file_;     // the encoded file
   // Where work_ differs from layer_, when work_ is the unrotated picture that file_ holds;
   // else drawnKnown_ is false and the next build starts from the whole layer.
   std::vector<RowSpan> drawn_;

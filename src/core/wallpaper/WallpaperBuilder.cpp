@@ -157,12 +157,13 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
 
     // A whole file is written beside the old one and swapped in only when complete, so
     // the last good wallpaper survives a full disk or a crash.
-    std::string ownFile;
-    std::string& bmp = kept ? kept->file_ : ownFile;
+    FileBytes ownFile;
+    FileBytes& bmp = kept ? kept->file_ : ownFile;
     FileChanges changed;
     const bool patched =
         partial && !rotated && EncodeBmpSpans(bmp, wallpaper, depth, UniteSpans(drawn, kept->drawn_), &changed);
     if (!patched) EncodeBmpInto(bmp, wallpaper, depth);
+    const std::string_view bytes(bmp.data(), bmp.size());
     if (kept && !rotated) {
       kept->drawn_ = std::move(drawn);
       kept->drawnKnown_ = true;
@@ -185,11 +186,11 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
         time == kept->writtenTime_ && size == kept->writtenSize_) {
       // Nothing changed: the first bytes again, so that the file's time still tells of
       // the build.
-      if (changed.ranges.empty()) changed = {{{0, 2}}, {bmp.substr(0, 2)}};
-      written = WriteFileRanges(in.outputFile, bmp, changed.ranges, changed.before);
+      if (changed.ranges.empty()) changed = {{{0, 2}}, {std::string(bytes.substr(0, 2))}};
+      written = WriteFileRanges(in.outputFile, bytes, changed.ranges, changed.before);
     }
-    if (!written) written = !bmp.empty() && OverwriteFileInPlace(in.outputFile, bmp);
-    if (!written) written = !bmp.empty() && WriteFileAtomic(in.outputFile, bmp);
+    if (!written) written = !bytes.empty() && OverwriteFileInPlace(in.outputFile, bytes);
+    if (!written) written = !bytes.empty() && WriteFileAtomic(in.outputFile, bytes);
     if (!written) result = ProblemSavingWallpaper(outputText);
     if (kept) {
       kept->written_.clear();

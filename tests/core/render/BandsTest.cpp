@@ -7,6 +7,7 @@
 #include "RenderTestUtil.h"
 #include "core/images/Adjustments.h"
 #include "core/render/Bands.h"
+#include "core/render/Blend.h"
 #include "core/render/BmpWriter.h"
 #include "core/render/Resample.h"
 
@@ -96,6 +97,9 @@ TEST(BandsTest, BandedPassesGiveTheSameResultOnAnyNumberOfThreads) {
                         StretchFilter::Spline, DrawMode::Blend);
   reference.MakeOpaque();
   reference::AdjustColours(reference, props);
+  const Rect panel = {11, 7, 500, 380};  // a translucent panel background over the picture
+  for (int32_t y = panel.top; y < panel.bottom; ++y)
+    BlendSpanSolidReference(reference.Row(y) + panel.left, size_t(panel.right - panel.left), 0x9C203040u);
   MirrorRows(reference);
   SetPixelThreads(1);
   const std::string bmp24 = EncodeBmp(reference, BmpDepth::Bits24), bmp16 = EncodeBmp(reference, BmpDepth::Bits16),
@@ -111,6 +115,7 @@ TEST(BandsTest, BandedPassesGiveTheSameResultOnAnyNumberOfThreads) {
     ResampleInto(s, s.BoundsRect(), translucent, translucent.BoundsRect(), StretchFilter::Spline, DrawMode::Blend);
     s.MakeOpaque();
     AdjustColours(s, props);
+    s.FillRectBlend(panel, 0x9C203040u);
     ASSERT_TRUE(SamePixels(s, reference));
     MirrorRows(s);
     EXPECT_TRUE(EncodeBmp(s, BmpDepth::Bits24) == bmp24);
@@ -119,16 +124,26 @@ TEST(BandsTest, BandedPassesGiveTheSameResultOnAnyNumberOfThreads) {
   }
 }
 
-TEST(BandsTest, AReusedFileBufferHoldsNothingOfItsLastContents) {
+// Whether the buffer is a string or the uncleared bytes the wallpaper keeps, smaller or
+// larger than the last file it held.
+template <class Bytes>
+void ExpectReusedBufferHoldsOnlyTheNewFile() {
   Lcg rng(5);
   const TBitmap32 wide = RandomSurface(37, 21, rng, false), narrow = RandomSurface(5, 3, rng, false);
   for (BmpDepth depth : {BmpDepth::Bits4, BmpDepth::Bits8, BmpDepth::Bits16, BmpDepth::Bits24}) {
-    std::string buffer;
-    EncodeBmpInto(buffer, wide, depth);
-    std::fill(buffer.begin(), buffer.end(), '\xA5');  // stale bytes everywhere
-    EncodeBmpInto(buffer, narrow, depth);
-    EXPECT_TRUE(buffer == EncodeBmp(narrow, depth)) << int(depth);
+    Bytes buffer;
+    for (const TBitmap32* picture : {&wide, &narrow, &wide}) {
+      std::fill(buffer.begin(), buffer.end(), '\xA5');  // stale bytes everywhere
+      EncodeBmpInto(buffer, *picture, depth);
+      EXPECT_TRUE(std::string(buffer.begin(), buffer.end()) == EncodeBmp(*picture, depth))
+          << int(depth) << " bits, width " << picture->Width();
+    }
   }
+}
+
+TEST(BandsTest, AReusedFileBufferHoldsNothingOfItsLastContents) {
+  ExpectReusedBufferHoldsOnlyTheNewFile<std::string>();
+  ExpectReusedBufferHoldsOnlyTheNewFile<FileBytes>();
 }
 
 }  // namespace
