@@ -3,6 +3,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -105,13 +106,25 @@ bool SetPositionsOutOfReach(const icalrecurrencetype& r) {
     case ICAL_DAILY_RECURRENCE: days = 1; break;
     default: return false;
   }
-  // Within a month or a week, the days of BYDAY are all the days there are: a weekday
-  // comes at most five times a month and once a week, a numbered one (2SU) once.
+  // The days of BYDAY are all the days a period can have. A month of 31 days is four
+  // weeks and three days, a year of 366 fifty-two weeks and two: k weekdays named without
+  // a number (each once, however often written) fall at most 4k + min(k, 3) times in a
+  // month and 52k + min(k, 2) in a year; a numbered one (2SU) once a month or a year; any
+  // weekday once a week. A yearly rule with BYMONTH counts them month by month.
   const size_t weekdays = CountOf(r.by_day, ICAL_BY_DAY_SIZE);
-  if (weekdays > 0 && (r.freq == ICAL_MONTHLY_RECURRENCE || r.freq == ICAL_WEEKLY_RECURRENCE)) {
-    int64_t named = 0;
-    for (size_t i = 0; i < weekdays; ++i)
-      named += r.freq == ICAL_MONTHLY_RECURRENCE && icalrecurrencetype_day_position(r.by_day[i]) == 0 ? 5 : 1;
+  if (weekdays > 0 && r.freq != ICAL_DAILY_RECURRENCE) {
+    unsigned plain = 0;  // the weekdays named without a number, one bit each
+    int64_t numbered = 0;
+    for (size_t i = 0; i < weekdays; ++i) {
+      if (icalrecurrencetype_day_position(r.by_day[i]) != 0) ++numbered;
+      else plain |= 1u << (int(icalrecurrencetype_day_day_of_week(r.by_day[i])) & 31);
+    }
+    const int64_t k = std::popcount(plain);
+    const int64_t months = int64_t(CountOf(r.by_month, ICAL_BY_MONTH_SIZE));
+    int64_t named = k + numbered;  // a week
+    if (r.freq == ICAL_MONTHLY_RECURRENCE) named = 4 * k + std::min<int64_t>(k, 3) + numbered;
+    if (r.freq == ICAL_YEARLY_RECURRENCE)
+      named = months > 0 ? months * (4 * k + std::min<int64_t>(k, 3) + numbered) : 52 * k + std::min<int64_t>(k, 2) + numbered;
     days = std::min(days, named);
   }
   auto times = [](size_t count) { return int64_t(std::max<size_t>(count, 1)); };

@@ -234,6 +234,12 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
   const std::vector<Hopeless> hopeless = {
       {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=42", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=31", {{"2026-03-10", "09:00"}}},
+      // Five weekdays fill at most 23 days of a month, a weekday written twice counts once,
+      // and a year has at most 53 Tuesdays.
+      {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=24", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYDAY=MO,TU,MO,TU;BYSETPOS=-11", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=YEARLY;BYDAY=TU;BYSETPOS=54", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=YEARLY;BYMONTH=3,4;BYDAY=TU;BYSETPOS=11", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260310T090000", "FREQ=YEARLY;BYMONTH=3;BYHOUR=9,10;BYSETPOS=-800", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260130T090000", "FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30", {}},
       {"DTSTART:20260130T090000", "FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30", {}},
@@ -243,6 +249,9 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
       {"DTSTART:20260101T090000", "FREQ=HOURLY;INTERVAL=12;BYMONTHDAY=10", {{"2026-03-10", "09:00"}, {"2026-03-10", "21:00"}}},
       {"DTSTART:20260101T090000", "FREQ=MONTHLY;BYDAY=TU;BYSETPOS=2", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260101T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=7", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260101T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=23", {}},
+      {"DTSTART:20260101T090000", "FREQ=YEARLY;BYDAY=TU;BYSETPOS=10", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260101T090000", "FREQ=YEARLY;BYMONTH=3;BYDAY=TU,2TU;BYSETPOS=2", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260101T090000", "FREQ=DAILY;INTERVAL=3", {{"2026-03-11", "09:00"}}},
       {"DTSTART:20260113T090000", "FREQ=WEEKLY;INTERVAL=2;BYDAY=TU", {{"2026-03-10", "09:00"}}},
   };
@@ -250,6 +259,13 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
     const std::string ics = Calendar({Event({"SUMMARY:Never", h.start, std::string("RRULE:") + h.rule})});
     EXPECT_EQ(ShownLines(ics, "UTC", "2026-03-09", "2026-03-12"), h.expected) << h.rule;
   }
+  // Positions beyond what a period can hold cost the library a search of its whole
+  // horizon for each event, found or not: a calendar of many stays quick all the same.
+  std::vector<std::string> outOfReach;
+  for (int i = 0; i < 15; ++i)
+    for (const Hopeless& h : std::vector<Hopeless>(hopeless.begin() + 2, hopeless.begin() + 6))
+      outOfReach.push_back(Event({"SUMMARY:P" + std::to_string(i), h.start, std::string("RRULE:") + h.rule}));
+  EXPECT_EQ(ShownLines(Calendar(outOfReach), "UTC", "2026-03-09", "2026-03-12").size(), outOfReach.size());
   EXPECT_LT(std::chrono::steady_clock::now() - t1, std::chrono::seconds(5));
 
   // A zone whose offset changes every minute would have the library list every change
