@@ -21,6 +21,11 @@ struct DataFolders {
   std::filesystem::path EntriesFolder() const { return SharedFolder() / "Entries"; }
   std::filesystem::path WallpaperFile() const { return dataFolder / "Wallpaper.bmp"; }
   std::filesystem::path RotationFile() const { return dataFolder / "Rotation.txt"; }
+  // The wallpaper's composed picture layer, parked while the program sits idle: in the
+  // temporary folder, which no backup copies. Empty when that folder is unknown.
+  std::filesystem::path LayerCacheFile() const {
+    return tempFolder.empty() ? std::filesystem::path() : tempFolder / "Orvinta Layer.tmp";
+  }
   std::filesystem::path SkinImagesFolder() const { return programFolder / "Skin Images"; }
   std::filesystem::path OverlayImagesFolder() const { return programFolder / "Overlay Images"; }
   std::filesystem::path SampleImagesFolder() const { return programFolder / "Images"; }

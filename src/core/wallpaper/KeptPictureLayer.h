@@ -6,8 +6,11 @@
 // are kept with it so a rebuild allocates nothing, and where the last build drew over the
 // layer is known, so the next one restores and encodes again only those parts and what
 // it draws itself, and writes over the file only the bytes that changed. Release frees
-// it all; the program does
-// so after a minute without builds.
+// it all. Park frees it too but first puts the composed pixels into a cache file, which
+// the next build reads back while nothing the layer depends on has changed: the program
+// parks the layer after a minute without builds, so that a note written later costs a
+// read of the file instead of a decode and a resampling of the picture, while the idle
+// program holds none of it in memory.
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -42,8 +45,20 @@ class KeptPictureLayer {
     bool operator==(const Key&) const = default;
   };
 
+  KeptPictureLayer() = default;
+  KeptPictureLayer(const KeptPictureLayer&) = delete;
+  KeptPictureLayer& operator=(const KeptPictureLayer&) = delete;
+  ~KeptPictureLayer();  // removes the cache file of a parked layer
+
+  // Frees everything, the parked layer's cache file included.
   void Release();
+  // Frees every surface after writing the composed layer to `cacheFile` (outside the
+  // data folder, which backups copy), unless that file holds it already. Without a layer,
+  // or when the file cannot be written, this is Release.
+  void Park(const std::filesystem::path& cacheFile);
   bool Holds() const { return valid_; }
+  // True while a parked layer waits in its cache file.
+  bool Parked() const { return !parkedFile_.empty(); }
   // Bytes of pixels and file buffer held.
   size_t Bytes() const;
   // Builds that drew over the kept layer instead of composing it again.
@@ -51,6 +66,13 @@ class KeptPictureLayer {
 
  private:
   friend std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file);
+  // Frees the surfaces and what the last build wrote; the parked layer stays.
+  void FreeSurfaces();
+  // Reads the parked layer back when `key` is still its key and the file still holds
+  // what was written; a file that does not is removed.
+  bool Unpark(const Key& key);
+  void ForgetParked();
+
   bool valid_ = false;
   Key key_;
   TBitmap32 layer_;    // the composed pictures
@@ -67,6 +89,11 @@ class KeptPictureLayer {
   int64_t writtenTime_ = 0;
   uintmax_t writtenSize_ = 0;
   int reuses_ = 0;
+  // The parked layer: its cache file (empty when none), its key, size and fingerprint.
+  std::filesystem::path parkedFile_;
+  Key parkedKey_;
+  Size parkedSize_;
+  uint64_t parkedFingerprint_ = 0;
 };
 
 // The picture file's time of last change and size; false when it cannot be read.

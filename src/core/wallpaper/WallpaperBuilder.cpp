@@ -93,13 +93,18 @@ std::string BuildWallpaper(WallpaperBuildInput& in, const std::string& file) {
   // the image tab are saved by a full load first), else composed again.
   KeptPictureLayer::Key key;
   const bool keyable = kept && LayerKey(in, file, key);
+  // A parked layer is read back when it still is what the build would compose.
+  if (keyable && !kept->valid_ && !in.props.Modified()) kept->Unpark(key);
   const bool reuse = keyable && kept->valid_ && !in.props.Modified() && kept->key_ == key;
   TBitmap32 ownSurface, decoded;
   TBitmap32& wallpaper = kept ? kept->work_ : ownSurface;
   if (reuse) {
     ++kept->reuses_;
   } else {
-    if (kept) kept->valid_ = false;
+    if (kept) {
+      kept->valid_ = false;
+      kept->ForgetParked();  // what it holds is composed anew
+    }
     bool problem = false;
     if (!ComposeLayer(in, file, kept ? kept->layer_ : ownSurface, decoded, problem)) {
       if (in.host.normalPriority) in.host.normalPriority();

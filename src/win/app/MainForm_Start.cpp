@@ -127,8 +127,10 @@ void MainForm::ResolveFolders() {
     if (!fs::is_directory(app_.Folders.notesFolder, ec)) notesFolderMissing_ = true;
   }
   ui_->ShowNotesFolder();
-  // A save cut short by a crash or a kill leaves its temporary file beside the target.
+  // A save cut short by a crash or a kill leaves its temporary file beside the target,
+  // and a killed program its parked picture layer.
   RemoveStaleDataTemps(app_.Folders);
+  if (const fs::path cache = app_.Folders.LayerCacheFile(); !cache.empty()) fs::remove(cache, ec);
 }
 
 void MainForm::MigrateOldLayouts() {

@@ -131,7 +131,11 @@ std::string MainForm::BuildWallpaper(const std::string& file, bool rotation) {
 
 void MainForm::OnReleaseWallpaperLayerTimer() {
   KillTimer(Handle(), kTimerReleaseWallpaperLayer);
-  app_.WallpaperLayer.Release();
+  // Parked in its cache file rather than only let go: a note written later reads the
+  // composed picture back instead of decoding and placing the picture again.
+  const std::filesystem::path cache = app_.Folders.LayerCacheFile();
+  if (cache.empty()) app_.WallpaperLayer.Release();
+  else app_.WallpaperLayer.Park(cache);
 }
 
 void MainForm::StartRedrawOverWallpaper() {

@@ -101,6 +101,9 @@ class WallpaperBuilderTest : public ::testing::Test {
                       [this](bool on) { events_.push_back(on ? "busy" : "idle"); },
                       [this] { events_.push_back("normal priority"); }};
   bool installOk_ = true;
+  // Changes of what the kept layer depends on, one after another, each built with the
+  // layer kept (parked between the builds with `park`) and without it.
+  void CheckKeptLayerAgainstBuildsWithout(bool park);
 };
 
 TEST_F(WallpaperBuilderTest, WritesAndInstallsTheWallpaperAtTheDesktopSize) {
@@ -268,7 +271,7 @@ TEST_F(WallpaperBuilderTest, TheCalendarChangesOnlyThePanelAndItsShadow) {
   }
 }
 
-TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenWhatItShowsChanged) {
+void WallpaperBuilderTest::CheckKeptLayerAgainstBuildsWithout(bool park) {
   OverlayImage overlay;
   WritePicture("frame.ppm", 0xFF808080, 40, 30);
   settings_.OverlayFilename = PathToUtf8(tmp_.Path() / "frame.ppm");
@@ -311,6 +314,7 @@ TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenW
       {"overlay off", [&] { settings_.Overlay = false; }, false},
       {"another size", [&] { size_ = {300, 200}; }, false},
   };
+  const fs::path cache = tmp_.Path() / "layer.cache";
   KeptPictureLayer kept;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -318,6 +322,12 @@ TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenW
     ASSERT_EQ(Build(picture_, unshown, tileShift), "");  // warm: the layer matches what is set
     ASSERT_TRUE(kept.Holds());
     const int reuses = kept.Reuses();
+    if (park) {
+      kept.Park(cache);
+      ASSERT_TRUE(kept.Parked() && fs::exists(cache));
+      ASSERT_FALSE(kept.Holds());
+      ASSERT_EQ(kept.Bytes(), 0u);
+    }
     c.change();
     ASSERT_EQ(Build(picture_, unshown, tileShift), "");
     EXPECT_EQ(kept.Reuses() - reuses, c.reused ? 1 : 0);
@@ -325,11 +335,66 @@ TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenW
     kept_ = nullptr;
     ASSERT_EQ(Build(picture_, unshown, tileShift), "");
     EXPECT_TRUE(keptFile == test::ReadFile(output_)) << "differs from a build without the kept layer";
+    EXPECT_EQ(kept.Parked(), park && c.reused) << "a parked layer composed anew is forgotten";
   }
   EXPECT_GT(kept.Bytes(), 2u * 300 * 200 * 4);
+  kept.Park(cache);
   kept.Release();
   EXPECT_FALSE(kept.Holds());
   EXPECT_EQ(kept.Bytes(), 0u);
+  EXPECT_FALSE(kept.Parked() || fs::exists(cache)) << "released with its cache file";
+}
+
+TEST_F(WallpaperBuilderTest, TheKeptLayerGivesTheSameFileAndIsComposedAgainWhenWhatItShowsChanged) {
+  CheckKeptLayerAgainstBuildsWithout(false);
+}
+
+// Parked in its cache file, as after a minute without builds: read back instead of
+// composed while nothing it shows changed, and forgotten when it is composed anew.
+TEST_F(WallpaperBuilderTest, AParkedLayerGivesTheSameFileAndIsComposedAgainWhenWhatItShowsChanged) {
+  CheckKeptLayerAgainstBuildsWithout(true);
+}
+
+// A cache file changed behind the program's back, cut short or gone is not taken for the
+// layer: the picture is composed again and the file forgotten. A parked layer's file goes
+// with the program.
+TEST_F(WallpaperBuilderTest, AParkedLayerIsReadBackOnlyAsItWasWritten) {
+  const fs::path cache = tmp_.Path() / "layer.cache";
+  const std::function<void()> spoil[] = {
+      [&] {
+        std::string bytes = test::ReadFile(cache);
+        bytes[bytes.size() / 2] ^= 1;
+        test::WriteFile(cache, bytes);
+      },
+      [&] { fs::resize_file(cache, fs::file_size(cache) - 4); },
+      [&] { test::WriteFile(cache, test::ReadFile(cache) + "x"); },
+      [&] { fs::remove(cache); },
+  };
+  for (size_t i = 0; i < std::size(spoil); ++i) {
+    SCOPED_TRACE(i);
+    KeptPictureLayer kept;
+    kept_ = &kept;
+    ASSERT_EQ(Build(picture_), "");
+    kept.Park(cache);
+    spoil[i]();
+    clock_.Advance(1);
+    ASSERT_EQ(Build(picture_), "");
+    EXPECT_EQ(kept.Reuses(), 0);
+    EXPECT_FALSE(kept.Parked() || fs::exists(cache));
+    EXPECT_TRUE(kept.Holds());
+    kept_ = nullptr;
+    const std::string composed = test::ReadFile(output_);
+    ASSERT_EQ(Build(picture_), "");
+    EXPECT_TRUE(composed == test::ReadFile(output_));
+  }
+  {
+    KeptPictureLayer kept;
+    kept_ = &kept;
+    ASSERT_EQ(Build(picture_), "");
+    kept.Park(cache);
+    ASSERT_TRUE(fs::exists(cache));
+  }
+  EXPECT_FALSE(fs::exists(cache)) << "the cache file outlived its layer";
 }
 
 TEST_F(WallpaperBuilderTest, OverTheFileItLeftAKeptBuildWritesOnlyWhatChangedElseTheWholeFile) {

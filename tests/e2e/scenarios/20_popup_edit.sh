@@ -2,7 +2,7 @@
 # A triple-click on a day cell of the installed wallpaper opens the entry pop-up with its
 # text area exactly over that cell; typing and a press on the empty desktop save the note
 # and rebuild the wallpaper with text in the cell; a pop-up closed without a key press
-# rewrites nothing.
+# rewrites nothing. A note written a minute later is drawn over the parked picture.
 # e2e-timeout: 200
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/harness.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/orvinta.sh"
@@ -72,5 +72,31 @@ e2e_wait_window TFEntry gone 10 >/dev/null
 sleep 4
 e2e_assert_eq "$note_time" "$(stat -c %Y%N "$note" | tr -dc 0-9)" "note file time after closing unchanged"
 e2e_assert_eq "$wall_time" "$(orv_wallpaper_mtime)" "wallpaper time after closing unchanged"
+
+# A minute after the last build the composed picture is parked in a cache file of the
+# temporary folder and let go of. The next note is drawn over it as read back from there
+# (a picture composed again leaves no cache file), and only the cell's text changes.
+cache="$(e2e_user_dir)/Temp/Orvinta Layer.tmp"
+e2e_wait_for "the picture layer parked" 90 test -f "$cache"
+e2e_click $cx $cy 3
+e2e_wait_window TFEntry visible 10 >/dev/null
+xdotool key ctrl+End
+xdotool type --delay 60 " 11:00"
+wall_before=$(orv_wallpaper_mtime)
+e2e_click 100 200
+e2e_wait_window TFEntry gone 10 >/dev/null
+e2e_wait_for "the wallpaper rebuilt over the parked layer" 10 rebuilt
+e2e_assert_eq "[EOHDR]|Meeting 10:30 11:00|" "$(tr '\r\n' '||' <"$note" | tr -s '|')" "note file after the second edit"
+e2e_assert_file "$cache"
+sleep 0.5
+cp "$(orv_wallpaper)" "$E2E_ART/after-parked.bmp"
+e2e_screenshot parked >/dev/null
+without_cell() { convert "$1" -fill black -draw "rectangle $l,$t $r,$b" "$2"; }
+without_cell "$E2E_ART/after.bmp" "$E2E_ART/outside-before.png"
+without_cell "$E2E_ART/after-parked.bmp" "$E2E_ART/outside-after.png"
+outside=$(compare -metric AE "$E2E_ART/outside-before.png" "$E2E_ART/outside-after.png" null: 2>&1 || true)
+e2e_assert_eq 0 "${outside%%.*}" "pixels changed outside the cell"
+changed=$(compare -metric AE "$E2E_ART/after.bmp" "$E2E_ART/after-parked.bmp" null: 2>&1 || true)
+[ "${changed%%.*}" -gt 10 ] || e2e_fail "the second edit drew nothing in the cell ($changed changed pixels)"
 orv_end_session
 e2e_pass
