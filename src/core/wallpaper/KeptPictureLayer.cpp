@@ -81,9 +81,13 @@ bool KeptPictureLayer::Unpark(const Key& key) {
   if (parkedFile_.empty() || !(parkedKey_ == key)) return false;
   layer_.Reshape(parkedSize_.width, parkedSize_.height);
   const std::streamsize bytes = std::streamsize(PixelBytes(layer_).size());
-  std::ifstream in(parkedFile_, std::ios::binary);
-  const bool read = in && in.read(reinterpret_cast<char*>(layer_.Bits()), bytes) && in.gcount() == bytes &&
-                    in.peek() == std::ifstream::traits_type::eof();
+  bool read = false;
+  {
+    // Closed before a spoiled file is removed: Windows removes no file that is open.
+    std::ifstream in(parkedFile_, std::ios::binary);
+    read = in && in.read(reinterpret_cast<char*>(layer_.Bits()), bytes) && in.gcount() == bytes &&
+           in.peek() == std::ifstream::traits_type::eof();
+  }
   if (!read || Fingerprint(layer_) != parkedFingerprint_) {
     layer_.SetSize(0, 0);
     ForgetParked();
