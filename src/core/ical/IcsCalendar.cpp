@@ -20,6 +20,12 @@ constexpr int64_t kUnixEpochDay = 25569;  // 1 January 1970 in the program's day
 constexpr int64_t kDaySeconds = 86400;
 // Bounds that keep a hostile calendar from taking the program's time or memory.
 constexpr size_t kMaxLines = 200000;
+// Lines one event gives one day: an event every quarter of an hour fits, one that repeats
+// every minute (or whose long occurrences overlap) stops filling its days here, where it
+// would take tens of thousands of lines for nobody to read.
+constexpr uint32_t kMaxLinesPerEventDay = 100;
+// The most days one call covers; a longer range is cut to its first days.
+constexpr int64_t kMaxDays = 100000;
 // Steps the library may take through the rules of one calendar for one view, all events
 // together. A step costs a few microseconds, more with filters and zones, and a calendar
 // of many events that each repeat every minute, or count from a thousand years back,
@@ -501,24 +507,75 @@ IcsCalendar IcsCalendar::Parse(std::string_view text) {
   return cal;
 }
 
+namespace {
+
+// The occurrences of one event already shown. A rule gives them in ascending order, so
+// they are kept in a vector; the few that come out of order (an RDATE, two wall-clock
+// times that a zone change makes one instant) go to a set.
+class SeenOccurrences {
+ public:
+  // True the first time `w` is offered.
+  bool Insert(const When& w) {
+    if (ascending_.empty() || ascending_.back() < w) {
+      ascending_.push_back(w);
+      return true;
+    }
+    if (std::binary_search(ascending_.begin(), ascending_.end(), w)) return false;
+    return others_.insert(w).second;
+  }
+
+ private:
+  std::vector<When> ascending_;
+  std::set<When> others_;
+};
+
+// A line before its title is known: the event it comes from stands for the title, so the
+// lines are sorted without copying titles, and each title is copied once at the end.
+struct LineKey {
+  int64_t day = 0;
+  bool timed = false;
+  int minuteOfDay = 0;
+  uint32_t event = 0;
+};
+
+}  // namespace
+
 std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, const ILocalZone& zone) const {
   std::vector<EventLine> out;
   if (lastDay < firstDay) return out;
+  if (uint64_t(lastDay) - uint64_t(firstDay) >= uint64_t(kMaxDays)) lastDay = firstDay + kMaxDays - 1;
 
   // Occurrences replaced by an override (same UID and RECURRENCE-ID).
   std::set<std::pair<std::string, When>> overridden;
   for (const Event& ev : d_->events)
     if (ev.isOverride) overridden.insert({ev.uid, ev.recurrenceId});
 
+  std::vector<LineKey> keys;
+  // The lines the current event gave each shown day: an entry of another event counts
+  // from zero again.
+  struct DayUse {
+    uint32_t event = UINT32_MAX;
+    uint32_t lines = 0;
+  };
+  std::vector<DayUse> perDay(size_t(lastDay - firstDay + 1));
+  uint32_t eventIndex = 0;
+  auto add = [&](int64_t day, bool timed, int minute) {
+    DayUse& use = perDay[size_t(day - firstDay)];
+    if (use.event != eventIndex) use = {eventIndex, 0};
+    if (use.lines == kMaxLinesPerEventDay || keys.size() >= kMaxLines) return;
+    ++use.lines;
+    keys.push_back({day, timed, minute, eventIndex});
+  };
+
   auto localSeconds = [&](const When& w) {
     return w.kind == When::kInstant ? zone.LocalFromUtc(w.value) : w.value;
   };
   // Adds the lines of one occurrence; `length` is days for a date, seconds otherwise.
-  auto emit = [&](const Event& ev, const When& start, int64_t length) {
+  auto emit = [&](const When& start, int64_t length) {
     if (start.kind == When::kDate) {
       const int64_t from = std::max(start.value, firstDay);
       const int64_t to = std::min(start.value + std::max<int64_t>(length, 1) - 1, lastDay);
-      for (int64_t d = from; d <= to && out.size() < kMaxLines; ++d) out.push_back({d, false, 0, ev.title});
+      for (int64_t d = from; d <= to; ++d) add(d, false, 0);
       return;
     }
     const int64_t ls = localSeconds(start);
@@ -526,13 +583,13 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
     // The end is exclusive: an event that ends at midnight does not show on the next day.
     const int64_t endDay = length > 0 ? FloorDiv(ls + length - 1, kDaySeconds) + kUnixEpochDay : startDay;
     const int minute = int(FloorDiv(ls, 60) - FloorDiv(ls, kDaySeconds) * 1440);
-    for (int64_t d = std::max(startDay, firstDay); d <= std::min(endDay, lastDay) && out.size() < kMaxLines; ++d)
-      out.push_back({d, d == startDay, d == startDay ? minute : 0, ev.title});
+    for (int64_t d = std::max(startDay, firstDay); d <= std::min(endDay, lastDay); ++d)
+      add(d, d == startDay, d == startDay ? minute : 0);
   };
 
   int64_t stepsLeft = kMaxRuleSteps;
-  for (const Event& ev : d_->events) {
-    if (out.size() >= kMaxLines) break;
+  for (; eventIndex < d_->events.size() && keys.size() < kMaxLines; ++eventIndex) {
+    const Event& ev = d_->events[eventIndex];
     if (ev.reachLast < firstDay || ev.reachFirst > lastDay) continue;
     icalcomponent* c = ev.comp;
     if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) continue;
@@ -559,13 +616,13 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
     const int64_t reachDays = (start.kind == When::kDate ? length : length / kDaySeconds) + 2;
 
     if (ev.isOverride) {
-      emit(ev, start, length);
+      emit(start, length);
       continue;
     }
     icalproperty* rrule = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY);
     icalproperty* rdate = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY);
     if (!rrule && !rdate) {
-      emit(ev, start, length);
+      emit(start, length);
       continue;
     }
 
@@ -575,11 +632,10 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
       icaltimetype t = icalproperty_get_exdate(p);
       if (!icaltime_is_null_time(t)) excluded.insert(Resolve(t, p, ev));
     }
-    std::set<When> seen;
+    SeenOccurrences seen;
     auto occurrence = [&](const When& w) {
-      if (!seen.insert(w).second || excluded.count(w) || (!overridden.empty() && overridden.count({ev.uid, w})))
-        return;
-      emit(ev, w, length);
+      if (!seen.Insert(w) || excluded.count(w) || (!overridden.empty() && overridden.count({ev.uid, w}))) return;
+      emit(w, length);
     };
     // A date occurrence's day, or an instant's day in the PC's zone.
     auto shownDay = [&](const When& w) {
@@ -671,9 +727,14 @@ std::vector<EventLine> IcsCalendar::Lines(int64_t firstDay, int64_t lastDay, con
     icalerror_clear_errno();
   }
 
-  std::sort(out.begin(), out.end(), [](const EventLine& a, const EventLine& b) {
-    return std::tie(a.day, a.timed, a.minuteOfDay, a.title) < std::tie(b.day, b.timed, b.minuteOfDay, b.title);
+  const auto& events = d_->events;
+  std::sort(keys.begin(), keys.end(), [&](const LineKey& a, const LineKey& b) {
+    if (std::tie(a.day, a.timed, a.minuteOfDay) != std::tie(b.day, b.timed, b.minuteOfDay))
+      return std::tie(a.day, a.timed, a.minuteOfDay) < std::tie(b.day, b.timed, b.minuteOfDay);
+    return a.event != b.event && events[a.event].title < events[b.event].title;
   });
+  out.reserve(keys.size());
+  for (const LineKey& k : keys) out.push_back({k.day, k.timed, k.minuteOfDay, events[k.event].title});
   return out;
 }
 

@@ -341,6 +341,36 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
   EXPECT_EQ(ShownLines(Calendar(many), "UTC", "2026-03-10", "2026-03-10"), expected);
 }
 
+// One event gives a day at most a hundred lines: one that repeats every minute shows its
+// first hundred times, while many events on one day all show. A range without end is cut
+// to its first 100,000 days. An occurrence that the rule and RDATEs (in any order) give
+// more than once shows once.
+TEST(IcsCalendarRecurrence, LinesBoundedPerEventAndDayAndEachOccurrenceShownOnce) {
+  std::vector<std::string> events;
+  for (int i = 0; i < 150; ++i)
+    events.push_back(Event({"SUMMARY:AllDay" + std::to_string(i), "DTSTART;VALUE=DATE:20260310"}));
+  events.push_back(Event({"SUMMARY:Tick", "DTSTART:20260309T000000Z", "RRULE:FREQ=MINUTELY"}));
+  const std::vector<Shown> shown = ShownLines(Calendar(events), "UTC", "2026-03-10", "2026-03-11");
+  ASSERT_EQ(shown.size(), 350u);
+  EXPECT_EQ(shown[149], (Shown{"2026-03-10", ""}));
+  EXPECT_EQ(shown[150], (Shown{"2026-03-10", "00:00"}));
+  EXPECT_EQ(shown[249], (Shown{"2026-03-10", "01:39"}));
+  EXPECT_EQ(shown[250], (Shown{"2026-03-11", "00:00"}));
+  EXPECT_EQ(shown[349], (Shown{"2026-03-11", "01:39"}));
+
+  IanaLocalZone utc("UTC");
+  const IcsCalendar once = IcsCalendar::Parse(Calendar({Event({"SUMMARY:Once", "DTSTART;VALUE=DATE:20260310"})}));
+  EXPECT_EQ(once.Lines(Day("2026-03-01"), INT64_MAX, utc).size(), 1u);
+  EXPECT_TRUE(once.Lines(INT64_MIN, INT64_MAX, utc).empty());
+
+  const std::string twice = Calendar({Event({"SUMMARY:Twice", "DTSTART:20260310T090000", "RRULE:FREQ=DAILY;COUNT=3",
+                                             "RDATE:20260312T090000", "RDATE:20260311T090000",
+                                             "RDATE:20260310T120000", "RDATE:20260310T120000"})});
+  EXPECT_EQ(ShownLines(twice, "UTC", "2026-03-09", "2026-03-13"),
+            (std::vector<Shown>{{"2026-03-10", "09:00"}, {"2026-03-10", "12:00"},
+                                {"2026-03-11", "09:00"}, {"2026-03-12", "09:00"}}));
+}
+
 // A malformed calendar keeps every event that could be read and names the first bad line.
 TEST(IcsCalendarReading, MalformedInputKeepsWhatCouldBeRead) {
   const std::string ics =
