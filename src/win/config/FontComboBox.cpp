@@ -59,7 +59,6 @@ void TFontComboBox::Attach(HWND combo, int dpi) {
   if (!trueType_) trueType_ = static_cast<HBITMAP>(LoadImageW(inst, L"TRUETYPE_FNT", IMAGE_BITMAP, 0, 0, 0));
   if (!device_) device_ = static_cast<HBITMAP>(LoadImageW(inst, L"DEVICE_FNT", IMAGE_BITMAP, 0, 0, 0));
   MeasureItems();
-  Fill();
 }
 
 void TFontComboBox::SetDpi(int dpi) {
@@ -81,6 +80,7 @@ void TFontComboBox::MeasureItems() {
 }
 
 void TFontComboBox::Fill() {
+  filled_ = true;
   items_ = BuildFontFamilyList(EnumerateScreenFontFamilies());
   SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
   SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
@@ -93,12 +93,14 @@ void TFontComboBox::Fill() {
 }
 
 void TFontComboBox::Rebuild() {
+  if (!filled_) return;  // filled with the families of its first use
   std::string name = FontName();
   Fill();
   SetFontName(name);
 }
 
 void TFontComboBox::SetFontName(const std::string& name) {
+  if (!filled_) Fill();
   std::optional<size_t> found = FindFontFamily(items_, name);
   SendMessageW(hwnd_, CB_SETCURSEL, found ? static_cast<WPARAM>(*found) : static_cast<WPARAM>(-1), 0);
   // The list has an edit field: an unknown name stays readable there.

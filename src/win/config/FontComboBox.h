@@ -20,7 +20,8 @@ class TFontComboBox {
   TFontComboBox& operator=(const TFontComboBox&) = delete;
 
   // Takes over a combo box created with CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, its font set;
-  // dpi scales the glyphs. Fills the list.
+  // dpi scales the glyphs. The list is filled when a name is first selected: enumerating
+  // the families is a good part of a dialog made at start-up and shown seldom.
   void Attach(HWND combo, int dpi);
   HWND Handle() const { return hwnd_; }
   // The control's font and DPI changed: the glyphs and the item height follow.
@@ -28,8 +29,8 @@ class TFontComboBox {
 
   // Enumerates the families again (the system's font set changed), keeping the name shown.
   void Rebuild();
-  // Selects the family of that name (ignoring case); an unknown name clears the selection
-  // and stays as the text.
+  // Selects the family of that name (ignoring case), filling the list first if need be;
+  // an unknown name clears the selection and stays as the text.
   void SetFontName(const std::string& name);
   std::string FontName() const;
   const std::vector<FontFamilyItem>& Items() const { return items_; }
@@ -45,6 +46,7 @@ class TFontComboBox {
   int dpi_ = 96;
   int itemHeight_ = 16;
   std::vector<FontFamilyItem> items_;
+  bool filled_ = false;
   HBITMAP trueType_ = nullptr;
   HBITMAP device_ = nullptr;
 };
