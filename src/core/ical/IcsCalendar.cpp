@@ -98,6 +98,12 @@ bool HasByParts(const icalrecurrencetype& r) {
          CountOf(r.by_set_pos, ICAL_BY_SETPOS_SIZE);
 }
 
+// How many different values a BY part names (a value written twice counts once).
+int64_t DistinctCount(const short* values, size_t size) {
+  const size_t n = CountOf(values, size);
+  return int64_t(std::set<short>(values, values + n).size());
+}
+
 // True when every BYSETPOS lies beyond the most occurrences one period of the rule can
 // hold: no period ever has that position, and the library searches some eighteen
 // thousand years of periods for one before it gives up.
@@ -117,6 +123,7 @@ bool SetPositionsOutOfReach(const icalrecurrencetype& r) {
   // a number (each once, however often written) fall at most 4k + min(k, 3) times in a
   // month and 52k + min(k, 2) in a year; a numbered one (2SU) once a month or a year; any
   // weekday once a week. A yearly rule with BYMONTH counts them month by month.
+  const int64_t months = DistinctCount(r.by_month, ICAL_BY_MONTH_SIZE);
   const size_t weekdays = CountOf(r.by_day, ICAL_BY_DAY_SIZE);
   if (weekdays > 0 && r.freq != ICAL_DAILY_RECURRENCE) {
     unsigned plain = 0;  // the weekdays named without a number, one bit each
@@ -126,13 +133,22 @@ bool SetPositionsOutOfReach(const icalrecurrencetype& r) {
       else plain |= 1u << (int(icalrecurrencetype_day_day_of_week(r.by_day[i])) & 31);
     }
     const int64_t k = std::popcount(plain);
-    const int64_t months = int64_t(CountOf(r.by_month, ICAL_BY_MONTH_SIZE));
     int64_t named = k + numbered;  // a week
     if (r.freq == ICAL_MONTHLY_RECURRENCE) named = 4 * k + std::min<int64_t>(k, 3) + numbered;
     if (r.freq == ICAL_YEARLY_RECURRENCE)
       named = months > 0 ? months * (4 * k + std::min<int64_t>(k, 3) + numbered) : 52 * k + std::min<int64_t>(k, 2) + numbered;
     days = std::min(days, named);
   }
+  // Each day of the month that BYMONTHDAY names falls once a month, each day of the year
+  // of BYYEARDAY once a year, and each week of BYWEEKNO has seven days; with BYDAY too
+  // only the days both name remain.
+  const int64_t monthDays = DistinctCount(r.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+  if (monthDays > 0 && r.freq == ICAL_MONTHLY_RECURRENCE) days = std::min(days, monthDays);
+  if (monthDays > 0 && r.freq == ICAL_YEARLY_RECURRENCE) days = std::min(days, (months > 0 ? months : 12) * monthDays);
+  const int64_t yearDays = DistinctCount(r.by_year_day, ICAL_BY_YEARDAY_SIZE);
+  if (yearDays > 0 && r.freq == ICAL_YEARLY_RECURRENCE) days = std::min(days, yearDays);
+  const int64_t weeks = DistinctCount(r.by_week_no, ICAL_BY_WEEKNO_SIZE);
+  if (weeks > 0 && r.freq == ICAL_YEARLY_RECURRENCE) days = std::min(days, 7 * weeks);
   auto times = [](size_t count) { return int64_t(std::max<size_t>(count, 1)); };
   const int64_t most = days * times(CountOf(r.by_hour, ICAL_BY_HOUR_SIZE)) *
                        times(CountOf(r.by_minute, ICAL_BY_MINUTE_SIZE)) *

@@ -240,6 +240,13 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
       {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYDAY=MO,TU,MO,TU;BYSETPOS=-11", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260310T090000", "FREQ=YEARLY;BYDAY=TU;BYSETPOS=54", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260310T090000", "FREQ=YEARLY;BYMONTH=3,4;BYDAY=TU;BYSETPOS=11", {{"2026-03-10", "09:00"}}},
+      // A day of the month falls once a month (a weekday filter keeps fewer), a day of
+      // the year once a year, and a week has seven days.
+      {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYMONTHDAY=28;BYSETPOS=-2", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=MONTHLY;BYMONTHDAY=10,10;BYSETPOS=2", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=YEARLY;BYMONTH=3,3;BYMONTHDAY=10;BYSETPOS=2", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=YEARLY;BYYEARDAY=69,70;BYSETPOS=3", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260310T090000", "FREQ=YEARLY;BYWEEKNO=11;BYSETPOS=8", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260310T090000", "FREQ=YEARLY;BYMONTH=3;BYHOUR=9,10;BYSETPOS=-800", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260130T090000", "FREQ=HOURLY;BYMONTH=2;BYMONTHDAY=30", {}},
       {"DTSTART:20260130T090000", "FREQ=MINUTELY;BYMONTH=2;BYMONTHDAY=30", {}},
@@ -252,6 +259,9 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
       {"DTSTART:20260101T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=23", {}},
       {"DTSTART:20260101T090000", "FREQ=YEARLY;BYDAY=TU;BYSETPOS=10", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260101T090000", "FREQ=YEARLY;BYMONTH=3;BYDAY=TU,2TU;BYSETPOS=2", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260101T090000", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYMONTHDAY=10,11,14;BYSETPOS=-2", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260101T090000", "FREQ=YEARLY;BYMONTH=3,4;BYMONTHDAY=10;BYSETPOS=1", {{"2026-03-10", "09:00"}}},
+      {"DTSTART:20260101T090000", "FREQ=YEARLY;BYWEEKNO=11;BYDAY=TU,WE;BYSETPOS=1", {{"2026-03-10", "09:00"}}},
       {"DTSTART:20260101T090000", "FREQ=DAILY;INTERVAL=3", {{"2026-03-11", "09:00"}}},
       {"DTSTART:20260113T090000", "FREQ=WEEKLY;INTERVAL=2;BYDAY=TU", {{"2026-03-10", "09:00"}}},
   };
@@ -263,7 +273,7 @@ TEST(IcsCalendarRecurrence, EndlessRulesExpandOnlyOverTheShownDays) {
   // horizon for each event, found or not: a calendar of many stays quick all the same.
   std::vector<std::string> outOfReach;
   for (int i = 0; i < 15; ++i)
-    for (const Hopeless& h : std::vector<Hopeless>(hopeless.begin() + 2, hopeless.begin() + 6))
+    for (const Hopeless& h : std::vector<Hopeless>(hopeless.begin() + 2, hopeless.begin() + 11))
       outOfReach.push_back(Event({"SUMMARY:P" + std::to_string(i), h.start, std::string("RRULE:") + h.rule}));
   EXPECT_EQ(ShownLines(Calendar(outOfReach), "UTC", "2026-03-09", "2026-03-12").size(), outOfReach.size());
   EXPECT_LT(std::chrono::steady_clock::now() - t1, std::chrono::seconds(5));
