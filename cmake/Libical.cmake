@@ -4,7 +4,7 @@
 # compilers of this tree: no ICU, glib, Berkeley DB, C++ bindings, docs or tests.
 # A plain build for this machine (the native tree, the zone-folder generator of the
 # Windows tree) links Debian's own build of the same version (libical-dev) instead.
-# Provides the target libical::ical.
+# Provides the target libical::ical, and ORV_LIBICAL_HEADER when the header is built here.
 include(ExternalProject)
 get_filename_component(_orv_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
@@ -82,7 +82,7 @@ ExternalProject_Add(libical_ext
   CMAKE_ARGS ${_ical_args}
   BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target ical
   INSTALL_COMMAND ""
-  BUILD_BYPRODUCTS ${_ical_lib}
+  BUILD_BYPRODUCTS ${_ical_lib} ${_ical_bin}/src/libical/ical.h
   LOG_CONFIGURE ON LOG_BUILD ON LOG_OUTPUT_ON_FAILURE ON)
 
 # ical.h is generated into the build tree as one header.
@@ -96,5 +96,8 @@ target_link_libraries(libical_ical INTERFACE libical_imported)
 target_include_directories(libical_ical SYSTEM INTERFACE
   ${_ical_bin}/src/libical ${_ical_bin}/src ${ORV_LIBICAL_SOURCE_DIR}/src/libical)
 target_compile_definitions(libical_ical INTERFACE LIBICAL_ICAL_STATIC_DEFINE)
-add_dependencies(libical_ical libical_ext)
 add_library(libical::ical ALIAS libical_ical)
+# What waits for libical's build is what needs it, through its files: a link through the
+# library, a source through the generated header (ORV_LIBICAL_HEADER, a source's
+# OBJECT_DEPENDS), never a whole target. Everything else compiles meanwhile.
+set(ORV_LIBICAL_HEADER ${_ical_bin}/src/libical/ical.h)
