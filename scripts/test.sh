@@ -58,9 +58,10 @@ run_ctest() {
   fi
 }
 
-# Every fuzz program for three seconds on its corpus, seeds first: a regression of a
-# reader shows here (long runs are scripts/fuzz.sh's, by hand). Two at a time; they end
-# the whole run, so every second here is one of the test command's. They may run beside
+# Every fuzz program for a second on its corpus, seeds first (all of them, however long
+# that takes): a regression of a reader shows here (long runs are scripts/fuzz.sh's, by
+# hand). Two at a time; they end the whole run, so every second here is one of the test
+# command's. They may run beside
 # the scenarios, which can hold both processors for a while, so an input fails only after
 # a minute of wall time (a hang, not a slow moment); long runs by hand keep the ten seconds.
 fuzz_all() {
@@ -68,9 +69,9 @@ fuzz_all() {
   local names=() half rc=0 src
   for src in tests/fuzz/*.cpp; do names+=("$(basename "$src" .cpp)"); done
   half=$(((${#names[@]} + 1) / 2))
-  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-3}" "${names[@]:0:half}" >build/fuzz.test.log 2>&1 &
+  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-1}" "${names[@]:0:half}" >build/fuzz.test.log 2>&1 &
   local first=$!
-  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-3}" "${names[@]:half}" >build/fuzz.test2.log 2>&1 || rc=1
+  OV_FUZZ_STEP=run scripts/fuzz.sh "${OV_FUZZ_SECONDS:-1}" "${names[@]:half}" >build/fuzz.test2.log 2>&1 || rc=1
   wait "$first" || rc=1
   cat build/fuzz.test2.log >>build/fuzz.test.log
   return $rc
